@@ -1,0 +1,34 @@
+// The command line: the switch table, the scan and the values it leaves for
+// the profile manager.
+#pragma once
+#include <string>
+#include <vector>
+
+extern std::string StartupProfilePath;  // "/LOAD:"
+extern int SaveNotifyValue;             // "/NOTIFY:"
+
+enum class SwitchKind { Whole, Prefix };
+
+struct SwitchRow {
+    const char* text;       // upper case
+    SwitchKind kind;
+    void (*action)(const std::string& value);
+    bool setsHandled;
+};
+
+// The table of the executable's switches, in the order they are tried.
+const std::vector<SwitchRow>& SwitchTable();
+
+// Runs each argument's matching row in argument order; true when an action
+// switch ran.
+bool ScanArguments(const std::vector<std::string>& args, const std::vector<SwitchRow>& table);
+
+// Arguments 1 to the last of the process command line, split by the runtime's rules.
+std::vector<std::string> ProcessArguments();
+
+// The "/NOTIFY:" number: blanks, optional sign, decimal or "$"/"0x" hex,
+// stopping at the first other character; kept in 32 bits.
+int ReadNotifyNumber(const std::string& text);
+
+// The whole start of the process; returns the exit code (always 0).
+int RunProgram();

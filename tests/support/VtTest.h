@@ -1,0 +1,99 @@
+// Helpers shared by the tests: folders, processes, the message-box answerer
+// and the message listener. Everything runs inside the test's Wine prefix.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// Folder of the running test executable (bin/), with trailing backslash.
+std::string BinDir();
+
+// A fresh, empty folder under the temporary folder, with trailing backslash.
+std::string NewTempDir(const std::string& tag);
+void RemoveTree(const std::string& dir);
+
+// A fresh folder holding the shipped programs (vtlock.exe, vrcmd.dll,
+// vtlock.sys, vthooks.dll, vtscc.exe, whichever are built) and an empty
+// Profiles folder, as an administrator would install them; trailing backslash.
+std::string InstallCopy();
+
+std::string ReadWholeFile(const std::string& path);
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
+struct ProcessResult {
+    bool started = false;
+    bool finished = false;   // false: still running at the timeout (then killed)
+    DWORD exitCode = 0;
+};
+// Runs a command line and waits for it.
+ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs = 30000);
+// Starts a command line; the caller owns the process handle.
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
+
+// Waits until pred() is true, polling every 20 ms and pumping this thread's
+// messages; false at the timeout.
+template <class Pred>
+bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+// One message box or dialog as the user saw it.
+struct SeenBox {
+    std::string caption;
+    std::string text;     // the message text (empty for a dialog without one)
+    std::string icon;     // "error", "information", "question", "warning" or ""
+    std::string buttons;  // the buttons offered, e.g. "yes,no" or "ok"
+};
+
+// Runs the boxanswer tool in the background: it answers every message box
+// and dialog that appears with the given button ("ok", "cancel", "yes", "no");
+// with typeText set, it first types that text into the dialog's edit box.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(const std::string& button = "ok", const std::string& typeText = std::string(),
+                         bool typeSet = false);
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    // Waits until at least count boxes were answered (or the timeout) and
+    // returns all answered so far.
+    std::vector<SeenBox> WaitSeen(size_t count, DWORD timeoutMs = 15000);
+    // The boxes answered so far, without waiting.
+    std::vector<SeenBox> Seen();
+
+private:
+    std::string logPath_;
+    HANDLE process_ = nullptr;
+};
+
+// Runs the msglisten tool in the background: a hidden top-level window in
+// another process that records every registered Vantrel message it receives.
+struct HeardMessage {
+    std::string name;  // "Vantrel.Ask", ...
+    unsigned long long wParam = 0;
+    long long lParam = 0;
+};
+
+class MessageListener {
+public:
+    MessageListener();
+    ~MessageListener();
+    MessageListener(const MessageListener&) = delete;
+    MessageListener& operator=(const MessageListener&) = delete;
+    std::vector<HeardMessage> WaitHeard(size_t count, DWORD timeoutMs = 10000);
+    std::vector<HeardMessage> Heard();
+
+private:
+    std::string logPath_;
+    HANDLE process_ = nullptr;
+};
