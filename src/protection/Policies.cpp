@@ -1,0 +1,90 @@
+// The 32 Windows policy restrictions, written below the user hive.
+#include "Policies.h"
+#include "RegValues.h"
+#include "UProfiles.h"
+
+#include <cstdlib>
+
+const char* const PolicyKeys[9] = {
+    "",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\ActiveDesktop",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer",
+    "Software\\Policies\\Microsoft\\Windows\\System",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WinOldApp",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Uninstall",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\DisallowCpl",
+};
+
+const char* const PolicyTable[PolicyCount] = {
+    "0,1,DisableRegistryTools",
+    "0,4,NoControlPanel",
+    "0,1,NoDispCPL",
+    "0,1,NoSecCPL",
+    "0,3,NoNetSetup",
+    "0,3,NoFileSharingControl",
+    "0,3,NoPrintSharingControl",
+    "0,4,NoSaveSettings",
+    "0,4,NoSetFolders",
+    "0,4,NoSetTaskbar",
+    "0,1,NoDevMgrPage",
+    "0,1,NoConfigPage",
+    "0,1,NoFileSysPage",
+    "0,1,NoVirtMemPage",
+    "0,4,NoNetHood",
+    "1,5,DisableCMD",
+    "0,4,ClearRecentDocsOnExit",
+    "0,1,DisableTaskMgr",
+    "0,1,DisableLockWorkstation",
+    "0,1,DisableChangePassword",
+    "0,4,NoDesktop",
+    "0,6,NoRealMode",
+    "0,4,NoRun",
+    "0,4,NoClose",
+    "0,4,NoFind",
+    "0,4,NoRecentDocsMenu",
+    "0,4,NoLogoff",
+    "0,4,NoFolderOptions",
+    "0,4,NoWindowsUpdate",
+    "0,7,NoRemovePage",
+    "0,7,NoAddPage",
+    "0,7,NoWindowsSetupPage",
+};
+
+const char* const PolicyCaptions[PolicyCount] = {
+    "Disable Registry editing tools",
+    "Prevent access to Control Panel (Win 2000/XP)",
+    "Disable properties of display (Display applet of Control Panel)",
+    "Disable Security applet of Control Panel",
+    "Disable properties of Network neighborhood (Network applet of Control Panel)",
+    "Disable file sharing control",
+    "Disable printer sharing control",
+    "No save Control Panel settings",
+    "Disable Settings folder of Start menu",
+    "Disable settings of taskbar",
+    "Disable Devices manager page (System applet of Control Panel)",
+    "Disable Configurations page (System applet of Control Panel)",
+    "Disable File system page (System applet of Control Panel)",
+    "Disable Virtual memory page (System applet of Control Panel)",
+    "Disable Network neighborhood",
+    "No DOS box/Command prompt",
+    "Clear recent documents on user log off",
+    "Allow Task manager for user (Win 2000/XP)",
+    "Disable Locking of computer (Win 2000/XP)",
+    "Disable user password change (Win 2000/XP)",
+    "Disable Desktop",
+    "Disable DOS real mode (Win 95/98)",
+    "Disable Run command of Start menu",
+    "Disable Shutdown command of Start menu",
+    "Disable Find command of Start menu",
+    "Disable Documents folder of Start menu",
+    "Disable Log off command of Start menu",
+    "Disable folder options",
+    "Disable Windows update",
+    "Disable Remove programs page of Add/Remove programs applet of Control Panel (Win 2000/XP)",
+    "Disable Add programs page of Add/Remove programs applet of Control Panel (Win 2000/XP)",
+    "Disable Windows setup page of Add/Remove programs applet of Control Panel (Win 2000/XP)",
+};
+
+HKEY UserHiveKey = HKEY_CURRENT_USER;
