@@ -3,4 +3,4 @@
 # bench prefix, two at a time, on one virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-exec "$top/scripts/winebench.sh" -- ctest --test-dir "$top/build" --output-on-failure -j 2 "$@"
+exec "$top/scripts/winebench.sh" --display-only -- ctest --test-dir "$top/build" --output-on-failure -j 2 "$@"

@@ -7,6 +7,8 @@
 #   (default)        run in the shared base prefix
 #   --isolated       run in a fresh copy of the base prefix, removed afterwards
 #   --prefix DIR     run in the named prefix, made from the base when missing
+#   --display-only   prepare the base prefix and the display only; the command
+#                    starts its own benches (CTest through scripts/wine-run)
 #   --keepalive EXE  keep EXE (a process with a hidden window) running in the
 #                    prefix, so that Wine's desktop and a service's windows stay
 #                    reachable
@@ -25,6 +27,7 @@ keepalive=
 while [ $# -gt 0 ]; do
     case $1 in
         --isolated) mode=isolated; shift ;;
+        --display-only) mode=display; shift ;;
         --prefix) mode=named; prefix=$2; shift 2 ;;
         --keepalive) keepalive=$2; shift 2 ;;
         --) shift; break ;;
@@ -120,6 +123,10 @@ clear_stale_copies
 ensure_base
 
 case $mode in
+    display)
+        set +e
+        "$@"
+        exit $? ;;
     base) work_prefix=$BASE ;;
     named)
         work_prefix=$(readlink -f "$prefix" 2>/dev/null || echo "$prefix")
