@@ -88,3 +88,125 @@ const char* const PolicyCaptions[PolicyCount] = {
 };
 
 HKEY UserHiveKey = HKEY_CURRENT_USER;
+
+namespace {
+
+struct PolicyRow {
+    bool companion;       // kind "1": value 2 when on, with "Disable" under key 6
+    int key;
+    std::string valueName;
+};
+
+PolicyRow SplitRow(int row) {
+    std::string text = PolicyTable[row];
+    size_t first = text.find(',');
+    size_t second = text.find(',', first + 1);
+    PolicyRow parts;
+    parts.companion = text.substr(0, first) == "1";
+    parts.key = std::atoi(text.substr(first + 1, second - first - 1).c_str());
+    parts.valueName = text.substr(second + 1);
+    return parts;
+}
+
+// The text after the first "=" of a policy line, empty when there is none.
+std::string LineState(const std::string& line) {
+    size_t equals = line.find('=');
+    return equals == std::string::npos ? std::string() : line.substr(equals + 1);
+}
+
+// A non-empty run of decimal digits that fits in an int.
+bool ParseDecimal(const std::string& text, int& value) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    value = std::atoi(text.c_str());
+    return true;
+}
+
+// Digits separated by single hyphens: the part of a user's security
+// identifier after "S-1-5-". Anything else could name another key.
+bool IsIdentifierSuffix(const std::string& text) {
+    const int maxParts = 15;
+    const size_t maxDigits = 10;
+    int parts = 0;
+    size_t digits = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            if (++digits > maxDigits) return false;
+        } else if (c == '-') {
+            if (digits == 0) return false;
+            digits = 0;
+            ++parts;
+        } else {
+            return false;
+        }
+    }
+    return digits > 0 && parts + 1 <= maxParts;
+}
+
+}  // namespace
+
+void SetPolicy(int row, int state) {
+    if (row < 0 || row >= PolicyCount) return;
+    PolicyRow parts = SplitRow(row);
+    DWORD value = state;
+    if (parts.companion && state == 1) value = 2;
+    WriteRegDword(UserHiveKey, PolicyKeys[parts.key], parts.valueName, value);
+    if (parts.companion)
+        WriteRegDword(UserHiveKey, PolicyKeys[6], "Disable", value == 0 ? 0 : value - 1);
+}
+
+void ApplyPolicies() {
+    const TextList& lines = Profile.Policies;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string state = LineState(lines[i]);
+        if (state == "0") SetPolicy(static_cast<int>(i), 0);
+        else if (state == "1") SetPolicy(static_cast<int>(i), 1);
+    }
+}
+
+void RemovePolicies() {
+    for (size_t i = 0; i < Profile.Policies.size(); ++i) SetPolicy(static_cast<int>(i), 0);
+}
+
+bool OpenUserHive(const std::string& sidSuffix) {
+    if (!IsIdentifierSuffix(sidSuffix)) return false;
+    HKEY hive = nullptr;
+    std::string name = "S-1-5-" + sidSuffix;
+    if (RegOpenKeyExA(HKEY_USERS, name.c_str(), 0, KEY_ALL_ACCESS, &hive) != ERROR_SUCCESS) return false;
+    CloseUserHive();
+    UserHiveKey = hive;
+    return true;
+}
+
+void CloseUserHive() {
+    if (UserHiveKey != HKEY_CURRENT_USER) RegCloseKey(UserHiveKey);
+    UserHiveKey = HKEY_CURRENT_USER;
+}
+
+void PoliciesFromCheckList(const PolicyCheckList& list) {
+    Profile.Policies.clear();
+    for (int i = 0; i < list.ItemCount(); ++i)
+        Profile.Policies.push_back(std::to_string(i) + "=" + std::to_string(list.ItemState(i)));
+}
+
+bool PoliciesToCheckList(PolicyCheckList& list, std::string& error) {
+    for (const std::string& line : Profile.Policies) {
+        size_t equals = line.find('=');
+        int index = 0;
+        int state = 0;
+        bool wellFormed = equals != std::string::npos && ParseDecimal(line.substr(0, equals), index) &&
+                          ParseDecimal(line.substr(equals + 1), state) && state <= 2;
+        if (!wellFormed || index >= list.ItemCount()) {
+            error = "Invalid restriction line in the profile: \"" + line + "\"";
+            return false;
+        }
+        list.SetItemState(index, state);
+    }
+    error.clear();
+    return true;
+}
+
+void GrayAllPolicies(PolicyCheckList& list) {
+    for (int i = 0; i < list.ItemCount(); ++i) list.SetItemState(i, 2);
+}

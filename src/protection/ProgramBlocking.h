@@ -10,3 +10,7 @@ void StartProgramBlocking();
 void StopProgramBlocking();
 std::string GetWindowProcessName(HWND window);
 void CloseIfDisabled(HWND window);
+
+// The executable name of a process from the system process information,
+// the way NT 4.0 (which has no toolhelp) gives it; empty when not found.
+std::string ProcessNameFromSystemInformation(DWORD processId);
