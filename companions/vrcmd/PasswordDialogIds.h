@@ -1,0 +1,4 @@
+// Resource ids of the toggle password dialog, shared by vrcmd.rc and the code.
+#pragma once
+#define IDD_TOGGLE_PASSWORD 100
+#define IDC_PASSWORD_EDIT 101

@@ -1,0 +1,132 @@
+#include "PasswordStore.h"
+#include <bcrypt.h>
+#include <cstring>
+
+namespace {
+
+// PBKDF2-HMAC-SHA256. The count is stored with each record, so it can be
+// raised later without invalidating passwords already set.
+constexpr DWORD HashIterations = 100000;
+constexpr DWORD MaxIterations = 10000000;
+
+// Value layout: magic, iterations, salt, hash, digest; integers little-endian.
+constexpr BYTE RecordMagic[4] = {'V', 'R', 'P', '1'};
+constexpr size_t RecordBytes = 4 + 4 + 16 + 32 + 4;
+
+const char* ValueName(PasswordKind kind) {
+    return kind == PasswordKind::Administrator ? "Administrator" : "Toggle";
+}
+
+void PutDword(BYTE* at, DWORD value) {
+    for (int i = 0; i < 4; ++i) at[i] = BYTE(value >> (8 * i));
+}
+
+DWORD GetDword(const BYTE* at) {
+    return DWORD(at[0]) | DWORD(at[1]) << 8 | DWORD(at[2]) << 16 | DWORD(at[3]) << 24;
+}
+
+bool DeriveHash(const char* text, size_t length, const BYTE* salt, DWORD iterations, BYTE* hash) {
+    BCRYPT_ALG_HANDLE alg = nullptr;
+    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&alg, BCRYPT_SHA256_ALGORITHM, nullptr,
+                                                    BCRYPT_ALG_HANDLE_HMAC_FLAG)))
+        return false;
+    // BCrypt wants a non-null key pointer even for the empty password.
+    static UCHAR empty = 0;
+    PUCHAR key = length ? reinterpret_cast<PUCHAR>(const_cast<char*>(text)) : &empty;
+    NTSTATUS status = BCryptDeriveKeyPBKDF2(alg, key, ULONG(length), const_cast<PUCHAR>(salt), 16,
+                                            iterations, hash, 32, 0);
+    BCryptCloseAlgorithmProvider(alg, 0);
+    return BCRYPT_SUCCESS(status);
+}
+
+}  // namespace
+
+DWORD PasswordDigest(const char* text) {
+    DWORD x = 2166136261u;
+    if (text)
+        for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
+            x = (x ^ *p) * 16777619u;
+    x ^= x >> 16;
+    x *= 0x7FEB352Du;
+    x ^= x >> 15;
+    x *= 0x846CA68Bu;
+    x ^= x >> 16;
+    return x;
+}
+
+bool PasswordLength(const char* text, size_t* length) {
+    if (!text) return false;
+    size_t n = strnlen(text, MaxPasswordLength + 1);
+    if (n > MaxPasswordLength) return false;
+    *length = n;
+    return true;
+}
+
+bool MakeRecord(const char* text, size_t length, PasswordRecord* record) {
+    record->iterations = HashIterations;
+    record->digest = PasswordDigest(text);
+    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, record->salt, sizeof record->salt,
+                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+        return false;
+    return DeriveHash(text, length, record->salt, record->iterations, record->hash);
+}
+
+bool RecordMatches(const PasswordRecord& record, const char* text, size_t length) {
+    BYTE hash[32];
+    if (!DeriveHash(text, length, record.salt, record.iterations, hash)) return false;
+    unsigned diff = 0;
+    for (size_t i = 0; i < sizeof hash; ++i) diff |= unsigned(hash[i] ^ record.hash[i]);
+    SecureZeroMemory(hash, sizeof hash);
+    return diff == 0;
+}
+
+bool EnsureStoreKey() {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, StoreKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool SaveRecord(PasswordKind kind, const PasswordRecord& record) {
+    BYTE bytes[RecordBytes];
+    memcpy(bytes, RecordMagic, 4);
+    PutDword(bytes + 4, record.iterations);
+    memcpy(bytes + 8, record.salt, 16);
+    memcpy(bytes + 24, record.hash, 32);
+    PutDword(bytes + 56, record.digest);
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, StoreKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    // One value per password: the salt, hash and digest change together.
+    LONG result = RegSetValueExA(key, ValueName(kind), 0, REG_BINARY, bytes, RecordBytes);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+StoredState LoadRecord(PasswordKind kind, PasswordRecord* record) {
+    HKEY key;
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, StoreKeyPath, 0, KEY_QUERY_VALUE, &key);
+    if (result == ERROR_FILE_NOT_FOUND) return StoredState::Unset;
+    if (result != ERROR_SUCCESS) return StoredState::Damaged;
+    BYTE bytes[RecordBytes + 1];
+    DWORD type = 0, size = sizeof bytes;
+    result = RegQueryValueExA(key, ValueName(kind), nullptr, &type, bytes, &size);
+    RegCloseKey(key);
+    if (result == ERROR_FILE_NOT_FOUND) return StoredState::Unset;
+    if (result != ERROR_SUCCESS || type != REG_BINARY || size != RecordBytes ||
+        memcmp(bytes, RecordMagic, 4) != 0)
+        return StoredState::Damaged;
+    record->iterations = GetDword(bytes + 4);
+    if (record->iterations == 0 || record->iterations > MaxIterations) return StoredState::Damaged;
+    memcpy(record->salt, bytes + 8, 16);
+    memcpy(record->hash, bytes + 24, 32);
+    record->digest = GetDword(bytes + 56);
+    return StoredState::Set;
+}
+
+void WipeRecord(PasswordRecord* record) {
+    SecureZeroMemory(record, sizeof *record);
+}
