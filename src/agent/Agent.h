@@ -2,15 +2,27 @@
 // protection channel and answers the registered messages.
 #pragma once
 #include <windows.h>
+#include <atomic>
 #include <string>
 
 extern HWND AgentWindow;
 extern std::string StartupUserName;
 extern bool UserChangePending;
 extern void (*AgentStopHook)();
+// Set once "Vantrel.StopAgent" has disabled protection and the agent is ending.
+extern std::atomic<bool> AgentQuitting;
+// Where the user watch reads the logged-on user's name; GetCurrentUserName
+// unless a test replaces it.
+extern std::string (*AgentUserNameSource)();
 
 constexpr WPARAM CopyDataUserTemp = 23914;
 constexpr WPARAM CopyDataUserSid = 23917;
+// Copy-data texts longer than this are not a folder or an identifier.
+constexpr DWORD CopyDataMaxBytes = 32 * 1024;
+
+// Sent by the service control handler's thread so that the agent's own
+// thread disables protection and closes the user hive.
+constexpr UINT MsgAgentServiceStop = WM_APP + 0x5A;
 
 extern const char* const AgentClassName;   // "VTLOCK.AGENT"
 extern const char* const AgentCaption;     // "VT Vantrel"
@@ -22,3 +34,7 @@ LRESULT CALLBACK AgentWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 void ApplyStartupProfile();
 void ToggleProtection();
 void CALLBACK UserWatchTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
+
+// The text a WM_COPYDATA carries: at most cbData bytes, up to the first 0.
+// False for a null pointer, an empty or an oversized block.
+bool CopyDataText(const COPYDATASTRUCT* data, std::string& text);
