@@ -1,0 +1,172 @@
+#include "UProfiles.h"
+#include "RuntimeEnv.h"
+#include "VtLockIoctl.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::vector<uint8_t> DriverImage;
+uint32_t DriverImageSize = 0;
+
+namespace {
+
+const size_t GrowthStep = 1024;
+
+const char* const SystemFileExceptions[] = {
+    "+USER.DAT", "+SYSTEM.DAT", "+WIN386.SWP", "+NTUSER.DAT", "+NTUSER.DAT.LOG", "+HIBERFIL.SYS", "+PAGEFILE.SYS",
+};
+
+// Capacity stays a multiple of 1024 bytes and is raised only when the next
+// string would not fit. Raising it by a single step each time would copy the
+// whole image once per kilobyte (quadratic in the image size), so a raise at
+// least doubles it: the copies of a whole build then add up to less than twice
+// its final size.
+void EnsureRoom(size_t extra)
+{
+    size_t needed = DriverImage.size() + extra;
+    if (needed <= DriverImage.capacity()) return;
+    size_t capacity = std::max(needed, DriverImage.capacity() * 2);
+    DriverImage.reserve((capacity + GrowthStep - 1) / GrowthStep * GrowthStep);
+}
+
+void AppendString(char code, const std::string& text)
+{
+    DriverImage.push_back(static_cast<uint8_t>(code));
+    DriverImage.insert(DriverImage.end(), text.begin(), text.end());
+    DriverImage.push_back(0);
+}
+
+void PutNumber(size_t offset, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) DriverImage[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+std::string WithoutTrailingBackslash(const std::string& path)
+{
+    if (!path.empty() && path.back() == '\\') return path.substr(0, path.size() - 1);
+    return path;
+}
+
+// Windows 98 and ME: major version 4 with a minor version other than 0.
+bool HasSystemBackupFolder()
+{
+    DWORD version = GetVersion();
+    return LOBYTE(LOWORD(version)) == 4 && HIBYTE(LOWORD(version)) != 0;
+}
+
+bool IsDriveSpec(const std::string& name)
+{
+    return name.size() == 2 && name[1] == ':' && isalpha(static_cast<unsigned char>(name[0]));
+}
+
+void AppendFileSection(uint32_t& count)
+{
+    for (const char* exception : SystemFileExceptions) AppendImageString(exception, count);
+    for (const std::string& line : Profile.Files)
+        if (line.size() >= 2 && line[1] != '.') AppendImageString(line, count);
+    for (const std::string& line : Profile.Files)
+        if (line.size() >= 2 && line[1] == '.') AppendImageString(line, count);
+    uint32_t terminator = 0;
+    AppendImageString(std::string(), terminator);
+}
+
+void AppendFolderSection(uint32_t& count)
+{
+    for (const std::string& line : Profile.Folders) {
+        std::string expanded = ExpandMacros(line);
+        if (!expanded.empty()) AppendImageString(expanded, count);
+    }
+    if (HasSystemBackupFolder()) AppendImageString("+" + WindowsDir + "\\SYSBCKUP", count);
+    AppendImageString("+" + WindowsDir + "\\SPOOL", count);
+    AppendImageString("+" + WindowsDir + "\\REPAIR", count);
+    AppendImageString("+" + SystemDir + "\\CONFIG", count);
+    AppendImageString("+" + SystemDir + "\\SPOOL", count);
+    AppendImageString("+" + WithoutTrailingBackslash(TempDir), count);
+    AppendImageString("+" + WithoutTrailingBackslash(UserTempDir), count);
+    uint32_t terminator = 0;
+    AppendImageString(std::string(), terminator);
+}
+
+}  // namespace
+
+void BuildDriverImage()
+{
+    DriverImage.clear();
+    EnsureRoom(VTLOCK_IMAGE_HEADER_SIZE);
+    DriverImage.resize(VTLOCK_IMAGE_HEADER_SIZE, 0);
+    PutNumber(VTLOCK_IMAGE_OFF_MARK, VTLOCK_IMAGE_MARK);
+    PutNumber(VTLOCK_IMAGE_OFF_FILES, VTLOCK_IMAGE_HEADER_SIZE);
+
+    uint32_t fileCount = 0;
+    uint32_t folderCount = 0;
+    AppendFileSection(fileCount);
+    AppendFolderSection(folderCount);
+
+    DriverImageSize = static_cast<uint32_t>(DriverImage.size());
+    PutNumber(VTLOCK_IMAGE_OFF_LENGTH, DriverImageSize);
+    PutNumber(VTLOCK_IMAGE_OFF_NFILES, fileCount);
+    PutNumber(VTLOCK_IMAGE_OFF_NFOLDERS, folderCount);
+}
+
+void AppendImageString(const std::string& text, uint32_t& counter)
+{
+    if (text.empty()) {
+        EnsureRoom(1);
+        DriverImage.push_back(0);
+        ++counter;
+        return;
+    }
+    std::string path = text.substr(1);
+    std::string alternate;
+    std::string longForm = LongPathForm(path);
+    if (longForm != path) alternate = longForm;
+    std::string shortForm = ShortPathForm(path);
+    if (shortForm != path) alternate = shortForm;
+
+    EnsureRoom(text.size() + 1 + (alternate.empty() ? 0 : alternate.size() + 2));
+    AppendString(text[0], path);
+    ++counter;
+    if (!alternate.empty()) {
+        AppendString(text[0], alternate);
+        ++counter;
+    }
+}
+
+std::string ShortPathForm(const std::string& path)
+{
+    char buffer[MAX_PATH];
+    DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return path;
+    return UpperCase(std::string(buffer, length));
+}
+
+std::string LongPathForm(const std::string& path)
+{
+    std::string result;
+    size_t start = 0;
+    for (size_t slash; (slash = path.find('\\', start)) != std::string::npos; start = slash + 1) {
+        std::string component = path.substr(start, slash - start);
+        if (result.empty())
+            result = FindLongName(std::string(), component);
+        else
+            result += "\\" + FindLongName(result, component);
+    }
+    if (start < path.size()) result += "\\" + path.substr(start);
+    if (!result.empty() && result[0] == '\\') result.erase(0, 1);
+    return UpperCase(result);
+}
+
+// A bare drive ("C:") would be searched as the drive's current folder and
+// report that folder's name, and wildcards would report some other entry:
+// neither is another name of the component, so both are kept as they are.
+std::string FindLongName(const std::string& folder, const std::string& name)
+{
+    if (name.find_first_of("*?") != std::string::npos) return name;
+    if (folder.empty() && IsDriveSpec(name)) return name;
+    std::string pattern = folder.empty() ? name : folder + "\\" + name;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return name;
+    FindClose(search);
+    return std::string(entry.cFileName, strnlen(entry.cFileName, MAX_PATH));
+}

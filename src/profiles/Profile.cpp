@@ -1,0 +1,10 @@
+#include "UProfiles.h"
+
+TProfile Profile;
+
+const char* const TaskMarker = "      //";
+
+void CreateProfileLists()
+{
+    Profile = TProfile();
+}

@@ -1,0 +1,264 @@
+#include "UProfiles.h"
+#include "MsgBox.h"
+#include "RuntimeEnv.h"
+
+#include <algorithm>
+
+const unsigned char ProfileKey[ProfileKeyLength] = {
+    0x91, 0xC5, 0xD1, 0xD9, 0xE3, 0xBE, 0x85, 0xF4, 0xCE, 0x8F, 0xF7, 0xFF,
+    0xD2, 0xA6, 0xE7, 0xCF, 0xE5, 0xB4, 0x56, 0xB4, 0xAA, 0x93, 0xC4, 0xA2,
+    0xE3, 0xDA, 0x80, 0xFB, 0x85, 0x74, 0x37, 0xBA, 0xAF, 0xC4, 0xB2, 0xCB,
+    0x92, 0xB2, 0xFA, 0x91, 0x97, 0x9E, 0xED, 0x9A, 0xCC, 0xF8, 0xE6, 0xF1,
+    0xE1, 0x72, 0xAC, 0x84, 0x4C, 0x87, 0xA6, 0x86, 0x8D, 0xC6, 0xB3, 0x9E,
+    0xF9, 0xD3, 0xF7, 0x99, 0xDB, 0x9D, 0x8E, 0xA4, 0x8D, 0x9B, 0xA3, 0x82,
+    0xF1, 0xF1,
+};
+
+int KeyPosition = 0;
+
+namespace {
+
+const char* const ScrambleMarker = "*";
+const char* const SaveErrorPrefix = "Cannot save profile: ";
+
+// XORs each byte with the next key byte, except where the result would be a
+// line end: such a byte stays as it is, which also undoes itself on reading.
+void ScrambleBytes(char* data, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (++KeyPosition > ProfileKeyLength) KeyPosition = 1;
+        unsigned char x = ProfileKey[KeyPosition - 1] ^ static_cast<unsigned char>(data[i]);
+        if (x != 13 && x != 10) data[i] = static_cast<char>(x);
+    }
+}
+
+// ---- Writing ----
+
+void AppendScrambled(std::string& out, const std::string& line)
+{
+    size_t start = out.size();
+    out += line;
+    ScrambleBytes(&out[start], line.size());
+    out += "\r\n";
+}
+
+void AppendSection(std::string& out, const char* header, const TextList& lines)
+{
+    AppendScrambled(out, header);
+    for (const std::string& line : lines) AppendScrambled(out, line);
+}
+
+std::string ProfileFileText()
+{
+    std::string out = std::string(ScrambleMarker) + "\r\n";
+    KeyPosition = 0;
+    AppendSection(out, "[DIRECTORIES]", Profile.Folders);
+    AppendSection(out, "[FILES]", Profile.Files);
+    AppendSection(out, "[POLICIES]", Profile.Policies);
+    AppendSection(out, "[TASKS]", Profile.Tasks);
+    AppendSection(out, "[OPTIONS]", Profile.Options);
+    AppendScrambled(out, "[END1]");
+    return out;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes)
+{
+    const DWORD chunk = 1 << 20;
+    for (size_t done = 0; done < bytes.size();) {
+        DWORD want = static_cast<DWORD>(std::min<size_t>(chunk, bytes.size() - done));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr)) return false;
+        if (written != want) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+// Writes and closes the file; on failure the handle is closed all the same.
+bool WriteAndClose(HANDLE file, const std::string& bytes)
+{
+    bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
+    DWORD error = GetLastError();
+    bool closed = CloseHandle(file) != 0;
+    if (!ok) SetLastError(error);
+    return ok && closed;
+}
+
+bool FailSave(const std::string& tempPath)
+{
+    DWORD error = GetLastError();
+    DeleteFileA(tempPath.c_str());
+    ShowSystemError(SaveErrorPrefix, error);
+    return false;
+}
+
+// ---- Reading ----
+
+// Lines of a file read through a buffer of its own. A line ends at CR LF, at
+// LF or at CR; every other byte, 0 and 26 included, is data. A read error
+// ends the file early, keeping what was read.
+class LineReader {
+public:
+    explicit LineReader(HANDLE file) : file_(file), buffer_(1 << 16) {}
+
+    bool Next(std::string& line)
+    {
+        line.clear();
+        bool any = false;
+        for (;;) {
+            if (pos_ == end_ && !Fill()) return any;
+            if (skipLineFeed_) {
+                skipLineFeed_ = false;
+                if (buffer_[pos_] == '\n') {
+                    ++pos_;
+                    continue;
+                }
+            }
+            any = true;
+            const char* start = buffer_.data() + pos_;
+            const char* stop = start;
+            const char* limit = buffer_.data() + end_;
+            while (stop < limit && *stop != '\r' && *stop != '\n') ++stop;
+            line.append(start, stop);
+            if (stop == limit) {
+                pos_ = end_;
+                continue;
+            }
+            skipLineFeed_ = *stop == '\r';
+            pos_ = static_cast<size_t>(stop - buffer_.data()) + 1;
+            return true;
+        }
+    }
+
+private:
+    bool Fill()
+    {
+        DWORD got = 0;
+        if (!ReadFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &got, nullptr) || got == 0)
+            return false;
+        pos_ = 0;
+        end_ = got;
+        return true;
+    }
+
+    HANDLE file_;
+    std::vector<char> buffer_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    bool skipLineFeed_ = false;
+};
+
+TextList* SectionOf(const std::string& line)
+{
+    if (line.empty() || line[0] != '[') return nullptr;
+    if (line == "[DIRECTORIES]") return &Profile.Folders;
+    if (line == "[FILES]") return &Profile.Files;
+    if (line == "[POLICIES]") return &Profile.Policies;
+    if (line == "[TASKS]") return &Profile.Tasks;
+    if (line == "[OPTIONS]") return &Profile.Options;
+    return nullptr;
+}
+
+void ReadProfileLines(HANDLE file)
+{
+    LineReader reader(file);
+    TextList* section = nullptr;
+    bool scrambled = false;
+    std::string line;
+    while (reader.Next(line)) {
+        if (scrambled) ScrambleBytes(&line[0], line.size());
+        if (line == ScrambleMarker) {
+            scrambled = true;
+        } else if (TextList* header = SectionOf(line)) {
+            section = header;
+        } else if (section) {
+            section->push_back(std::move(line));
+        }
+    }
+}
+
+// A decimal number of up to 64 bits: leading blanks and a sign allowed,
+// nothing after the digits.
+bool ParseInt64(const std::string& text, uint64_t& value)
+{
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return false;
+    const uint64_t limit = negative ? 9223372036854775808ull : 9223372036854775807ull;
+    uint64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        unsigned digit = static_cast<unsigned>(text[i] - '0');
+        if (magnitude > (limit - digit) / 10) return false;
+        magnitude = magnitude * 10 + digit;
+    }
+    value = negative ? 0 - magnitude : magnitude;
+    return true;
+}
+
+void ReadPasswordOption()
+{
+    Profile.OwnPassword = false;
+    Profile.PasswordHash = 0;
+    for (const std::string& line : Profile.Options) {
+        if (line.compare(0, 4, "PWD=") != 0) continue;
+        uint64_t value = 0;
+        if (!ParseInt64(line.substr(4, 50), value)) continue;
+        uint32_t low = static_cast<uint32_t>(value);
+        if (low == 0) continue;
+        Profile.PasswordHash = low;
+        Profile.OwnPassword = true;
+    }
+}
+
+}  // namespace
+
+std::string ScrambleLine(const std::string& line, const std::string& marker)
+{
+    std::string result = line;
+    if (marker == ScrambleMarker) ScrambleBytes(&result[0], result.size());
+    return result;
+}
+
+// The new file is written completely beside the old one and only then put in
+// its place, so a failed save never costs the profile that was there.
+bool SaveProfile(const std::string& name, uint32_t passwordHash)
+{
+    std::string path = ProfilesDir + (name.empty() ? std::string("default") : name) + ".vtp";
+    std::string tempPath = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+    HANDLE file = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return FailSave(tempPath);
+
+    Profile.Options.clear();
+    Profile.Options.push_back("PWD=" + std::to_string(passwordHash));
+
+    if (!WriteAndClose(file, ProfileFileText())) return FailSave(tempPath);
+    if (!MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return FailSave(tempPath);
+    return true;
+}
+
+bool LoadProfile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+
+    Profile.Folders.clear();
+    Profile.Files.clear();
+    Profile.Tasks.clear();
+    Profile.Policies.clear();
+    Profile.Options.clear();
+    KeyPosition = 0;
+    ReadProfileLines(file);
+    CloseHandle(file);
+
+    ReadPasswordOption();
+    return true;
+}
