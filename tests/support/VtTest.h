@@ -25,10 +25,17 @@ struct ProcessResult {
     bool finished = false;   // false: still running at the timeout (then killed)
     DWORD exitCode = 0;
 };
+// One command-line argument quoted by the runtime's rules, so that it is
+// split back exactly as given.
+std::string QuoteArgument(const std::string& arg);
+
 // Runs a command line and waits for it.
 ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs = 30000);
 // Starts a command line; the caller owns the process handle.
 HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
+// Terminates a process started with StartProcess, waits for it and closes the
+// handle (set to null); a null handle is left alone.
+void StopProcess(HANDLE& process);
 
 // Waits until pred() is true, polling every 20 ms and pumping this thread's
 // messages; false at the timeout.

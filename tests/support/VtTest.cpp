@@ -1,0 +1,159 @@
+// Folders, files and processes for the tests.
+#include "VtTest.h"
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool IsDotEntry(const char* name)
+{
+    return std::string(name) == "." || std::string(name) == "..";
+}
+
+bool CopyIfPresent(const std::string& from, const std::string& to)
+{
+    if (GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+}  // namespace
+
+std::string BinDir()
+{
+    char path[MAX_PATH + 1] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return FolderOf(std::string(path, n));
+}
+
+std::string NewTempDir(const std::string& tag)
+{
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string base = temp;
+    if (!base.empty() && base.back() != '\\') base += '\\';
+    static unsigned counter = 0;
+    for (;;) {
+        std::string dir = base + "vt_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
+                          std::to_string(++counter);
+        if (CreateDirectoryA(dir.c_str(), nullptr)) return dir + "\\";
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
+    }
+}
+
+void RemoveTree(const std::string& dir)
+{
+    std::string folder = dir;
+    if (folder.empty()) return;
+    if (folder.back() != '\\') folder += '\\';
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (IsDotEntry(found.cFileName)) continue;
+            std::string path = folder + found.cFileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::string InstallCopy()
+{
+    static const char* const shipped[] = {"vtlock.exe", "vrcmd.dll", "vtlock.sys", "vthooks.dll", "vtscc.exe"};
+    std::string dir = NewTempDir("install");
+    for (const char* name : shipped) CopyIfPresent(BinDir() + name, dir + name);
+    CreateDirectoryA((dir + "Profiles").c_str(), nullptr);
+    return dir;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    // The tools keep their logs open while the tests read them.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+std::string QuoteArgument(const std::string& arg)
+{
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') backslashes = backslashes * 2 + 1;
+        quoted.append(backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+}
+
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    if (processId) *processId = info.dwProcessId;
+    return info.hProcess;
+}
+
+ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs)
+{
+    ProcessResult result;
+    HANDLE process = StartProcess(commandLine);
+    if (!process) return result;
+    result.started = true;
+    result.finished = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    if (!result.finished) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+    }
+    GetExitCodeProcess(process, &result.exitCode);
+    CloseHandle(process);
+    return result;
+}
+
+void StopProcess(HANDLE& process)
+{
+    if (!process) return;
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+    process = nullptr;
+}

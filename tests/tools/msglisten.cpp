@@ -1,0 +1,63 @@
+// Records the system's registered window messages that reach a hidden
+// top-level window, one "name wParam lParam" line each (decimal).
+//   msglisten --log FILE
+// The log file is created once the window exists; runs until killed.
+#include <windows.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const char* const Names[] = {"Corvane2.TaskMan1", "Vantrel.Start",  "Vantrel.Stop",   "Vantrel.StopAgent",
+                             "Vantrel.Ask",       "Vantrel.Saved",  "Vantrel.Enable", "Vantrel.Disable"};
+UINT Numbers[8];
+std::string LogPath;
+
+void AppendLine(const std::string& line)
+{
+    HANDLE file = CreateFileA(LogPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    FlushFileBuffers(file);
+    CloseHandle(file);
+}
+
+LRESULT CALLBACK ListenProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    for (int i = 0; i < 8; ++i) {
+        if (msg != Numbers[i]) continue;
+        char line[128];
+        std::snprintf(line, sizeof line, "%s %llu %lld\n", Names[i], static_cast<unsigned long long>(wParam),
+                      static_cast<long long>(lParam));
+        AppendLine(line);
+        return 0;
+    }
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    for (int i = 1; i + 1 < __argc; ++i)
+        if (std::string(__argv[i]) == "--log") LogPath = __argv[i + 1];
+    if (LogPath.empty()) return 2;
+    for (int i = 0; i < 8; ++i) Numbers[i] = RegisterWindowMessageA(Names[i]);
+    WNDCLASSA cls = {};
+    cls.lpfnWndProc = ListenProc;
+    cls.hInstance = instance;
+    cls.lpszClassName = "VtMsgListen";
+    RegisterClassA(&cls);
+    // A top-level window, never shown: broadcasts reach it, the user never sees it.
+    HWND window = CreateWindowA("VtMsgListen", "msglisten", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                instance, nullptr);
+    if (!window) return 1;
+    AppendLine(std::string());
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
