@@ -4,9 +4,10 @@
 #pragma once
 #include <windows.h>
 #include <cstddef>
+#include "vrcmd.h"
 
 // Where the records live, under HKEY_LOCAL_MACHINE.
-constexpr const char* StoreKeyPath = "Software\\Corvane\\vrcmd";
+constexpr const char* StoreKeyPath = VRCMD_STORE_KEY;
 
 // Longest password accepted (the toggle password dialog's buffer is 256).
 constexpr size_t MaxPasswordLength = 256;

@@ -4,17 +4,26 @@
 
    Every function uses the standard Windows calling convention. A boolean
    result is meaningful in its low byte only. Password texts are 8-bit,
-   NUL-terminated.
+   NUL-terminated, 1 to 256 characters; a null pointer or a longer text is
+   never a password.
+
+   Storage: each password is kept as one REG_BINARY value ("Administrator",
+   "Toggle") under HKEY_LOCAL_MACHINE\VRCMD_STORE_KEY, holding a random salt,
+   a PBKDF2-HMAC-SHA256 hash and the digest below, never the text. Every call
+   reads the registry afresh, so all processes see the same passwords. A value
+   that is present but malformed counts as set and matches nothing.
 
    Digest (Command18): FNV-1a over the password bytes (offset basis 2166136261,
    prime 16777619), the result then passed through a 32-bit avalanche
    (x ^= x >> 16; x *= 0x7FEB352D; x ^= x >> 15; x *= 0x846CA68B; x ^= x >> 16).
    It is a protocol value: it travels in broadcasts and profile files. The
-   passwords themselves are checked against a salted PBKDF2-HMAC-SHA256 hash. */
+   passwords themselves are checked against the salted hash, in constant time. */
 #ifndef VRCMD_H
 #define VRCMD_H
 
 #include <windows.h>
+
+#define VRCMD_STORE_KEY "Software\\Corvane\\vrcmd"
 
 #ifdef VRCMD_BUILD
 #define VRCMD_API __declspec(dllexport)
@@ -30,32 +39,40 @@ extern "C" {
 VRCMD_API BOOL WINAPI Command7(HANDLE device, DWORD code, LPVOID in, DWORD inSize,
                                LPVOID out, DWORD outSize, LPDWORD returned,
                                LPOVERLAPPED overlapped);
-/* Start-up call: makes sure the library's registry key exists. */
+/* Start-up call: makes sure the library's registry key exists; true when it
+   does (creating it needs write access to HKEY_LOCAL_MACHINE). */
 VRCMD_API DWORD WINAPI Command9(void);
-/* Administrator password given to Command15 is stored. */
+/* Stores the administrator password given to Command15, replacing the old
+   one; true when stored. False, and nothing changes, when none is waiting. */
 VRCMD_API DWORD WINAPI Command10(void);
-/* Default toggle password given to Command16 is stored. */
+/* Stores the default toggle password given to Command16, as Command10. */
 VRCMD_API DWORD WINAPI Command11(void);
-/* Forgets any new password given to Command15/Command16 and not yet stored. */
+/* Forgets any new password given to Command15/Command16 and not yet stored;
+   stored passwords stay. */
 VRCMD_API DWORD WINAPI Command12(void);
-/* True when an administrator password is set. */
+/* True when an administrator password is stored. */
 VRCMD_API DWORD WINAPI Command13(void);
 /* True when the text is the administrator password. */
 VRCMD_API DWORD WINAPI Command14(const char *password);
-/* Takes a new administrator password; Command10 stores it. */
+/* Takes a new administrator password; Command10 stores it. Only its salted
+   hash is held meanwhile. False (and any waiting one forgotten) for null,
+   empty or over-long text. */
 VRCMD_API DWORD WINAPI Command15(const char *password);
-/* Takes a new default toggle password; Command11 stores it. */
+/* Takes a new default toggle password; Command11 stores it. As Command15. */
 VRCMD_API DWORD WINAPI Command16(const char *password);
-/* True when a default toggle password is set. */
+/* True when a default toggle password is stored. */
 VRCMD_API DWORD WINAPI Command17(void);
-/* The 32-bit digest of a password (see above). */
+/* The 32-bit digest of a password (see above); null counts as empty text. */
 VRCMD_API DWORD WINAPI Command18(const char *password);
 /* True when the text is the default toggle password. */
 VRCMD_API DWORD WINAPI Command19(const char *password);
-/* Asks for the toggle password in a modal dialog; fills buffer, NUL-terminated
-   within size; empty on Cancel. */
+/* Asks for the toggle password in a modal dialog (caption "Vantrel", masked
+   edit box, OK and Cancel), brought to the foreground; fills buffer with at
+   most size - 1 characters and a NUL; empty on Cancel. Returns the length
+   given back. Does nothing and returns 0 for a null buffer or size 0. */
 VRCMD_API DWORD WINAPI Command20(char *buffer, DWORD size);
-/* True when the digest is that of the administrator or default toggle password. */
+/* True when the digest is that of the stored administrator or default
+   toggle password; never when neither is stored. */
 VRCMD_API DWORD WINAPI Command21(DWORD digest);
 
 #ifdef __cplusplus

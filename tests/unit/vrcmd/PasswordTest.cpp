@@ -1,0 +1,229 @@
+// Setting, checking and replacing the two passwords, through the real DLL
+// and the real registry.
+#include "VrcmdTest.h"
+#include "VtTest.h"
+
+namespace {
+
+using Check = DWORD(WINAPI*)(const char*);
+
+template <class Function>
+Function Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+TEST_F(VrcmdStore, NothingIsSetAtFirstAndNothingMatches) {
+    EXPECT_FALSE(Yes(Command13()));
+    EXPECT_FALSE(Yes(Command17()));
+    const std::string longText(300, 'x');
+    for (const char* text : {"", "a", "secret", " ", longText.c_str()}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(Yes(Command14(text)));
+        EXPECT_FALSE(Yes(Command19(text)));
+        EXPECT_FALSE(Yes(Command21(Command18(text))));
+    }
+    for (DWORD digest : {0u, 1u, 0xFFFFFFFFu}) EXPECT_FALSE(Yes(Command21(digest))) << digest;
+}
+
+TEST_F(VrcmdStore, StartupCallMakesTheKey) {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
+    EXPECT_TRUE(Yes(Command9()));
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY, 0, KEY_READ, &key));
+    RegCloseKey(key);
+    EXPECT_TRUE(Yes(Command9()));
+    EXPECT_FALSE(Yes(Command13()));
+}
+
+struct Kind {
+    const char* name;
+    bool (*set)(const char*);
+    Check check;
+    Check other;
+    DWORD(WINAPI* isSet)();
+    DWORD(WINAPI* otherIsSet)();
+};
+
+const Kind Kinds[] = {
+    {"administrator", SetAdministrator, Command14, Command19, Command13, Command17},
+    {"toggle", SetToggle, Command19, Command14, Command17, Command13},
+};
+
+TEST_F(VrcmdStore, SetPasswordIsRecognisedAndNothingElse) {
+    for (const Kind& kind : Kinds) {
+        SCOPED_TRACE(kind.name);
+        SetUp();
+        ASSERT_TRUE(kind.set("Open Sesame"));
+        EXPECT_TRUE(Yes(kind.isSet()));
+        EXPECT_FALSE(Yes(kind.otherIsSet()));
+        EXPECT_TRUE(Yes(kind.check("Open Sesame")));
+        for (const char* wrong : {"", "open sesame", "Open Sesame ", "Open Sesam", "Open\tSesame"}) {
+            SCOPED_TRACE(wrong);
+            EXPECT_FALSE(Yes(kind.check(wrong)));
+        }
+        EXPECT_FALSE(Yes(kind.other("Open Sesame")));
+    }
+}
+
+TEST_F(VrcmdStore, BothPasswordsAreKeptApart) {
+    ASSERT_TRUE(SetAdministrator("admin-pass"));
+    ASSERT_TRUE(SetToggle("toggle-pass"));
+    EXPECT_TRUE(Yes(Command14("admin-pass")));
+    EXPECT_FALSE(Yes(Command14("toggle-pass")));
+    EXPECT_TRUE(Yes(Command19("toggle-pass")));
+    EXPECT_FALSE(Yes(Command19("admin-pass")));
+}
+
+TEST_F(VrcmdStore, ChangingAPasswordReplacesTheOldOne) {
+    for (const Kind& kind : Kinds) {
+        SCOPED_TRACE(kind.name);
+        SetUp();
+        ASSERT_TRUE(kind.set("first"));
+        ASSERT_TRUE(kind.set("second"));
+        EXPECT_TRUE(Yes(kind.check("second")));
+        EXPECT_FALSE(Yes(kind.check("first")));
+        EXPECT_TRUE(Yes(Command21(Command18("second"))));
+        EXPECT_FALSE(Yes(Command21(Command18("first"))));
+    }
+}
+
+TEST_F(VrcmdStore, EightBitPasswordsWork) {
+    const char password[] = "\xE9t\xE9 \xFF\x80";
+    ASSERT_TRUE(SetAdministrator(password));
+    EXPECT_TRUE(Yes(Command14(password)));
+    EXPECT_FALSE(Yes(Command14("\xC9T\xC9 \xFF\x80")));
+}
+
+TEST_F(VrcmdStore, NoPasswordTextInTheRegistry) {
+    const char admin[] = "AdminSecret42";
+    const char toggle[] = "ToggleSecret77";
+    ASSERT_TRUE(SetAdministrator(admin));
+    ASSERT_TRUE(SetToggle(toggle));
+    std::vector<StoredValue> values = StoredValues();
+    ASSERT_EQ(2u, values.size());
+    for (const StoredValue& value : values) {
+        SCOPED_TRACE(value.name);
+        for (const std::string& secret : {std::string(admin), std::string(toggle)}) {
+            EXPECT_EQ(std::string::npos, value.bytes.find(secret));
+            EXPECT_EQ(std::string::npos, value.name.find(secret));
+            // Not as UTF-16 either.
+            std::string wide;
+            for (char c : secret) wide += std::string{c, '\0'};
+            EXPECT_EQ(std::string::npos, value.bytes.find(wide));
+        }
+    }
+}
+
+TEST_F(VrcmdStore, SamePasswordTwiceIsSaltedDifferently) {
+    ASSERT_TRUE(SetAdministrator("same"));
+    std::vector<StoredValue> first = StoredValues();
+    ASSERT_TRUE(SetAdministrator("same"));
+    std::vector<StoredValue> second = StoredValues();
+    ASSERT_EQ(1u, first.size());
+    ASSERT_EQ(1u, second.size());
+    EXPECT_NE(first[0].bytes, second[0].bytes);
+    EXPECT_TRUE(Yes(Command14("same")));
+}
+
+TEST_F(VrcmdStore, UnstoredNewPasswordIsForgotten) {
+    ASSERT_TRUE(SetAdministrator("kept"));
+    ASSERT_TRUE(SetToggle("kept-toggle"));
+    EXPECT_TRUE(Yes(Command15("dropped")));
+    EXPECT_TRUE(Yes(Command16("dropped-toggle")));
+    Command12();
+    EXPECT_FALSE(Yes(Command10()));
+    EXPECT_FALSE(Yes(Command11()));
+    EXPECT_TRUE(Yes(Command14("kept")));
+    EXPECT_FALSE(Yes(Command14("dropped")));
+    EXPECT_TRUE(Yes(Command19("kept-toggle")));
+    EXPECT_FALSE(Yes(Command19("dropped-toggle")));
+}
+
+TEST_F(VrcmdStore, NewPasswordIsStoredOnlyOnce) {
+    EXPECT_FALSE(Yes(Command10()));
+    EXPECT_FALSE(Yes(Command13()));
+    ASSERT_TRUE(Yes(Command15("once")));
+    EXPECT_FALSE(Yes(Command13()));
+    EXPECT_TRUE(Yes(Command10()));
+    EXPECT_FALSE(Yes(Command10()));
+    EXPECT_TRUE(Yes(Command14("once")));
+}
+
+TEST_F(VrcmdStore, UnusableNewPasswordsAreRefused) {
+    ASSERT_TRUE(SetAdministrator("kept"));
+    const std::string tooLong(257, 'p');
+    for (const char* text : {static_cast<const char*>(nullptr), "", tooLong.c_str()}) {
+        SCOPED_TRACE(text ? text : "(null)");
+        EXPECT_TRUE(Yes(Command15("waiting")));
+        EXPECT_FALSE(Yes(Command15(text)));
+        // The refused text also replaced the one waiting.
+        EXPECT_FALSE(Yes(Command10()));
+        EXPECT_FALSE(Yes(Command16(text)));
+        EXPECT_FALSE(Yes(Command11()));
+        EXPECT_TRUE(Yes(Command14("kept")));
+        EXPECT_FALSE(Yes(Command17()));
+    }
+}
+
+TEST_F(VrcmdStore, LongestPasswordIsAcceptedAndLongerTextsAreNot) {
+    const std::string longest(256, 'L');
+    ASSERT_TRUE(SetToggle(longest.c_str()));
+    EXPECT_TRUE(Yes(Command19(longest.c_str())));
+    EXPECT_FALSE(Yes(Command19((longest + "L").c_str())));
+    EXPECT_FALSE(Yes(Command19(std::string(100000, 'L').c_str())));
+    EXPECT_FALSE(Yes(Command14(std::string(100000, 'L').c_str())));
+}
+
+TEST_F(VrcmdStore, NullTextsAreNoPassword) {
+    EXPECT_FALSE(Yes(Command14(nullptr)));
+    EXPECT_FALSE(Yes(Command19(nullptr)));
+    ASSERT_TRUE(SetAdministrator("a"));
+    ASSERT_TRUE(SetToggle("t"));
+    EXPECT_FALSE(Yes(Command14(nullptr)));
+    EXPECT_FALSE(Yes(Command19(nullptr)));
+}
+
+// A damaged record must not open the door: it counts as set and matches nothing.
+TEST_F(VrcmdStore, DamagedRecordMatchesNothing) {
+    const std::string shortData = "junk";
+    const std::string wrongMagic(60, 'J');
+    for (DWORD type : {DWORD(REG_BINARY), DWORD(REG_SZ)}) {
+        for (const std::string& bytes : {shortData, wrongMagic, std::string()}) {
+            SCOPED_TRACE(bytes);
+            SetUp();
+            WriteStoredValue("Administrator", type, bytes);
+            EXPECT_TRUE(Yes(Command13()));
+            for (const char* text : {"", "junk", "a"}) EXPECT_FALSE(Yes(Command14(text))) << text;
+            EXPECT_FALSE(Yes(Command21(0)));
+            EXPECT_FALSE(Yes(Command21(Command18(""))));
+            // Setting the password again mends it.
+            ASSERT_TRUE(SetAdministrator("mended"));
+            EXPECT_TRUE(Yes(Command14("mended")));
+        }
+    }
+}
+
+// A second copy of the library, loaded separately as another process would,
+// sees what this one stored: the passwords live in the registry, not in memory.
+TEST_F(VrcmdStore, AnotherInstanceSeesStoredPasswords) {
+    std::string copy = NewTempDir("vrcmd") + "vrcmdcopy.dll";
+    ASSERT_TRUE(CopyFileA((BinDir() + "vrcmd.dll").c_str(), copy.c_str(), FALSE));
+    HMODULE other = LoadLibraryA(copy.c_str());
+    ASSERT_NE(nullptr, other);
+    auto otherCheck = Export<Check>(other, "Command14");
+    auto otherSet = Export<Check>(other, "Command15");
+    auto otherStore = Export<DWORD(WINAPI*)()>(other, "Command10");
+    ASSERT_TRUE(otherCheck && otherSet && otherStore);
+
+    ASSERT_TRUE(SetAdministrator("shared"));
+    EXPECT_TRUE(Yes(otherCheck("shared")));
+    // What waits in one instance is not stored by the other.
+    EXPECT_TRUE(Yes(otherSet("elsewhere")));
+    EXPECT_FALSE(Yes(Command10()));
+    EXPECT_TRUE(Yes(otherStore()));
+    EXPECT_TRUE(Yes(Command14("elsewhere")));
+    FreeLibrary(other);
+}
+
+}  // namespace
