@@ -61,9 +61,10 @@ DWORD IsSet(PasswordKind kind) {
     return LoadRecord(kind, &record) != StoredState::Unset;
 }
 
+// Empty text is never a password (Command15/16 refuse it), so it costs no hash.
 DWORD Matches(PasswordKind kind, const char* text) {
     size_t length = 0;
-    if (!PasswordLength(text, &length)) return FALSE;
+    if (!PasswordLength(text, &length) || length == 0) return FALSE;
     PasswordRecord record;
     return LoadRecord(kind, &record) == StoredState::Set && RecordMatches(record, text, length);
 }

@@ -61,11 +61,4 @@ TEST(VrcmdDeviceControl, SameOutcomeAsDeviceIoControl) {
     }
 }
 
-TEST(VrcmdDeviceControl, FailureLeavesTheSystemError) {
-    DWORD returned = 0;
-    SetLastError(0);
-    EXPECT_FALSE(Command7(INVALID_HANDLE_VALUE, 20, nullptr, 0, nullptr, 0, &returned, nullptr));
-    EXPECT_EQ(DWORD(ERROR_INVALID_HANDLE), GetLastError());
-}
-
 }  // namespace
