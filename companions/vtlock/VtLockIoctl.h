@@ -4,7 +4,9 @@
 #ifndef VTLOCK_IOCTL_H
 #define VTLOCK_IOCTL_H
 
-/* Kernel object names and the user-mode paths they open as. */
+/* Kernel object names and the user-mode paths they open as. The driver
+   creates only VTLOCK_LINK_NAME: made from the system's context it lies in
+   the global folder, so both user-mode paths reach it. */
 #define VTLOCK_DEVICE_NAME      L"\\Device\\VtLock"
 #define VTLOCK_LINK_NAME        L"\\DosDevices\\VTLOCK"
 #define VTLOCK_GLOBAL_LINK_NAME L"\\DosDevices\\Global\\VTLOCK"
