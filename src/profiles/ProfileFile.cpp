@@ -87,6 +87,25 @@ bool WriteAndClose(HANDLE file, const std::string& bytes)
     return ok && closed;
 }
 
+// The old file must be one that may be overwritten: a read-only file, or one
+// that another process holds open, is refused before anything changes (a
+// rename alone would replace a read-only file on some systems).
+bool TargetWritable(const std::string& path)
+{
+    // Checked by its attribute too: where the program runs with full rights
+    // on the underlying file system, opening alone does not refuse it.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    CloseHandle(file);
+    return true;
+}
+
 bool FailSave(const std::string& tempPath)
 {
     DWORD error = GetLastError();
@@ -231,6 +250,7 @@ bool SaveProfile(const std::string& name, uint32_t passwordHash)
 {
     std::string path = ProfilesDir + (name.empty() ? std::string("default") : name) + ".vtp";
     std::string tempPath = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+    if (!TargetWritable(path)) return FailSave(tempPath);
     HANDLE file = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return FailSave(tempPath);
