@@ -67,16 +67,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PolicyRegistry, TableHasThirtyTwoRowsWithCaptions) {
-    EXPECT_STREQ(PolicyTable[15], "1,5,DisableCMD");
-    EXPECT_STREQ(PolicyCaptions[17], "Allow Task manager for user (Win 2000/XP)");
-    EXPECT_STREQ(PolicyTable[31], "0,7,NoWindowsSetupPage");
-    for (int row = 0; row < PolicyCount; ++row) {
-        std::string text = PolicyTable[row];
-        EXPECT_EQ(text[0] == '1', row == 15) << text;
-    }
-}
-
 TEST_F(PolicyRegistry, EachRowOnWritesItsValue) {
     struct Case { int row; const char* key; const char* name; DWORD on; };
     const Case cases[] = {
