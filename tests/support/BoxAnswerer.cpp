@@ -2,6 +2,7 @@
 // per line: caption, text, icon and buttons separated by tabs, with
 // backslash escapes for tabs, line breaks and backslashes.
 #include "VtTest.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -52,8 +53,10 @@ BoxAnswerer::BoxAnswerer(const std::string& button, const std::string& typeText,
                        " --answer " + QuoteArgument(button);
     if (typeSet || !typeText.empty()) line += " --type " + QuoteArgument(typeText);
     process_ = StartProcess(line);
+    if (!process_) ADD_FAILURE() << "cannot start boxanswer.exe from " << BinDir();
     // The tool creates its log when it starts watching.
-    WaitFor([this] { return GetFileAttributesA(logPath_.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    if (!WaitFor([this] { return GetFileAttributesA(logPath_.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        ADD_FAILURE() << "boxanswer.exe did not get ready";
 }
 
 BoxAnswerer::~BoxAnswerer()

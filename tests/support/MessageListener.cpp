@@ -1,6 +1,7 @@
 // The test side of the msglisten tool: starts it, waits until its window
 // exists and reads its log, one "name wParam lParam" line per message.
 #include "VtTest.h"
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace {
@@ -8,7 +9,8 @@ namespace {
 std::vector<HeardMessage> ParseHeardLog(const std::string& log)
 {
     std::vector<HeardMessage> heard;
-    std::istringstream lines(log);
+    // Only whole lines: the tool may be writing the last one right now.
+    std::istringstream lines(log.substr(0, log.rfind('\n') + 1));
     std::string line;
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
@@ -24,8 +26,10 @@ MessageListener::MessageListener()
 {
     logPath_ = NewTempDir("heard") + "heard.log";
     process_ = StartProcess(QuoteArgument(BinDir() + "msglisten.exe") + " --log " + QuoteArgument(logPath_));
+    if (!process_) ADD_FAILURE() << "cannot start msglisten.exe from " << BinDir();
     // The log appears once the listening window exists.
-    WaitFor([this] { return GetFileAttributesA(logPath_.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    if (!WaitFor([this] { return GetFileAttributesA(logPath_.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        ADD_FAILURE() << "msglisten.exe did not get ready";
 }
 
 MessageListener::~MessageListener()
