@@ -238,6 +238,8 @@ void Answer(HWND box, const Options& options)
 {
     std::string line = Escape(WindowText(box)) + "\t" + Escape(MessageText(box)) + "\t" + IconName(box) + "\t" +
                        ButtonList(box) + "\n";
+    // Closed by its owner while being read: nothing reliable was seen.
+    if (!IsWindowVisible(box)) return;
     HWND edit = options.typeSet ? EditControl(box) : nullptr;
     DWORD_PTR result = 0;
     if (edit)
