@@ -14,6 +14,7 @@ namespace {
 char AgentServiceName[] = "VTLOCKAGENT";
 // How long the control handler waits for the agent's thread to disable protection.
 constexpr UINT ServiceStopWaitMs = 10000;
+constexpr DWORD ReplyGraceMs = 250;
 
 using RegisterServiceProcessFn = DWORD(WINAPI*)(DWORD processId, DWORD type);
 
@@ -50,7 +51,11 @@ void RunAsNtService()
 {
     RunningAsService = true;
     SERVICE_TABLE_ENTRYA table[] = {{AgentServiceName, AgentServiceMain}, {nullptr, nullptr}};
-    StartServiceCtrlDispatcherA(table);
+    // Where the dispatcher runs on a thread of its own (Wine), the answer to
+    // the stop control may still be on its way when the dispatcher returns;
+    // ending at once breaks the service manager's pipe and fails the stop.
+    if (StartServiceCtrlDispatcherA(table))
+        Sleep(ReplyGraceMs);
     ExitProcess(0);
 }
 

@@ -68,17 +68,19 @@ DWORD AgentServiceState(DWORD* exitCode = nullptr)
     return state;
 }
 
-bool ControlAgentService(bool start)
+// Starts or stops the service; the error code when that fails, else 0.
+DWORD ControlAgentService(bool start)
 {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     SC_HANDLE service = manager ? OpenServiceA(manager, "VTLOCKAGENT", SERVICE_START | SERVICE_STOP) : nullptr;
     SERVICE_STATUS status;
     bool done = service && (start ? StartServiceA(service, 0, nullptr) : ControlService(service, SERVICE_CONTROL_STOP, &status));
+    DWORD error = done ? 0 : GetLastError();
     if (service)
         CloseServiceHandle(service);
     if (manager)
         CloseServiceHandle(manager);
-    return done;
+    return error;
 }
 
 class ServiceNt : public ::testing::Test {
@@ -150,14 +152,14 @@ TEST_F(ServiceNt, TheServiceRunsTheAgentAndAStopDisablesProtectionFirst)
     HANDLE keep = StartProcess(QuoteArgument(BinDir() + "vtkeep.exe"));
     bed.WriteProfile("default.vtp", RulesProfile(2));
     RunAndWait(bed.Exe() + " /INSTALLSERVICE");
-    ASSERT_TRUE(ControlAgentService(true));
+    ASSERT_EQ(ControlAgentService(true), 0u);
     ASSERT_TRUE(WaitFor([] { return AgentServiceState() == SERVICE_RUNNING && FindAgent() != nullptr; }));
 
     unsigned int loads = QueryDriver().LoadRequests;
     Broadcast("Vantrel.Start");
     ASSERT_TRUE(WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == 1 && s.LoadRequests == loads + 1; }));
 
-    ASSERT_TRUE(ControlAgentService(false));
+    ASSERT_EQ(ControlAgentService(false), 0u);
     DWORD state = 0;
     VTLOCK_STATE whenStopped = {};
     ASSERT_TRUE(WaitFor([&] {
@@ -176,7 +178,7 @@ TEST_F(ServiceNt, StopAgentAlsoStopsTheService)
     SetSetting("AutoStart", 1);
     bed.WriteProfile("default.vtp", RulesProfile(2));
     RunAndWait(bed.Exe() + " /INSTALLSERVICE");
-    ASSERT_TRUE(ControlAgentService(true));
+    ASSERT_EQ(ControlAgentService(true), 0u);
     ASSERT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 1; }));
     ASSERT_TRUE(WaitFor([] { return FindAgent() != nullptr; }));
 
