@@ -182,6 +182,10 @@ std::string IconName(HWND box)
     int h = std::min<int>(rect.bottom - rect.top, GetSystemMetrics(SM_CYICON));
     if (w <= 0 || h <= 0) return std::string();
     Canvas screen(w, h, 0);
+    // A box just created may not have painted its icon yet: have it paint now.
+    DWORD_PTR painted = 0;
+    SendMessageTimeoutA(control, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &painted);
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     HDC desktop = GetDC(nullptr);
     BitBlt(screen.dc, 0, 0, w, h, desktop, rect.left, rect.top, SRCCOPY);
     ReleaseDC(nullptr, desktop);
