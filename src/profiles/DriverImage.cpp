@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 std::vector<uint8_t> DriverImage;
 uint32_t DriverImageSize = 0;
@@ -11,6 +12,26 @@ uint32_t DriverImageSize = 0;
 namespace {
 
 const size_t GrowthStep = 1024;
+
+// During one build the rules share most of their leading folders, and each
+// directory search is costly: every folder is searched once per build. The
+// answers are dropped when the build ends, so the next build sees the disk anew.
+std::unordered_map<std::string, std::string>* BuildLookups = nullptr;
+
+std::string LookUpLongName(const std::string& folder, const std::string& name)
+{
+    if (!BuildLookups) return FindLongName(folder, name);
+    std::string key = folder + '\\' + name;
+    auto known = BuildLookups->find(key);
+    if (known != BuildLookups->end()) return known->second;
+    return (*BuildLookups)[key] = FindLongName(folder, name);
+}
+
+struct BuildLookupScope {
+    std::unordered_map<std::string, std::string> lookups;
+    BuildLookupScope() { BuildLookups = &lookups; }
+    ~BuildLookupScope() { BuildLookups = nullptr; }
+};
 
 const char* const SystemFileExceptions[] = {
     "+USER.DAT", "+SYSTEM.DAT", "+WIN386.SWP", "+NTUSER.DAT", "+NTUSER.DAT.LOG", "+HIBERFIL.SYS", "+PAGEFILE.SYS",
@@ -91,6 +112,7 @@ void AppendFolderSection(uint32_t& count)
 
 void BuildDriverImage()
 {
+    BuildLookupScope scope;
     DriverImage.clear();
     EnsureRoom(VTLOCK_IMAGE_HEADER_SIZE);
     DriverImage.resize(VTLOCK_IMAGE_HEADER_SIZE, 0);
@@ -147,9 +169,9 @@ std::string LongPathForm(const std::string& path)
     for (size_t slash; (slash = path.find('\\', start)) != std::string::npos; start = slash + 1) {
         std::string component = path.substr(start, slash - start);
         if (result.empty())
-            result = FindLongName(std::string(), component);
+            result = LookUpLongName(std::string(), component);
         else
-            result += "\\" + FindLongName(result, component);
+            result += "\\" + LookUpLongName(result, component);
     }
     if (start < path.size()) result += "\\" + path.substr(start);
     if (!result.empty() && result[0] == '\\') result.erase(0, 1);

@@ -23,12 +23,21 @@ const char* const SaveErrorPrefix = "Cannot save profile: ";
 
 // XORs each byte with the next key byte, except where the result would be a
 // line end: such a byte stays as it is, which also undoes itself on reading.
+// Works through the key a stretch at a time so the inner loop has no wrap test.
 void ScrambleBytes(char* data, size_t length)
 {
-    for (size_t i = 0; i < length; ++i) {
-        if (++KeyPosition > ProfileKeyLength) KeyPosition = 1;
-        unsigned char x = ProfileKey[KeyPosition - 1] ^ static_cast<unsigned char>(data[i]);
-        if (x != 13 && x != 10) data[i] = static_cast<char>(x);
+    while (length > 0) {
+        size_t next = static_cast<size_t>(KeyPosition % ProfileKeyLength);
+        size_t stretch = std::min(length, static_cast<size_t>(ProfileKeyLength) - next);
+        const unsigned char* key = ProfileKey + next;
+        for (size_t i = 0; i < stretch; ++i) {
+            unsigned char c = static_cast<unsigned char>(data[i]);
+            unsigned char x = key[i] ^ c;
+            data[i] = static_cast<char>(x == 13 || x == 10 ? c : x);
+        }
+        KeyPosition = static_cast<int>(next + stretch);
+        data += stretch;
+        length -= stretch;
     }
 }
 
@@ -80,7 +89,7 @@ bool WriteAll(HANDLE file, const std::string& bytes)
 // Writes and closes the file; on failure the handle is closed all the same.
 bool WriteAndClose(HANDLE file, const std::string& bytes)
 {
-    bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
+    bool ok = WriteAll(file, bytes);
     DWORD error = GetLastError();
     bool closed = CloseHandle(file) != 0;
     if (!ok) SetLastError(error);
@@ -121,7 +130,7 @@ bool FailSave(const std::string& tempPath)
 // ends the file early, keeping what was read.
 class LineReader {
 public:
-    explicit LineReader(HANDLE file) : file_(file), buffer_(1 << 16) {}
+    explicit LineReader(HANDLE file) : file_(file), buffer_(1 << 18) {}
 
     bool Next(std::string& line)
     {

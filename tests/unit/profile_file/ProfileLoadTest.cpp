@@ -57,12 +57,14 @@ TEST_F(ProfileFileTest, LoadsWhatIsPresent)
 
 TEST_F(ProfileFileTest, CarriageReturnAndLineFeedMayFallInDifferentReads)
 {
-    // A line end split at every position around the first 64 KiB boundary.
-    for (size_t length = 65520; length < 65540; ++length) {
-        SCOPED_TRACE(length);
-        std::string line(length, 'A');
-        ASSERT_TRUE(LoadBytes("[FILES]\r\n" + line + "\r\nB\r\n"));
-        EXPECT_EQ((TextList{line, "B"}), Profile.Files);
+    // A line end split at every position around the likely read sizes.
+    for (size_t boundary : {size_t(1) << 16, size_t(1) << 18, size_t(1) << 20}) {
+        for (size_t length = boundary - 12; length < boundary - 6; ++length) {
+            SCOPED_TRACE(length);
+            std::string line(length, 'A');
+            ASSERT_TRUE(LoadBytes("[FILES]\r\n" + line + "\r\nB\r\n"));
+            EXPECT_EQ((TextList{line, "B"}), Profile.Files);
+        }
     }
 }
 
