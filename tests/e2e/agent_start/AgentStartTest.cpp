@@ -84,6 +84,31 @@ TEST_F(AgentStart, CloseDisablesProtectionAndEndsTheProcess)
     EXPECT_EQ(QueryDriver().Started, 0u);
 }
 
+TEST_F(AgentStart, WindowReportsCloseDisabledProgramsOnlyWithLParamZero)
+{
+    DWORD blockmeId = 0;
+    HANDLE blockme = StartProcess(QuoteArgument(BinDir() + "blockme.exe"), &blockmeId);
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("blockme", "blockme")) != nullptr; }));
+    ProfileText profile = RulesProfile(1);
+    profile.tasks = {"BLOCKME.EXE      // a program users may not run"};
+    bed.WriteProfile("default.vtp", profile);
+    SetSetting("AutoStart", 1);
+    bed.StartAgent();
+    ASSERT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 1; }));
+
+    Broadcast("Corvane2.TaskMan1", reinterpret_cast<WPARAM>(window), 1);
+    FenceAgent();
+    EXPECT_EQ(WaitForSingleObject(blockme, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "lParam 1 does nothing";
+
+    Broadcast("Vantrel.Start");  // the fence switched blocking off
+    ASSERT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 1; }));
+    Broadcast("Corvane2.TaskMan1", reinterpret_cast<WPARAM>(window), 0);
+    EXPECT_TRUE(ProcessEnded(blockme));
+    EXPECT_EQ(ExitCodeOf(blockme), 0u) << "the process was ended";
+    StopProcess(blockme);
+}
+
 TEST_F(AgentStart, TheWindowHasTheAgentsClassCaptionAndStyle)
 {
     bed.StartAgent();
