@@ -181,24 +181,27 @@ std::string IconName(HWND box)
     int w = std::min<int>(rect.right - rect.left, GetSystemMetrics(SM_CXICON));
     int h = std::min<int>(rect.bottom - rect.top, GetSystemMetrics(SM_CYICON));
     if (w <= 0 || h <= 0) return std::string();
-    Canvas screen(w, h, 0);
-    // A box just created may not have painted its icon yet: have it paint now.
-    DWORD_PTR painted = 0;
-    SendMessageTimeoutA(control, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &painted);
-    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    HDC desktop = GetDC(nullptr);
-    BitBlt(screen.dc, 0, 0, w, h, desktop, rect.left, rect.top, SRCCOPY);
-    ReleaseDC(nullptr, desktop);
-    std::string best;
-    double bestMatch = 0.9;
-    for (const IconCandidate& c : Icons) {
-        double match = IconMatch(screen, c.id);
-        if (match >= bestMatch) {
-            bestMatch = match;
-            best = c.name;
+    // A box just created may not be on the screen yet, or still show what
+    // was there before it: have it paint, and look again for a while.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (attempt > 0) Sleep(50);
+        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Canvas screen(w, h, 0);
+        HDC desktop = GetDC(nullptr);
+        BitBlt(screen.dc, 0, 0, w, h, desktop, rect.left, rect.top, SRCCOPY);
+        ReleaseDC(nullptr, desktop);
+        std::string best;
+        double bestMatch = 0.9;
+        for (const IconCandidate& c : Icons) {
+            double match = IconMatch(screen, c.id);
+            if (match >= bestMatch) {
+                bestMatch = match;
+                best = c.name;
+            }
         }
+        if (!best.empty()) return best;
     }
-    return best;
+    return std::string();
 }
 
 HWND EditControl(HWND box)
