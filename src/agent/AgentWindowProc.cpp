@@ -90,8 +90,12 @@ struct RegisteredRoute {
 
 // Tried in this order; the numbers are only known once registered.
 const RegisteredRoute RegisteredRoutes[] = {
-    {&MsgTaskMan, OnTaskMan},     {&MsgAsk, OnAsk},         {&MsgStart, OnStart},
-    {&MsgStop, OnStop},           {&MsgStopAgent, OnStopAgent}, {&MsgEnable, OnEnable},
+    {&MsgTaskMan, OnTaskMan},
+    {&MsgAsk, OnAsk},
+    {&MsgStart, OnStart},
+    {&MsgStop, OnStop},
+    {&MsgStopAgent, OnStopAgent},
+    {&MsgEnable, OnEnable},
     {&MsgDisable, OnDisable},
 };
 
@@ -101,8 +105,11 @@ struct StandardRoute {
 };
 
 const StandardRoute StandardRoutes[] = {
-    {WM_COPYDATA, OnCopyData}, {WM_CREATE, OnCreate},           {WM_CLOSE, OnClose},
-    {WM_QUIT, OnClose},        {MsgAgentServiceStop, OnServiceStop},
+    {WM_COPYDATA, OnCopyData},
+    {WM_CREATE, OnCreate},
+    {WM_CLOSE, OnClose},
+    {WM_QUIT, OnClose},
+    {MsgAgentServiceStop, OnServiceStop},
 };
 
 Handler FindHandler(UINT message)
