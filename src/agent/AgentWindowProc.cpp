@@ -1,6 +1,5 @@
 // The agent window's messages: one routing table, one named handler each.
 #include "Agent.h"
-#include "AgentService.h"
 #include "Channel.h"
 #include "CommandLibrary.h"
 #include "Policies.h"
