@@ -3,6 +3,7 @@
 #include "RuntimeEnv.h"
 
 #include <algorithm>
+#include <cstring>
 
 const unsigned char ProfileKey[ProfileKeyLength] = {
     0x91, 0xC5, 0xD1, 0xD9, 0xE3, 0xBE, 0x85, 0xF4, 0xCE, 0x8F, 0xF7, 0xFF,
@@ -43,57 +44,88 @@ void ScrambleBytes(char* data, size_t length)
 
 // ---- Writing ----
 
-void AppendScrambled(std::string& out, const std::string& line)
-{
-    size_t start = out.size();
-    out += line;
-    ScrambleBytes(&out[start], line.size());
-    out += "\r\n";
-}
+// Writes through a buffer of its own, scrambling as it copies. The first
+// failed write ends the writing and keeps its error code.
+class LineWriter {
+public:
+    explicit LineWriter(HANDLE file) : file_(file), buffer_(1 << 16) {}
 
-void AppendSection(std::string& out, const char* header, const TextList& lines)
-{
-    AppendScrambled(out, header);
-    for (const std::string& line : lines) AppendScrambled(out, line);
-}
+    void PutPlain(const char* line) { Put(line, strlen(line), false); }
 
-std::string ProfileFileText()
-{
-    std::string out = std::string(ScrambleMarker) + "\r\n";
-    KeyPosition = 0;
-    AppendSection(out, "[DIRECTORIES]", Profile.Folders);
-    AppendSection(out, "[FILES]", Profile.Files);
-    AppendSection(out, "[POLICIES]", Profile.Policies);
-    AppendSection(out, "[TASKS]", Profile.Tasks);
-    AppendSection(out, "[OPTIONS]", Profile.Options);
-    AppendScrambled(out, "[END1]");
-    return out;
-}
+    void PutScrambled(const std::string& line) { Put(line.data(), line.size(), true); }
 
-bool WriteAll(HANDLE file, const std::string& bytes)
-{
-    const DWORD chunk = 1 << 20;
-    for (size_t done = 0; done < bytes.size();) {
-        DWORD want = static_cast<DWORD>(std::min<size_t>(chunk, bytes.size() - done));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr)) return false;
-        if (written != want) {
-            SetLastError(ERROR_WRITE_FAULT);
-            return false;
+    bool Finish() { return Flush() && ok_; }
+
+    DWORD Error() const { return error_; }
+
+private:
+    void Put(const char* data, size_t length, bool scramble)
+    {
+        while (length > 0 && ok_) {
+            if (used_ == buffer_.size()) Flush();
+            size_t piece = std::min(length, buffer_.size() - used_);
+            memcpy(buffer_.data() + used_, data, piece);
+            if (scramble) ScrambleBytes(buffer_.data() + used_, piece);
+            used_ += piece;
+            data += piece;
+            length -= piece;
         }
-        done += written;
+        if (ok_) {
+            if (buffer_.size() - used_ < 2) Flush();
+            buffer_[used_++] = '\r';
+            buffer_[used_++] = '\n';
+        }
     }
-    return true;
+
+    bool Flush()
+    {
+        if (!ok_ || used_ == 0) return ok_;
+        DWORD written = 0;
+        if (!WriteFile(file_, buffer_.data(), static_cast<DWORD>(used_), &written, nullptr)) {
+            Fail(GetLastError());
+        } else if (written != used_) {
+            Fail(ERROR_WRITE_FAULT);
+        }
+        used_ = 0;
+        return ok_;
+    }
+
+    void Fail(DWORD error)
+    {
+        ok_ = false;
+        error_ = error;
+    }
+
+    HANDLE file_;
+    std::vector<char> buffer_;
+    size_t used_ = 0;
+    bool ok_ = true;
+    DWORD error_ = ERROR_SUCCESS;
+};
+
+void PutSection(LineWriter& writer, const char* header, const TextList& lines)
+{
+    writer.PutScrambled(header);
+    for (const std::string& line : lines) writer.PutScrambled(line);
 }
 
-// Writes and closes the file; on failure the handle is closed all the same.
-bool WriteAndClose(HANDLE file, const std::string& bytes)
+// Writes the whole layout and closes the file; false, with the error as the
+// thread's last error, when a write or the close failed.
+bool WriteProfileFile(HANDLE file)
 {
-    bool ok = WriteAll(file, bytes);
-    DWORD error = GetLastError();
+    LineWriter writer(file);
+    writer.PutPlain(ScrambleMarker);
+    KeyPosition = 0;
+    PutSection(writer, "[DIRECTORIES]", Profile.Folders);
+    PutSection(writer, "[FILES]", Profile.Files);
+    PutSection(writer, "[POLICIES]", Profile.Policies);
+    PutSection(writer, "[TASKS]", Profile.Tasks);
+    PutSection(writer, "[OPTIONS]", Profile.Options);
+    writer.PutScrambled("[END1]");
+    bool written = writer.Finish();
     bool closed = CloseHandle(file) != 0;
-    if (!ok) SetLastError(error);
-    return ok && closed;
+    if (!written) SetLastError(writer.Error());
+    return written && closed;
 }
 
 // The old file must be one that may be overwritten: a read-only file, or one
@@ -267,7 +299,7 @@ bool SaveProfile(const std::string& name, uint32_t passwordHash)
     Profile.Options.clear();
     Profile.Options.push_back("PWD=" + std::to_string(passwordHash));
 
-    if (!WriteAndClose(file, ProfileFileText())) return FailSave(tempPath);
+    if (!WriteProfileFile(file)) return FailSave(tempPath);
     if (!MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return FailSave(tempPath);
     return true;
