@@ -3,6 +3,7 @@
 #include "VtLockIoctl.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <unordered_map>
 

@@ -58,7 +58,9 @@ extern const unsigned char ProfileKey[ProfileKeyLength];
 extern int KeyPosition;  // 1-based index of the key byte used last; 0 before the first
 
 std::string ScrambleLine(const std::string& line, const std::string& marker);
-// Writes ProfilesDir + (name.empty() ? "default" : name) + ".vtp".
+// Writes ProfilesDir + (name.empty() ? "default" : name) + ".vtp": first beside
+// it under a temporary name, then in its place. Any failure shows "Cannot save
+// profile: " with the system's text and returns false; the old file is untouched.
 bool SaveProfile(const std::string& name, uint32_t passwordHash);
 // Replaces Profile by the file at path; false (profile unchanged) when it cannot be opened.
 bool LoadProfile(const std::string& path);

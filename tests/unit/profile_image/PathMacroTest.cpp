@@ -65,15 +65,6 @@ TEST(PathMacros, OrderMattersOnlyWhenAValueHoldsAMacro)
     EXPECT_EQ("%WINDIR%", ExpandMacros("%TEMP%"));
 }
 
-TEST(PathMacros, ReplaceFirst)
-{
-    std::string text = "A%M%B%M%";
-    ReplaceFirst(text, "%M%", "-");
-    EXPECT_EQ("A-B%M%", text);
-    ReplaceFirst(text, "%N%", "-");
-    EXPECT_EQ("A-B%M%", text);
-}
-
 TEST(PathMacros, UserTempDirChangesOnlyForAPath)
 {
     UserTempDir = "C:\\TMP";
