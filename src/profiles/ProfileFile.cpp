@@ -211,33 +211,55 @@ private:
     bool skipLineFeed_ = false;
 };
 
-TextList* SectionOf(const std::string& line)
+// One list being refilled. The lines it held are overwritten in place and
+// the rest cut off at the end, so loading a profile again (as the agent does
+// on every start of protection) reuses their memory instead of freeing and
+// allocating every line anew.
+struct Section {
+    TextList* list;
+    size_t filled = 0;
+
+    void Add(const std::string& line)
+    {
+        if (filled < list->size())
+            (*list)[filled] = line;
+        else
+            list->push_back(line);
+        ++filled;
+    }
+
+    void Finish() { list->resize(filled); }
+};
+
+Section* SectionOf(const std::string& line, Section* sections)
 {
+    static const char* const headers[] = {"[DIRECTORIES]", "[FILES]", "[POLICIES]", "[TASKS]", "[OPTIONS]"};
     if (line.empty() || line[0] != '[') return nullptr;
-    if (line == "[DIRECTORIES]") return &Profile.Folders;
-    if (line == "[FILES]") return &Profile.Files;
-    if (line == "[POLICIES]") return &Profile.Policies;
-    if (line == "[TASKS]") return &Profile.Tasks;
-    if (line == "[OPTIONS]") return &Profile.Options;
+    for (int i = 0; i < 5; ++i)
+        if (line == headers[i]) return &sections[i];
     return nullptr;
 }
 
+// Replaces the five lists by the file's lines.
 void ReadProfileLines(HANDLE file)
 {
+    Section sections[] = {{&Profile.Folders}, {&Profile.Files}, {&Profile.Policies}, {&Profile.Tasks},
+                          {&Profile.Options}};
     LineReader reader(file);
-    TextList* section = nullptr;
+    Section* section = nullptr;
     bool scrambled = false;
     std::string line;
     while (reader.Next(line)) {
         if (scrambled) ScrambleBytes(&line[0], line.size());
         if (line == ScrambleMarker) {
             scrambled = true;
-        } else if (TextList* header = SectionOf(line)) {
+        } else if (Section* header = SectionOf(line, sections)) {
             section = header;
         } else if (section) {
-            section->push_back(std::move(line));
+            section->Add(line);
         }
     }
+    for (Section& s : sections) s.Finish();
 }
 
 // A decimal number of up to 64 bits: leading blanks and a sign allowed,
@@ -311,11 +333,6 @@ bool LoadProfile(const std::string& path)
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
 
-    Profile.Folders.clear();
-    Profile.Files.clear();
-    Profile.Tasks.clear();
-    Profile.Policies.clear();
-    Profile.Options.clear();
     KeyPosition = 0;
     ReadProfileLines(file);
     CloseHandle(file);
