@@ -2,6 +2,8 @@
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -22,24 +24,55 @@ namespace {
 const char* const ScrambleMarker = "*";
 const char* const SaveErrorPrefix = "Cannot save profile: ";
 
+// The key followed by its first 15 bytes, so that 16 key bytes in a row can
+// be taken from any position.
+struct WideKey {
+    unsigned char bytes[ProfileKeyLength + 15];
+    WideKey()
+    {
+        for (int i = 0; i < ProfileKeyLength + 15; ++i) bytes[i] = ProfileKey[i % ProfileKeyLength];
+    }
+};
+
 // XORs each byte with the next key byte, except where the result would be a
 // line end: such a byte stays as it is, which also undoes itself on reading.
-// Works through the key a stretch at a time so the inner loop has no wrap test.
+// Sixteen bytes at a time with SSE2 (every x86-64 processor has it), since
+// loading and saving spend most of their time here.
 void ScrambleBytes(char* data, size_t length)
 {
-    while (length > 0) {
-        size_t next = static_cast<size_t>(KeyPosition % ProfileKeyLength);
-        size_t stretch = std::min(length, static_cast<size_t>(ProfileKeyLength) - next);
-        const unsigned char* key = ProfileKey + next;
-        for (size_t i = 0; i < stretch; ++i) {
-            unsigned char c = static_cast<unsigned char>(data[i]);
-            unsigned char x = key[i] ^ c;
-            data[i] = static_cast<char>(x == 13 || x == 10 ? c : x);
-        }
-        KeyPosition = static_cast<int>(next + stretch);
-        data += stretch;
-        length -= stretch;
+    static const WideKey wide;
+    if (length == 0) return;
+    size_t next = static_cast<size_t>(KeyPosition % ProfileKeyLength);
+    const __m128i cr = _mm_set1_epi8(13), lf = _mm_set1_epi8(10);
+    size_t i = 0;
+    for (; i + 16 <= length; i += 16) {
+        __m128i* at = reinterpret_cast<__m128i*>(data + i);
+        __m128i c = _mm_loadu_si128(at);
+        __m128i x = _mm_xor_si128(c, _mm_loadu_si128(reinterpret_cast<const __m128i*>(wide.bytes + next)));
+        __m128i keep = _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, lf));
+        _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(keep, c), _mm_andnot_si128(keep, x)));
+        next = (next + 16) % ProfileKeyLength;
     }
+    for (; i < length; ++i) {
+        unsigned char c = static_cast<unsigned char>(data[i]);
+        unsigned char x = ProfileKey[next] ^ c;
+        data[i] = static_cast<char>(x == 13 || x == 10 ? c : x);
+        next = (next + 1) % ProfileKeyLength;
+    }
+    KeyPosition = next == 0 ? ProfileKeyLength : static_cast<int>(next);
+}
+
+// The first CR or LF in [p, limit), or limit; sixteen bytes at a time.
+const char* FindLineEnd(const char* p, const char* limit)
+{
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; limit - p >= 16; p += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        int ends = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        if (ends != 0) return p + __builtin_ctz(static_cast<unsigned>(ends));
+    }
+    while (p < limit && *p != '\r' && *p != '\n') ++p;
+    return p;
 }
 
 // ---- Writing ----
@@ -162,7 +195,7 @@ bool FailSave(const std::string& tempPath)
 // ends the file early, keeping what was read.
 class LineReader {
 public:
-    explicit LineReader(HANDLE file) : file_(file), buffer_(1 << 18) {}
+    explicit LineReader(HANDLE file) : file_(file), buffer_(1 << 16) {}
 
     bool Next(std::string& line)
     {
@@ -179,9 +212,8 @@ public:
             }
             any = true;
             const char* start = buffer_.data() + pos_;
-            const char* stop = start;
             const char* limit = buffer_.data() + end_;
-            while (stop < limit && *stop != '\r' && *stop != '\n') ++stop;
+            const char* stop = FindLineEnd(start, limit);
             line.append(start, stop);
             if (stop == limit) {
                 pos_ = end_;
