@@ -2,6 +2,8 @@
 #include "UProfiles.h"
 #include "MsgBox.h"
 
+#include <cstring>
+
 namespace {
 
 const char* const ScrambleMarker = "*";
@@ -67,24 +69,29 @@ struct Section {
     TextList* list;
     size_t filled = 0;
 
-    void Add(const std::string& line)
+    void Add(const char* data, size_t length)
     {
         if (filled < list->size())
-            (*list)[filled] = line;
+            (*list)[filled].assign(data, length);
         else
-            list->push_back(line);
+            list->emplace_back(data, length);
         ++filled;
     }
 
     void Finish() { list->resize(filled); }
 };
 
-Section* SectionOf(const std::string& line, Section* sections)
+bool Equals(const char* data, size_t length, const char* text)
+{
+    return length == strlen(text) && memcmp(data, text, length) == 0;
+}
+
+Section* SectionOf(const char* data, size_t length, Section* sections)
 {
     static const char* const headers[] = {"[DIRECTORIES]", "[FILES]", "[POLICIES]", "[TASKS]", "[OPTIONS]"};
-    if (line.empty() || line[0] != '[') return nullptr;
+    if (length == 0 || data[0] != '[') return nullptr;
     for (int i = 0; i < 5; ++i)
-        if (line == headers[i]) return &sections[i];
+        if (Equals(data, length, headers[i])) return &sections[i];
     return nullptr;
 }
 
@@ -96,15 +103,16 @@ void ReadProfileLines(HANDLE file)
     LineReader reader(file);
     Section* section = nullptr;
     bool scrambled = false;
-    std::string line;
-    while (reader.Next(line)) {
-        if (scrambled) ScrambleBytes(&line[0], line.size());
-        if (line == ScrambleMarker) {
+    char* data = nullptr;
+    size_t length = 0;
+    while (reader.Next(data, length)) {
+        if (scrambled) ScrambleBytes(data, length);
+        if (Equals(data, length, ScrambleMarker)) {
             scrambled = true;
-        } else if (Section* header = SectionOf(line, sections)) {
+        } else if (Section* header = SectionOf(data, length, sections)) {
             section = header;
         } else if (section) {
-            section->Add(line);
+            section->Add(data, length);
         }
     }
     for (Section& s : sections) s.Finish();

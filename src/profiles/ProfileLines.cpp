@@ -73,12 +73,16 @@ void ScrambleBytes(char* data, size_t length)
     KeyPosition = next == 0 ? ProfileKeyLength : static_cast<int>(next);
 }
 
-bool LineReader::Next(std::string& line)
+bool LineReader::Next(char*& data, size_t& length)
 {
-    line.clear();
+    spanning_.clear();
     bool any = false;
     for (;;) {
-        if (pos_ == end_ && !Fill()) return any;
+        if (pos_ == end_ && !Fill()) {
+            data = &spanning_[0];
+            length = spanning_.size();
+            return any;
+        }
         if (skipLineFeed_) {
             skipLineFeed_ = false;
             if (buffer_[pos_] == '\n') {
@@ -87,16 +91,24 @@ bool LineReader::Next(std::string& line)
             }
         }
         any = true;
-        const char* start = buffer_.data() + pos_;
-        const char* limit = buffer_.data() + end_;
-        const char* stop = FindLineEnd(start, limit);
-        line.append(start, stop);
+        char* start = buffer_.data() + pos_;
+        char* limit = buffer_.data() + end_;
+        char* stop = const_cast<char*>(FindLineEnd(start, limit));
         if (stop == limit) {
+            spanning_.append(start, stop);
             pos_ = end_;
             continue;
         }
         skipLineFeed_ = *stop == '\r';
         pos_ = static_cast<size_t>(stop - buffer_.data()) + 1;
+        if (spanning_.empty()) {
+            data = start;
+            length = static_cast<size_t>(stop - start);
+        } else {
+            spanning_.append(start, stop);
+            data = &spanning_[0];
+            length = spanning_.size();
+        }
         return true;
     }
 }

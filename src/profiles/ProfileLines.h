@@ -15,14 +15,16 @@ void ScrambleBytes(char* data, size_t length);
 class LineReader {
 public:
     explicit LineReader(HANDLE file) : file_(file), buffer_(1 << 16) {}
-    // The next line without its line end; false at the end of the file.
-    bool Next(std::string& line);
+    // The next line without its line end, in place in the buffer (the caller
+    // may change its bytes) until the next call; false at the end of the file.
+    bool Next(char*& data, size_t& length);
 
 private:
     bool Fill();
 
     HANDLE file_;
     std::vector<char> buffer_;
+    std::string spanning_;  // a line that began in an earlier buffer load
     size_t pos_ = 0;
     size_t end_ = 0;
     bool skipLineFeed_ = false;
