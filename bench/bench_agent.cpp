@@ -2,6 +2,7 @@
 // reporting the start, for default profiles of 100, 1,000 and 10,000 folder
 // rules plus as many file rules; beside it the time LoadProfile and
 // BuildDriverImage take alone in this process for the same file. Prints a table.
+#include "BenchClock.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtLockIoctl.h"
@@ -16,18 +17,6 @@
 namespace {
 
 constexpr int Runs = 5;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * counter.QuadPart / frequency.QuadPart;
-}
 
 double Median(std::vector<double> times)
 {

@@ -2,6 +2,7 @@
 // 1,000 and 10,000 folder rules plus as many file rules, against plain
 // Win32 writes and reads of the same number of bytes. Prints the minimum and
 // median of several runs (7, or 5 for the image build) and their ratios.
+#include "BenchClock.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtTest.h"
@@ -17,18 +18,6 @@ namespace {
 struct Timing {
     double min = 0, median = 0;
 };
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * counter.QuadPart / frequency.QuadPart;
-}
 
 Timing Measure(int runs, const std::function<void()>& operation)
 {
