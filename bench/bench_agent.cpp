@@ -24,24 +24,11 @@ double Median(std::vector<double> times)
     return times[times.size() / 2];
 }
 
-VTLOCK_STATE QueryDriver()
-{
-    VTLOCK_STATE state = {};
-    HANDLE device = CreateFileA(VTLOCK_PATH_NT5, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (device == INVALID_HANDLE_VALUE)
-        return state;
-    DWORD returned = 0;
-    DeviceIoControl(device, VTLOCK_CTL_QUERY_STATE, nullptr, 0, &state, sizeof state, &returned, nullptr);
-    CloseHandle(device);
-    return state;
-}
-
 // Polls the driver until pred holds; false after 60 s.
 bool WaitDriver(const std::function<bool(const VTLOCK_STATE&)>& pred)
 {
     double start = Now();
-    while (!pred(QueryDriver())) {
+    while (!pred(QueryDriverState())) {
         if (Now() - start > 60000)
             return false;
         Sleep(1);
@@ -75,7 +62,7 @@ double AgentReaction()
         Post("Vantrel.Stop");
         if (!WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 0; }))
             return -1;
-        unsigned int starts = QueryDriver().StartRequests;
+        unsigned int starts = QueryDriverState().StartRequests;
         double start = Now();
         Post("Vantrel.Start");
         if (!WaitDriver([starts](const VTLOCK_STATE& s) { return s.StartRequests > starts && s.Started == 1; }))
@@ -107,7 +94,7 @@ int main()
     std::string exe = QuoteArgument(dir + "vtlock.exe");
     RunAndWait(exe + " /INSTALL");
     HANDLE agent = StartProcess(exe + " /AGENT");
-    if (!WaitFor([] { return FindWindowA("VTLOCK.AGENT", nullptr) != nullptr; }) || QueryDriver().Size == 0) {
+    if (!WaitFor([] { return FindWindowA("VTLOCK.AGENT", nullptr) != nullptr; }) || QueryDriverState().Size == 0) {
         std::printf("bench_agent: the agent or the driver did not start\n");
         StopProcess(agent);
         return 1;
@@ -121,7 +108,7 @@ int main()
         WriteWholeFile(path, ProfileText(rules));
         double reaction = AgentReaction();
         double build = InProcessBuild(path);
-        std::printf("%8d %8.1f %12.2f %14.2f %8.2f %10.4f\n", rules, QueryDriver().ImageBytes / 1024.0, reaction,
+        std::printf("%8d %8.1f %12.2f %14.2f %8.2f %10.4f\n", rules, QueryDriverState().ImageBytes / 1024.0, reaction,
                     build, build > 0 ? reaction / build : 0.0, reaction / rules);
     }
 

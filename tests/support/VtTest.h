@@ -2,6 +2,7 @@
 // and the message listener. Everything runs inside the test's Wine prefix.
 #pragma once
 #include <windows.h>
+#include "VtLockIoctl.h"
 #include <string>
 #include <vector>
 
@@ -104,3 +105,9 @@ private:
     std::string logPath_;
     HANDLE process_ = nullptr;
 };
+
+// The protection driver's state record; Size is 0 when it cannot be reached.
+VTLOCK_STATE QueryDriverState();
+
+// A service's current state (0 when it cannot be queried) and its exit code.
+DWORD QueryServiceState(const char* name, DWORD* exitCode = nullptr);

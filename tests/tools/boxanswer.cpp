@@ -183,7 +183,7 @@ std::string IconName(HWND box)
     if (w <= 0 || h <= 0) return std::string();
     // A box just created may not be on the screen yet, or still show what
     // was there before it: have it paint, and look again for a while.
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
         if (attempt > 0) Sleep(50);
         RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         Canvas screen(w, h, 0);

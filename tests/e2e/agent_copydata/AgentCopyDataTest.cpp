@@ -62,10 +62,10 @@ protected:
     // agent holds now.
     unsigned int AppliedImageBytes()
     {
-        unsigned int loads = QueryDriver().LoadRequests;
+        unsigned int loads = QueryDriverState().LoadRequests;
         Broadcast("Vantrel.Start");
         VTLOCK_STATE state = {};
-        EXPECT_TRUE(WaitFor([&] { return (state = QueryDriver()).LoadRequests > loads; }));
+        EXPECT_TRUE(WaitFor([&] { return (state = QueryDriverState()).LoadRequests > loads; }));
         EXPECT_EQ(state.LoadRefused, 0u);
         return state.ImageBytes;
     }
@@ -113,9 +113,9 @@ TEST_F(AgentCopyData, UserTempFolderReachesTheImage)
 TEST_F(AgentCopyData, UserSidMovesThePoliciesToThatHive)
 {
     bed.StartAgent();
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     ASSERT_TRUE(SendText(CopyDataUserSid, FakeSid));
-    VTLOCK_STATE after = QueryDriver();
+    VTLOCK_STATE after = QueryDriverState();
     EXPECT_EQ(after.LoadRequests, before.LoadRequests + 1);
     EXPECT_EQ(after.Started, 1u);
     std::string hive = std::string("S-1-5-") + FakeSid + "\\";
@@ -142,9 +142,9 @@ TEST_F(AgentCopyData, MalformedSidsKeepTheHiveButApplyAllTheSame)
         SCOPED_TRACE("SID suffix \"" + sid.substr(0, 40) + "\"");
         RegDeleteKeyValueA(HKEY_CURRENT_USER, PolicySystemKey, "DisableRegistryTools");
         bed.StartAgent();
-        VTLOCK_STATE before = QueryDriver();
+        VTLOCK_STATE before = QueryDriverState();
         ASSERT_TRUE(SendText(CopyDataUserSid, sid));
-        EXPECT_EQ(QueryDriver().LoadRequests, before.LoadRequests + 1);
+        EXPECT_EQ(QueryDriverState().LoadRequests, before.LoadRequests + 1);
         EXPECT_EQ(RegistryToolsPolicy(HKEY_CURRENT_USER), 1);
         EXPECT_EQ(RegistryToolsPolicy(HKEY_USERS, std::string("S-1-5-") + FakeSid + "\\"), -1);
         bed.CloseAgent();
@@ -156,9 +156,9 @@ TEST_F(AgentCopyData, OtherCodesDoNothing)
     bed.StartAgent();
     for (WPARAM code : {WPARAM(0), WPARAM(1), WPARAM(23913), WPARAM(23915), WPARAM(23916), WPARAM(23918)}) {
         SCOPED_TRACE(code);
-        VTLOCK_STATE before = QueryDriver();
+        VTLOCK_STATE before = QueryDriverState();
         ASSERT_TRUE(SendText(code, FakeSid));
-        VTLOCK_STATE after = QueryDriver();
+        VTLOCK_STATE after = QueryDriverState();
         EXPECT_EQ(after.LoadRequests, before.LoadRequests);
         EXPECT_EQ(after.StopRequests, before.StopRequests);
     }
@@ -167,7 +167,7 @@ TEST_F(AgentCopyData, OtherCodesDoNothing)
 TEST_F(AgentCopyData, VtsccReportsTheLoggedOnUser)
 {
     bed.StartAgent();
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     ProcessResult plain = RunAndWait(QuoteArgument(bed.Dir() + "vtscc.exe"));
     EXPECT_TRUE(plain.finished);
     EXPECT_EQ(plain.exitCode, 0u);
@@ -178,7 +178,7 @@ TEST_F(AgentCopyData, VtsccReportsTheLoggedOnUser)
     ProcessResult reported = RunAndWait(QuoteArgument(bed.Dir() + "vtscc.exe") + " /NTUSER");
     EXPECT_TRUE(reported.finished);
     EXPECT_EQ(reported.exitCode, 0u);
-    EXPECT_EQ(QueryDriver().LoadRequests, before.LoadRequests + 1);
+    EXPECT_EQ(QueryDriverState().LoadRequests, before.LoadRequests + 1);
     EXPECT_EQ(RegistryToolsPolicy(HKEY_CURRENT_USER), 1) << "the user's own hive is this user's";
 }
 
@@ -188,11 +188,11 @@ TEST_F(AgentCopyData, VtsccWaitsForALateAgent)
     HANDLE vtscc = StartProcess(QuoteArgument(bed.Dir() + "vtscc.exe") + " /NTUSER", &id);
     ASSERT_NE(vtscc, nullptr);
     EXPECT_FALSE(ProcessEnded(vtscc, 1000)) << "it waits while there is no agent";
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();
     EXPECT_TRUE(ProcessEnded(vtscc, 15000));
     EXPECT_EQ(ExitCodeOf(vtscc), 0u);
-    EXPECT_EQ(QueryDriver().LoadRequests, before.LoadRequests + 1);
+    EXPECT_EQ(QueryDriverState().LoadRequests, before.LoadRequests + 1);
     CloseHandle(vtscc);
 }
 

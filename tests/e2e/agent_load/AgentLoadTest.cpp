@@ -72,7 +72,7 @@ TEST(AgentLoad, ABurstOfMixedRequests)
     FenceAgent();
     DWORD handlesBefore = HandleCount(bed.Agent());
     ASSERT_GT(handlesBefore, 0u) << "the handle count cannot be read";
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
 
     const Request pattern[] = {Request::Start, Request::Window,      Request::BadDisable, Request::Stop,
                                Request::Enable, Request::GoodDisable, Request::Window,     Request::Start,
@@ -105,7 +105,7 @@ TEST(AgentLoad, ABurstOfMixedRequests)
         },
         120000))
         << "every request was handled";
-    VTLOCK_STATE after = QueryDriver();
+    VTLOCK_STATE after = QueryDriverState();
     EXPECT_EQ(after.StartRequests - before.StartRequests, expected.starts);
     EXPECT_EQ(after.StopRequests - before.StopRequests, expected.stops);
     EXPECT_EQ(after.LoadRefused, before.LoadRefused);

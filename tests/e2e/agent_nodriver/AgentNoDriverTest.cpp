@@ -2,6 +2,7 @@
 // an end with 0, and what follows it on the command line. The cases run in
 // this order in one prefix; the last one installs the driver.
 #include "../agent_shared/AgentTest.h"
+#include "RuntimeEnv.h"
 
 using namespace agenttest;
 
@@ -9,34 +10,6 @@ namespace {
 
 const char* const NoServicePrefix =
     "Cannot open service. May be not enough access rights. System reports about following error: ";
-
-std::string SystemText(DWORD code)
-{
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
-                   nullptr);
-    std::string s = text;
-    while (!s.empty() && (s.back() == '.' || static_cast<unsigned char>(s.back()) <= ' '))
-        s.pop_back();
-    return s;
-}
-
-DWORD AgentServiceState(DWORD& exitCode)
-{
-    DWORD state = 0;
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, "VTLOCKAGENT", SERVICE_QUERY_STATUS) : nullptr;
-    SERVICE_STATUS status = {};
-    if (service && QueryServiceStatus(service, &status)) {
-        state = status.dwCurrentState;
-        exitCode = status.dwWin32ExitCode;
-    }
-    if (service)
-        CloseServiceHandle(service);
-    if (manager)
-        CloseServiceHandle(manager);
-    return state;
-}
 
 class AgentNoDriver : public ::testing::Test {
 protected:
@@ -63,7 +36,7 @@ TEST_F(AgentNoDriver, TheServiceReportsStoppedWithAnError)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text.rfind(NoServicePrefix, 0), 0u) << seen[0].text;
     DWORD exitCode = 0;
-    EXPECT_TRUE(WaitFor([&] { return AgentServiceState(exitCode) == SERVICE_STOPPED; }))
+    EXPECT_TRUE(WaitFor([&] { return QueryServiceState("VTLOCKAGENT", &exitCode) == SERVICE_STOPPED; }))
         << "a service without its agent does not stay running";
     EXPECT_NE(exitCode, 0u);
     RunAndWait(Exe() + " /UNINSTALLSERVICE");
@@ -78,7 +51,7 @@ TEST_F(AgentNoDriver, TheAgentShowsTheDriverMessageAndEnds)
     EXPECT_EQ(run.exitCode, 0u);
     std::vector<SeenBox> seen = answerer.Seen();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, NoServicePrefix + SystemText(ERROR_SERVICE_DOES_NOT_EXIST));
+    EXPECT_EQ(seen[0].text, NoServicePrefix + SystemErrorText(ERROR_SERVICE_DOES_NOT_EXIST));
     EXPECT_EQ(seen[0].icon, "error");
     EXPECT_EQ(FindAgent(), nullptr);
 }
@@ -96,7 +69,7 @@ TEST_F(AgentNoDriver, InstallAfterAFailedAgentRuns)
     DWORD id = 0;
     HANDLE agent = StartProcess(Exe() + " /AGENT", &id);
     EXPECT_TRUE(WaitFor([] { return FindAgent() != nullptr; }));
-    EXPECT_NE(QueryDriver().Size, 0u);
+    EXPECT_NE(QueryDriverState().Size, 0u);
     PostMessageA(FindAgent(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ProcessEnded(agent));
     CloseHandle(agent);

@@ -59,7 +59,7 @@ protected:
     // Sends the request and checks the driver got the chosen profile or nothing.
     void ExpectChoice(Chosen chosen, const char* request)
     {
-        VTLOCK_STATE before = QueryDriver();
+        VTLOCK_STATE before = QueryDriverState();
         Broadcast(request);
         if (chosen == Chosen::None) {
             VTLOCK_STATE after = FenceAgent();
@@ -69,7 +69,7 @@ protected:
         }
         ASSERT_TRUE(WaitDriver([&](const VTLOCK_STATE& s) { return s.StartRequests > before.StartRequests; }))
             << request;
-        VTLOCK_STATE after = QueryDriver();
+        VTLOCK_STATE after = QueryDriverState();
         EXPECT_EQ(after.LoadRequests, before.LoadRequests + 1) << request;
         EXPECT_EQ(after.Started, 1u) << request;
         EXPECT_EQ(after.FileStrings, 7u + (chosen == Chosen::User ? 3u : 1u)) << request;
@@ -96,7 +96,7 @@ TEST_F(AgentProfiles, AUserWithoutAFileAndNoFallbackGetsNothingFromAnyRequest)
     bed.StartAgent();
     ExpectChoice(Chosen::None, "Vantrel.Enable");
 
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     BoxAnswerer answerer("yes");
     RunAndWait(bed.Exe() + " /TOGGLE");
     ASSERT_EQ(answerer.WaitSeen(1).size(), 1u) << "the question was asked";
@@ -109,10 +109,10 @@ TEST_F(AgentProfiles, AutoStartUsesTheSameChoice)
 {
     Prepare({true, true, true, true, Chosen::User});
     SetSetting("AutoStart", 1);
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();
     ASSERT_TRUE(WaitDriver([&](const VTLOCK_STATE& s) { return s.StartRequests > before.StartRequests; }));
-    EXPECT_EQ(QueryDriver().FileStrings, 10u);
+    EXPECT_EQ(QueryDriverState().FileStrings, 10u);
 }
 
 }  // namespace

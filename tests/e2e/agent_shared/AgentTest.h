@@ -14,25 +14,10 @@ namespace agenttest {
 inline const char* const AdminPassword = "admin-secret";
 inline const char* const TogglePassword = "toggle-secret";
 
-// The driver's state record; Size is 0 when the driver cannot be reached.
-inline VTLOCK_STATE QueryDriver()
-{
-    VTLOCK_STATE state = {};
-    HANDLE device = CreateFileA(VTLOCK_PATH_NT5, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (device == INVALID_HANDLE_VALUE)
-        return state;
-    DWORD returned = 0;
-    if (!DeviceIoControl(device, VTLOCK_CTL_QUERY_STATE, nullptr, 0, &state, sizeof state, &returned, nullptr))
-        state = VTLOCK_STATE{};
-    CloseHandle(device);
-    return state;
-}
-
 template <class Pred>
 bool WaitDriver(Pred pred, DWORD timeoutMs = 10000)
 {
-    return WaitFor([&] { return pred(QueryDriver()); }, timeoutMs);
+    return WaitFor([&] { return pred(QueryDriverState()); }, timeoutMs);
 }
 
 inline void SetSetting(const char* name, DWORD value)
@@ -151,10 +136,10 @@ inline bool SyncAgent()
 // they. Returns the state then.
 inline VTLOCK_STATE FenceAgent()
 {
-    unsigned int stops = QueryDriver().StopRequests;
+    unsigned int stops = QueryDriverState().StopRequests;
     Broadcast("Vantrel.Stop");
     VTLOCK_STATE state = {};
-    WaitFor([&] { return (state = QueryDriver()).StopRequests > stops; });
+    WaitFor([&] { return (state = QueryDriverState()).StopRequests > stops; });
     return state;
 }
 

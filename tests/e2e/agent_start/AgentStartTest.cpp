@@ -19,10 +19,10 @@ protected:
 TEST_F(AgentStart, AutoStartAppliesTheDefaultProfileAtStart)
 {
     SetSetting("AutoStart", 1);
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();
     ASSERT_TRUE(WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == 1; }));
-    VTLOCK_STATE after = QueryDriver();
+    VTLOCK_STATE after = QueryDriverState();
     EXPECT_EQ(after.LoadRequests, before.LoadRequests + 1);
     EXPECT_EQ(after.LoadRefused, before.LoadRefused);
     EXPECT_EQ(after.FileStrings, 8u);  // seven system files and "&.VTX"
@@ -32,10 +32,10 @@ TEST_F(AgentStart, AutoStartAppliesTheDefaultProfileAtStart)
 
 TEST_F(AgentStart, WithoutAutoStartNothingIsSentAtStart)
 {
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();
     ASSERT_TRUE(SyncAgent());
-    VTLOCK_STATE after = QueryDriver();
+    VTLOCK_STATE after = QueryDriverState();
     EXPECT_EQ(after.Started, 0u);
     EXPECT_EQ(after.LoadRequests, before.LoadRequests);
     EXPECT_EQ(after.StartRequests, before.StartRequests);
@@ -46,7 +46,7 @@ TEST_F(AgentStart, ASecondAgentEndsAtOnceAndTheFirstGoesOn)
     SetSetting("AutoStart", 1);
     bed.StartAgent();
     ASSERT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 1; }));
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
 
     ProcessResult second = RunAndWait(bed.Exe() + " /AGENT", 15000);
     EXPECT_TRUE(second.finished);
@@ -68,7 +68,7 @@ TEST_F(AgentStart, StopAgentDisablesProtectionAndEndsTheProcess)
     EXPECT_EQ(command.exitCode, 0u);
     ASSERT_TRUE(ProcessEnded(bed.Agent()));
     EXPECT_EQ(ExitCodeOf(bed.Agent()), 0u);
-    EXPECT_EQ(QueryDriver().Started, 0u);
+    EXPECT_EQ(QueryDriverState().Started, 0u);
     EXPECT_EQ(FindAgent(), nullptr);
 }
 
@@ -81,7 +81,7 @@ TEST_F(AgentStart, CloseDisablesProtectionAndEndsTheProcess)
     PostMessageA(FindAgent(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(ProcessEnded(bed.Agent()));
     EXPECT_EQ(ExitCodeOf(bed.Agent()), 0u);
-    EXPECT_EQ(QueryDriver().Started, 0u);
+    EXPECT_EQ(QueryDriverState().Started, 0u);
 }
 
 TEST_F(AgentStart, WindowReportsCloseDisabledProgramsOnlyWithLParamZero)

@@ -35,7 +35,7 @@ protected:
 TEST_F(AgentToggle, EnableStartAndStopRequests)
 {
     bed.StartAgent();
-    unsigned int loads = QueryDriver().LoadRequests;
+    unsigned int loads = QueryDriverState().LoadRequests;
 
     Run("/E");
     EXPECT_TRUE(WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == 1 && s.LoadRequests == loads + 1; }));
@@ -56,7 +56,7 @@ struct PasswordCase {
 void ExpectToggle(AgentBed& bed, const PasswordCase& c)
 {
     SCOPED_TRACE(c.name);
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     BoxAnswerer answerer(c.button, c.typed, true);
     EXPECT_EQ(RunAndWait(bed.Exe() + " /TOGGLE").exitCode, 0u);
     std::vector<SeenBox> seen = answerer.WaitSeen(c.complains ? 2 : 1);
@@ -112,7 +112,7 @@ TEST_F(AgentToggle, ToggleWhenOffAsksBeforeEnabling)
     bed.StartAgent();
     for (const char* answer : {"no", "yes"}) {
         SCOPED_TRACE(answer);
-        VTLOCK_STATE before = QueryDriver();
+        VTLOCK_STATE before = QueryDriverState();
         BoxAnswerer answerer(answer);
         Run("/TOGGLE");
         std::vector<SeenBox> seen = answerer.WaitSeen(1);
@@ -155,7 +155,7 @@ TEST_F(AgentToggle, DisableDigests)
         SCOPED_TRACE(c.name);
         StartProtected(c.ownHash);
         BoxAnswerer answerer;
-        VTLOCK_STATE before = QueryDriver();
+        VTLOCK_STATE before = QueryDriverState();
         Run(QuoteArgument("/D:" + c.password));
         if (c.disables) {
             EXPECT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 0; }));

@@ -53,12 +53,12 @@ TEST_F(UserWatch, ANewNameMustBeSeenOnTwoTicksInARow)
         SCOPED_TRACE(c.name);
         StartupUserName = "alice";
         UserChangePending = false;
-        unsigned int loads = QueryDriver().LoadRequests;
+        unsigned int loads = QueryDriverState().LoadRequests;
         for (size_t i = 0; i < c.ticks.size(); ++i) {
             SCOPED_TRACE("tick " + std::to_string(i + 1) + " sees " + c.ticks[i].user);
             SeenUserName = c.ticks[i].user;
             UserWatchTimerProc(nullptr, WM_TIMER, 0, 0);
-            EXPECT_EQ(QueryDriver().LoadRequests - loads, c.ticks[i].applied);
+            EXPECT_EQ(QueryDriverState().LoadRequests - loads, c.ticks[i].applied);
         }
     }
 }
@@ -69,11 +69,11 @@ TEST_F(UserWatch, AnActingTickDisablesThenAppliesAgain)
     UserChangePending = false;
     ApplyStartupProfile();
     ASSERT_TRUE(ProtectionEnabled);
-    VTLOCK_STATE before = QueryDriver();
+    VTLOCK_STATE before = QueryDriverState();
     SeenUserName = "dave";
     UserWatchTimerProc(nullptr, WM_TIMER, 0, 0);
     UserWatchTimerProc(nullptr, WM_TIMER, 0, 0);
-    VTLOCK_STATE after = QueryDriver();
+    VTLOCK_STATE after = QueryDriverState();
     EXPECT_EQ(after.StopRequests, before.StopRequests + 2) << "disable, then the stop before the new image";
     EXPECT_EQ(after.LoadRequests, before.LoadRequests + 1);
     EXPECT_EQ(after.StartRequests, before.StartRequests + 1);

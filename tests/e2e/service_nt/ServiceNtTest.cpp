@@ -49,25 +49,6 @@ ServiceConfig AgentServiceConfig()
     return config;
 }
 
-// The service's state, 0 when it cannot be queried.
-DWORD AgentServiceState(DWORD* exitCode = nullptr)
-{
-    DWORD state = 0;
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, "VTLOCKAGENT", SERVICE_QUERY_STATUS) : nullptr;
-    SERVICE_STATUS status = {};
-    if (service && QueryServiceStatus(service, &status)) {
-        state = status.dwCurrentState;
-        if (exitCode)
-            *exitCode = status.dwWin32ExitCode;
-    }
-    if (service)
-        CloseServiceHandle(service);
-    if (manager)
-        CloseServiceHandle(manager);
-    return state;
-}
-
 // Starts or stops the service; the error code when that fails, else 0.
 DWORD ControlAgentService(bool start)
 {
@@ -153,9 +134,9 @@ TEST_F(ServiceNt, TheServiceRunsTheAgentAndAStopDisablesProtectionFirst)
     bed.WriteProfile("default.vtp", RulesProfile(2));
     RunAndWait(bed.Exe() + " /INSTALLSERVICE");
     ASSERT_EQ(ControlAgentService(true), 0u);
-    ASSERT_TRUE(WaitFor([] { return AgentServiceState() == SERVICE_RUNNING && FindAgent() != nullptr; }));
+    ASSERT_TRUE(WaitFor([] { return QueryServiceState("VTLOCKAGENT") == SERVICE_RUNNING && FindAgent() != nullptr; }));
 
-    unsigned int loads = QueryDriver().LoadRequests;
+    unsigned int loads = QueryDriverState().LoadRequests;
     Broadcast("Vantrel.Start");
     ASSERT_TRUE(WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == 1 && s.LoadRequests == loads + 1; }));
 
@@ -163,8 +144,8 @@ TEST_F(ServiceNt, TheServiceRunsTheAgentAndAStopDisablesProtectionFirst)
     DWORD state = 0;
     VTLOCK_STATE whenStopped = {};
     ASSERT_TRUE(WaitFor([&] {
-        state = AgentServiceState();
-        whenStopped = QueryDriver();
+        state = QueryServiceState("VTLOCKAGENT");
+        whenStopped = QueryDriverState();
         return state == SERVICE_STOPPED || state == 0;
     }));
     EXPECT_EQ(whenStopped.Started, 0u) << "protection was off when the service reported stopped";
@@ -183,8 +164,8 @@ TEST_F(ServiceNt, StopAgentAlsoStopsTheService)
     ASSERT_TRUE(WaitFor([] { return FindAgent() != nullptr; }));
 
     EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
-    EXPECT_TRUE(WaitFor([] { DWORD s = AgentServiceState(); return s == SERVICE_STOPPED || s == 0; }));
-    EXPECT_EQ(QueryDriver().Started, 0u);
+    EXPECT_TRUE(WaitFor([] { DWORD s = QueryServiceState("VTLOCKAGENT"); return s == SERVICE_STOPPED || s == 0; }));
+    EXPECT_EQ(QueryDriverState().Started, 0u);
     EXPECT_TRUE(WaitFor([] { return FindAgent() == nullptr; }));
     StopProcess(keep);
 }

@@ -1,0 +1,33 @@
+#include "VtTest.h"
+
+VTLOCK_STATE QueryDriverState()
+{
+    VTLOCK_STATE state = {};
+    HANDLE device = CreateFileA(VTLOCK_PATH_NT5, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (device == INVALID_HANDLE_VALUE)
+        return state;
+    DWORD returned = 0;
+    if (!DeviceIoControl(device, VTLOCK_CTL_QUERY_STATE, nullptr, 0, &state, sizeof state, &returned, nullptr))
+        state = VTLOCK_STATE{};
+    CloseHandle(device);
+    return state;
+}
+
+DWORD QueryServiceState(const char* name, DWORD* exitCode)
+{
+    DWORD state = 0;
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_STATUS) : nullptr;
+    SERVICE_STATUS status = {};
+    if (service && QueryServiceStatus(service, &status)) {
+        state = status.dwCurrentState;
+        if (exitCode)
+            *exitCode = status.dwWin32ExitCode;
+    }
+    if (service)
+        CloseServiceHandle(service);
+    if (manager)
+        CloseServiceHandle(manager);
+    return state;
+}
