@@ -125,9 +125,15 @@ HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return nullptr;
+    // Under Wine a process start now and then fails on a busy machine; a
+    // test is about the program started, not the start itself.
+    bool started = false;
+    for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+        if (attempt > 0) Sleep(200);
+        std::string line = commandLine;
+        started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+    }
+    if (!started) return nullptr;
     CloseHandle(info.hThread);
     if (processId) *processId = info.dwProcessId;
     return info.hProcess;
