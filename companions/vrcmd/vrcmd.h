@@ -25,6 +25,12 @@
 
 #define VRCMD_STORE_KEY "Software\\Corvane\\vrcmd"
 
+/* The most characters a user can type into the toggle dialog (Command20 with
+   a buffer of VRCMD_TYPED_PASSWORD_MAX + 1 bytes, as the agent asks). The
+   manager's password fields take no more, so every password set there can
+   also be typed to switch protection off. */
+#define VRCMD_TYPED_PASSWORD_MAX 255
+
 #ifdef VRCMD_BUILD
 #define VRCMD_API __declspec(dllexport)
 #else

@@ -10,9 +10,9 @@ namespace {
 
 std::string AskTogglePassword()
 {
-    char buffer[257] = {};
-    Command20(buffer, 256);
-    buffer[256] = '\0';
+    char buffer[VRCMD_TYPED_PASSWORD_MAX + 1] = {};
+    Command20(buffer, sizeof buffer);
+    buffer[VRCMD_TYPED_PASSWORD_MAX] = '\0';
     return buffer;
 }
 
