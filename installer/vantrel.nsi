@@ -1,5 +1,5 @@
 ; The Vantrel setup program. Built by the normal build:
-;   makensis -DDIST=<dist folder> -DOUTFILE=<setup exe> vantrel.nsi
+;   makensis -DDIST=<dist folder> -DOUTFILE=<setup exe> [-DICON=<program icon>] vantrel.nsi
 ; It installs whatever the dist folder holds into the 64-bit Program Files
 ; folder, installs the driver and the agent service with the program's own
 ; switches, and starts the agent. Installed over an earlier version it stops
@@ -31,6 +31,11 @@ RequestExecutionLevel admin
 !define PASSWORDS_KEY "Software\Corvane\vrcmd"
 !define AGENT_SERVICE "VTLOCKAGENT"
 !define DRIVER_SERVICE "VTLOCK"
+
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"

@@ -10,9 +10,10 @@
 
 namespace setuptest {
 
-// The programs the build ships, all installed by the setup program.
+// What the build ships, all installed by the setup program.
 inline const std::vector<std::string> ShippedFiles = {"vtlock.exe", "vrcmd.dll", "vtlock.sys", "vthooks.dll",
-                                                      "vtscc.exe",  "vtstate.exe", "vtprofile.exe"};
+                                                      "vtscc.exe",  "vtstate.exe", "vtprofile.exe",
+                                                      "folders.bmp", "foldersmask.bmp"};
 
 inline const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel";
 
