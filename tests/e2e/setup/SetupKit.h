@@ -13,7 +13,7 @@ namespace setuptest {
 // What the build ships, all installed by the setup program.
 inline const std::vector<std::string> ShippedFiles = {"vtlock.exe", "vrcmd.dll", "vtlock.sys", "vthooks.dll",
                                                       "vtscc.exe",  "vtstate.exe", "vtprofile.exe",
-                                                      "folders.bmp", "foldersmask.bmp"};
+                                                      "folders.bmp", "foldersmask.bmp", "vtlock.chm"};
 
 inline const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel";
 
