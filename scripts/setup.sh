@@ -8,7 +8,7 @@ packages=(
   nsis fp-utils
   famfamfam-silk imagemagick icoutils fonts-dejavu-core
   wine wine64
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool
   util-linux coreutils
 )
 missing=()
