@@ -108,61 +108,43 @@ TEST_F(FindFolderAccessTest, GivesThePlainWalksAnswerForRandomRulesAndPaths)
     EXPECT_GT(own, compared / 20);
 }
 
-TEST_F(FindFolderAccessTest, NestedRulesAndOwnRuleMarks)
+TEST_F(FindFolderAccessTest, TheTreesCases)
 {
-    Profile.Folders = {"-C:\\DATA", "!C:\\DATA\\SECRET"};
-    struct Case {
+    const TextList nested = {"-C:\\DATA", "!C:\\DATA\\SECRET"};
+    const TextList macro = {"-%WINDIR%"};
+    // A file's own order is kept: a shallower rule after a deeper one covers it too.
+    const TextList loadedOrder = {"&C:\\DATA\\SECRET", "-C:\\DATA"};
+    const TextList samePath = {"&C:\\DATA", "#C:\\DATA"};
+    const TextList lowerAndEmpty = {"&", "-c:\\data", "!%windir%"};
+    const struct {
+        const TextList& rules;
         const char* path;
         int image;
         bool own;
+    } cases[] = {
+        {nested, "C:", 0, false},
+        {nested, "C:\\DATA", 1, true},
+        {nested, "C:\\Data\\Letters", 1, false},
+        {nested, "C:\\DATA\\SECRET", 3, true},
+        {nested, "c:\\data\\secret\\deeper", 3, false},
+        {nested, "C:\\DATAX", 1, false},  // leading characters, not whole folder names
+        {nested, "C:\\DAT", 0, false},
+        {macro, "C:\\windows", 1, true},
+        {macro, "C:\\windows\\system32\\drivers", 1, false},
+        {macro, "C:\\PROGRAM FILES", 0, false},
+        {loadedOrder, "C:\\DATA\\SECRET", 1, false},
+        {samePath, "C:\\DATA\\X", 5, false},
+        {lowerAndEmpty, "C:\\DATA", 2, false},
+        {lowerAndEmpty, "C:\\WINDOWS", 2, false},
+        {lowerAndEmpty, "", 2, true},
     };
-    const Case cases[] = {
-        {"C:", 0, false},
-        {"C:\\DATA", 1, true},
-        {"C:\\Data\\Letters", 1, false},
-        {"C:\\DATA\\SECRET", 3, true},
-        {"c:\\data\\secret\\deeper", 3, false},
-        {"C:\\DATAX", 1, false},  // leading characters, not whole folder names
-        {"C:\\DAT", 0, false},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        Profile.Folders = c.rules;
+        FolderRulesChanged();
         FolderAccess access = FindFolderAccess(c.path);
-        EXPECT_EQ(access.ImageIndex, c.image) << c.path;
-        EXPECT_EQ(access.OwnRule, c.own) << c.path;
+        EXPECT_EQ(access.ImageIndex, c.image) << c.rules.front() << " " << c.path;
+        EXPECT_EQ(access.OwnRule, c.own) << c.rules.front() << " " << c.path;
     }
-}
-
-TEST_F(FindFolderAccessTest, MacroRuleCoversTheWindowsFolderAndBelow)
-{
-    Profile.Folders = {"-%WINDIR%"};
-    EXPECT_EQ(FindFolderAccess("C:\\windows").ImageIndex, 1);
-    EXPECT_TRUE(FindFolderAccess("C:\\windows").OwnRule);
-    EXPECT_EQ(FindFolderAccess("C:\\windows\\system32\\drivers").ImageIndex, 1);
-    EXPECT_FALSE(FindFolderAccess("C:\\windows\\system32\\drivers").OwnRule);
-    EXPECT_EQ(FindFolderAccess("C:\\PROGRAM FILES").ImageIndex, 0);
-}
-
-TEST_F(FindFolderAccessTest, LaterRuleInListOrderWinsAsInALoadedFile)
-{
-    // A file's own order is kept: the shallower rule after the deeper one
-    // covers the deeper folder too.
-    Profile.Folders = {"&C:\\DATA\\SECRET", "-C:\\DATA"};
-    EXPECT_EQ(FindFolderAccess("C:\\DATA\\SECRET").ImageIndex, 1);
-    EXPECT_FALSE(FindFolderAccess("C:\\DATA\\SECRET").OwnRule);
-    // The last of two rules for one path counts.
-    Profile.Folders = {"&C:\\DATA", "#C:\\DATA"};
-    FolderRulesChanged();
-    EXPECT_EQ(FindFolderAccess("C:\\DATA\\X").ImageIndex, 5);
-}
-
-TEST_F(FindFolderAccessTest, LowerCaseRulesNeverMatchAndEmptyRulesMatchEverything)
-{
-    Profile.Folders = {"&", "-c:\\data", "!%windir%"};
-    EXPECT_EQ(FindFolderAccess("C:\\DATA").ImageIndex, 2);
-    EXPECT_FALSE(FindFolderAccess("C:\\DATA").OwnRule);
-    EXPECT_EQ(FindFolderAccess("C:\\WINDOWS").ImageIndex, 2);
-    EXPECT_TRUE(FindFolderAccess("").OwnRule);
-    EXPECT_EQ(FindFolderAccess("").ImageIndex, 2);
 }
 
 TEST_F(FindFolderAccessTest, FollowsTheRulesAfterAChange)

@@ -55,6 +55,11 @@ TEST_F(ProgramEntries, FromTheProgramsVersionInformation)
         {"none", "VERINFO_NONE.EXE"},
     };
     for (const auto& p : programs) EXPECT_EQ(ProgramEntry(Program(p.variant)), p.entry) << p.variant;
+    // Values are UTF-16 in the file and 8-bit text in the ANSI code page in the entry.
+    char cafe[32] = {};
+    WideCharToMultiByte(CP_ACP, 0, L"Caf\u00e9 program", -1, cafe, sizeof cafe, nullptr, nullptr);
+    EXPECT_EQ(ProgramEntry(Program("latin")), std::string("VERINFO_LATIN.EXE      // ") + cafe);
+    EXPECT_EQ(std::string(cafe).size(), 12u);
     EXPECT_EQ(ProgramEntry(BinDir() + "no such program.exe"), "NO SUCH PROGRAM.EXE");
 }
 
