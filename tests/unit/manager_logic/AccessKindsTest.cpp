@@ -113,13 +113,3 @@ TEST(AccessButtons, ClicksReleaseWhatCannotGoTogether)
         EXPECT_EQ(PressedButtonsImage(after), c.image) << Describe(after);
     }
 }
-
-TEST(RuleEntries, CodeAndTextOfAnEntry)
-{
-    EXPECT_EQ(EntryCode("-C:\\WINDOWS"), "-");
-    EXPECT_EQ(EntryText("-C:\\WINDOWS"), "C:\\WINDOWS");
-    EXPECT_EQ(EntryCode("+"), "+");
-    EXPECT_EQ(EntryText("+"), "");
-    EXPECT_EQ(EntryCode(""), "");
-    EXPECT_EQ(EntryText(""), "");
-}

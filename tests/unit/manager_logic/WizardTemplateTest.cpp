@@ -43,20 +43,6 @@ TEST_F(WizardTemplate, NothingCheckedAddsNothing)
     EXPECT_EQ(list.states[3], 0);
 }
 
-TEST_F(WizardTemplate, FolderBoxesGiveReadOnlyMacroRules)
-{
-    ProfileTemplate t = BuildProfileTemplate(Checked({1, 2, 3, 4, 5}));
-    std::vector<std::string> paths;
-    for (const TemplateFolderRule& rule : t.FolderRules) {
-        paths.push_back(rule.Path);
-        EXPECT_EQ(rule.Flags, (AccessFlags{true, false, false})) << rule.Path;
-    }
-    EXPECT_EQ(paths, (std::vector<std::string>{"%WINDIR%", "%PROGRAMFILES%", "%DESKTOP%", "%LOCALDESKTOP%", "%START%",
-                                               "%LOCALSTART%", "%QLAUNCH%"}));
-    EXPECT_TRUE(t.FileRules.empty());
-    EXPECT_TRUE(t.CheckedRestrictions.empty());
-}
-
 TEST_F(WizardTemplate, FileTypeBoxesInTheBuildersOrder)
 {
     // Box 7 (programs) comes before box 6 (drivers); .DRV and .BMP, named in
