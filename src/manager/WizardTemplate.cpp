@@ -38,7 +38,7 @@ const std::vector<BoxTemplate>& BoxTemplates()
 
 }  // namespace
 
-ProfileTemplate BuildProfileTemplate(const WizardBoxes& boxes)
+ProfileTemplate MakeProfileTemplate(const WizardBoxes& boxes)
 {
     AccessFlags readOnly;
     readOnly.ReadOnly = true;

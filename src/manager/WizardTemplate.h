@@ -23,10 +23,11 @@ struct ProfileTemplate {
     std::vector<int> CheckedRestrictions;         // restriction items to check
 };
 
-// The template of the checked boxes, in the builder's order: the folder
+// The template of the checked boxes, in the order the manager window's
+// BuildProfileTemplate adds it: the folder
 // boxes 1 to 5, the file type boxes 7, 6, 8, 9, 10, the loader files box
 // 11, then the restriction boxes 13, 12 and 14.
-ProfileTemplate BuildProfileTemplate(const WizardBoxes& boxes);
+ProfileTemplate MakeProfileTemplate(const WizardBoxes& boxes);
 
 // Adds the template to Profile: each folder rule as the manager sets one
 // (an existing rule for the path replaced), the file rules appended, and the

@@ -37,7 +37,7 @@ TEST_F(WizardTemplate, NothingCheckedAddsNothing)
     Profile.Files = {"&.X"};
     CheckList list;
     list.states[3] = 0;
-    ApplyProfileTemplate(BuildProfileTemplate(WizardBoxes{}), list);
+    ApplyProfileTemplate(MakeProfileTemplate(WizardBoxes{}), list);
     EXPECT_EQ(Profile.Folders, (TextList{"-C:\\A"}));
     EXPECT_EQ(Profile.Files, (TextList{"&.X"}));
     EXPECT_EQ(list.states[3], 0);
@@ -47,26 +47,26 @@ TEST_F(WizardTemplate, FileTypeBoxesInTheBuildersOrder)
 {
     // Box 7 (programs) comes before box 6 (drivers); .DRV and .BMP, named in
     // the captions, get no rule.
-    EXPECT_EQ(BuildProfileTemplate(Checked({6, 7})).FileRules,
+    EXPECT_EQ(MakeProfileTemplate(Checked({6, 7})).FileRules,
               (TextList{"-.EXE", "-.COM", "-.BAT", "-.PIF", "-.SCR", "-.DLL", "-.OCX", "-.AX", "-.SYS", "-.VXD",
                         "-.386"}));
-    EXPECT_EQ(BuildProfileTemplate(Checked({9})).FileRules, (TextList{"-.JPG", "-.JPEG", "-.GIF", "-.PNG", "-.TIF"}));
-    EXPECT_EQ(BuildProfileTemplate(Checked({8, 10})).FileRules,
+    EXPECT_EQ(MakeProfileTemplate(Checked({9})).FileRules, (TextList{"-.JPG", "-.JPEG", "-.GIF", "-.PNG", "-.TIF"}));
+    EXPECT_EQ(MakeProfileTemplate(Checked({8, 10})).FileRules,
               (TextList{"-.TXT", "-.DOC", "-.PDF", "-.RTF", "-.CHM", "-.HLP", "-.HTM", "-.HTML"}));
-    EXPECT_EQ(BuildProfileTemplate(Checked({11})).FileRules,
+    EXPECT_EQ(MakeProfileTemplate(Checked({11})).FileRules,
               (TextList{"-NTLDR", "-AUTOEXEC.BAT", "-BOOTFONT.BIN", "-NTDETECT.COM", "-BOOT.INI", "-BOOTSECT.DOS",
                         "-CONFIG.SYS", "-IO.SYS", "-MSDOS.SYS", "-DRVSPACE.BIN", "-COMMAND.COM"}));
 }
 
 TEST_F(WizardTemplate, RestrictionBoxesCheckTheirItemsOnly)
 {
-    EXPECT_EQ(BuildProfileTemplate(Checked({13})).CheckedRestrictions, (std::vector<int>{0}));
-    EXPECT_EQ(BuildProfileTemplate(Checked({14})).CheckedRestrictions, (std::vector<int>{15, 21}));
+    EXPECT_EQ(MakeProfileTemplate(Checked({13})).CheckedRestrictions, (std::vector<int>{0}));
+    EXPECT_EQ(MakeProfileTemplate(Checked({14})).CheckedRestrictions, (std::vector<int>{15, 21}));
     CheckList list;
     list.states[1] = 0;   // unchecked by the user
     list.states[7] = 0;   // outside the wizard's items
     list.states[9] = 1;
-    ApplyProfileTemplate(BuildProfileTemplate(Checked({12})), list);
+    ApplyProfileTemplate(MakeProfileTemplate(Checked({12})), list);
     std::vector<int> expected(PolicyCount, 2);
     for (int item : {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 29, 30, 31}) expected[item] = 1;
     expected[7] = 0;
@@ -79,7 +79,7 @@ TEST_F(WizardTemplate, TwiceOnOneProfile)
     Profile.Folders = {"&C:\\", "-C:\\ZZZ"};
     Profile.Files = {"+.KEEP"};
     CheckList list;
-    const ProfileTemplate t = BuildProfileTemplate(AllChecked());
+    const ProfileTemplate t = MakeProfileTemplate(AllChecked());
     ApplyProfileTemplate(t, list);
     ApplyProfileTemplate(t, list);
     // One rule per folder, stored with its macro and placed by its expansion.
