@@ -24,9 +24,9 @@ struct ProfileTemplate {
 };
 
 // The template of the checked boxes, in the order the manager window's
-// BuildProfileTemplate adds it: the folder
-// boxes 1 to 5, the file type boxes 7, 6, 8, 9, 10, the loader files box
-// 11, then the restriction boxes 13, 12 and 14.
+// BuildProfileTemplate adds it: the folder boxes 1 to 5, the file type
+// boxes 7, 6, 8, 9, 10, the loader files box 11, then the restriction
+// boxes 13, 12 and 14.
 ProfileTemplate MakeProfileTemplate(const WizardBoxes& boxes);
 
 // Adds the template to Profile: each folder rule as the manager sets one
