@@ -1,34 +1,24 @@
 #include "FolderDecision.h"
+#include "AccessKinds.h"
+#include "FolderAccess.h"
 #include "UProfiles.h"
 
-// The tree's rule: the last rule in list order whose macro-expanded path is
-// the leading characters of the path decides. Stands in until the manager's
-// own lookup can be linked here.
+// The tree tells a folder's access and whether a rule names the folder
+// itself. The deciding rule's path is the longest leading part of the path
+// that the tree reports as ruled by a rule of its own: any longer ruled part
+// would have been decided by that same, later rule. Of the rules with that
+// expanded path, the last in the list is the one the tree uses.
 FolderDecision DecideFolder(const std::string& path)
 {
     FolderDecision decision;
-    for (size_t i = 0; i < Profile.Folders.size(); ++i) {
-        const std::string& line = Profile.Folders[i];
-        if (line.empty()) continue;
-        std::string rulePath = ExpandMacros(line.substr(1));
-        if (path.compare(0, rulePath.size(), rulePath) != 0) continue;
-        decision.rule = static_cast<int>(i);
-        decision.ownRule = rulePath.size() == path.size();
+    FolderRulesChanged();
+    decision.ownRule = FindFolderAccess(path).OwnRule;
+    for (size_t length = path.size() + 1; length-- > 0;) {
+        std::string ruled = path.substr(0, length);
+        if (!FindFolderAccess(ruled).OwnRule) continue;
+        for (size_t i = 0; i < Profile.Folders.size(); ++i)
+            if (ExpandMacros(EntryText(Profile.Folders[i])) == ruled) decision.rule = static_cast<int>(i);
+        break;
     }
     return decision;
-}
-
-std::string AccessText(const std::string& code)
-{
-    static const char* const texts[][2] = {
-        {"+", "Full access (read/write)"},
-        {"-", "Read only access"},
-        {"&", "Access denied"},
-        {"!", "Hidden - not visible in the Explorer"},
-        {"@", "Read only access, invisible in the Explorer"},
-        {"#", "Access denied, invisible in the Explorer"},
-    };
-    for (const auto& row : texts)
-        if (code == row[0]) return row[1];
-    return std::string();
 }

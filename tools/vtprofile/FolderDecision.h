@@ -1,5 +1,5 @@
-// Which folder rule decides a folder's access: the rule of the manager's
-// folder tree, asked for one path at a time.
+// Which folder rule decides a folder's access, as the manager's folder tree
+// sees it (FindFolderAccess), with the rule's place in the list.
 #pragma once
 #include <string>
 
@@ -10,7 +10,3 @@ struct FolderDecision {
 
 // For an upper-case folder path without a trailing backslash.
 FolderDecision DecideFolder(const std::string& path);
-
-// The manager's display text of an access code, "Full access (read/write)"
-// for "+"; empty for a character that is no code.
-std::string AccessText(const std::string& code);

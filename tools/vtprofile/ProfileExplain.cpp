@@ -1,4 +1,5 @@
 #include "ProfileExplain.h"
+#include "AccessKinds.h"
 #include "FolderDecision.h"
 #include "RuntimeEnv.h"
 
@@ -64,9 +65,10 @@ void ExplainFolder(Explainer& say, const std::string& folder, bool holdsFile)
         return;
     }
     const std::string& line = Profile.Folders[decision.rule];
-    std::string rulePath = line.substr(1);
+    std::string rulePath = EntryText(line);
     std::string expanded = ExpandMacros(rulePath);
-    say.Say("  " + AccessText(line.substr(0, 1)) + ", decided by " + say.RuleAt(FoldersAt, decision.rule, line) + ".");
+    say.Say("  " + AccessText(EntryCode(line)) + ", decided by " + say.RuleAt(FoldersAt, decision.rule, line) +
+            ".");
     ExplainMacros(say, rulePath, expanded);
     if (decision.ownRule) {
         say.Say("  The rule names this folder itself (its own rule).");
@@ -91,11 +93,11 @@ void ExplainFileRules(Explainer& say, const std::string& file)
         if (line.size() < 2) continue;
         std::string covered = line.substr(1);
         if (covered == file) {
-            say.Say("  " + AccessText(line.substr(0, 1)) + " by " + say.RuleAt(FilesAt, i, line) +
+            say.Say("  " + AccessText(EntryCode(line)) + " by " + say.RuleAt(FilesAt, i, line) +
                     ", a rule for every file of this name in any folder.");
             any = true;
         } else if (!type.empty() && covered == type) {
-            say.Say("  " + AccessText(line.substr(0, 1)) + " by " + say.RuleAt(FilesAt, i, line) +
+            say.Say("  " + AccessText(EntryCode(line)) + " by " + say.RuleAt(FilesAt, i, line) +
                     ", a rule for every file of type " + type + ".");
             any = true;
         }
