@@ -55,7 +55,7 @@ bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
     }
 }
 
-// One message box or dialog as the user saw it.
+// One message box or dialog as the user saw it (a log line of boxanswer).
 struct SeenBox {
     std::string caption;
     std::string text;     // the message text (empty for a dialog without one)
@@ -63,13 +63,39 @@ struct SeenBox {
     std::string buttons;  // the buttons offered, e.g. "yes,no" or "ok"
 };
 
-// Runs the boxanswer tool in the background: it answers every message box
-// and dialog that appears with the given button ("ok", "cancel", "yes", "no");
-// with typeText set, it first types that text into the dialog's edit box.
+// One reply of the boxanswer tool: for the first window (of any class) that
+// shows the caption, or for any "#32770" box with AnyBox. Steps run in the
+// order added, then the button is pressed ("ok" unless Press says otherwise).
+extern const char AnyBox[];
+class BoxReply {
+public:
+    explicit BoxReply(const std::string& caption = AnyBox);
+    BoxReply& Text(int id, const std::string& text);  // WM_SETTEXT to control id
+    BoxReply& Keys(int id, const std::string& text);  // typed one WM_CHAR at a time: the control's limit applies
+    BoxReply& Click(int id);                          // BM_CLICK on a check box or radio button
+    BoxReply& SelectFolder(const std::string& path);  // BFFM_SETSELECTIONA in a folder picker
+    BoxReply& Press(const std::string& button);       // "ok", "cancel", "yes", "no", ... or an id
+    BoxReply& Press(int id);
+    const std::string& Arguments() const { return arguments_; }
+
+private:
+    std::string arguments_;
+};
+
+// The system's file-open dialog: the names typed into its file name field
+// (each quoted when there are several, as for a multiple choice), then Open.
+BoxReply OpenFileReply(const std::vector<std::string>& names, const std::string& caption = "Open");
+// The system's folder picker: the folder chosen, then OK.
+BoxReply FolderReply(const std::string& path, const std::string& caption = "Browse for Folder");
+
+// Runs the boxanswer tool in the background. Every "#32770" box that no reply
+// matches is answered with the given button ("ok", "cancel", "yes", "no");
+// with typeText set, the tool first types that text into its edit box.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(const std::string& button = "ok", const std::string& typeText = std::string(),
                          bool typeSet = false);
+    explicit BoxAnswerer(const std::vector<BoxReply>& replies, const std::string& button = "ok");
     ~BoxAnswerer();
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
@@ -80,6 +106,8 @@ public:
     std::vector<SeenBox> Seen();
 
 private:
+    void Start(const std::string& arguments);
+
     std::string logPath_;
     HANDLE process_ = nullptr;
 };
