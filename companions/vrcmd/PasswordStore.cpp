@@ -13,6 +13,13 @@ constexpr DWORD MaxIterations = 10000000;
 constexpr BYTE RecordMagic[4] = {'V', 'R', 'P', '1'};
 constexpr size_t RecordBytes = 4 + 4 + 16 + 32 + 4;
 
+// HMAC replaces a key longer than its hash's block by the key's hash (RFC
+// 2104). Done here once instead of in every iteration, it keeps a long
+// password as quick as a short one and hashes a text of any length whole.
+constexpr size_t HmacBlockBytes = 64;
+constexpr size_t HashBytes = 32;
+constexpr ULONG HashPieceBytes = 1u << 30;
+
 const char* ValueName(PasswordKind kind) {
     return kind == PasswordKind::Administrator ? "Administrator" : "Toggle";
 }
@@ -25,17 +32,43 @@ DWORD GetDword(const BYTE* at) {
     return DWORD(at[0]) | DWORD(at[1]) << 8 | DWORD(at[2]) << 16 | DWORD(at[3]) << 24;
 }
 
-bool DeriveHash(const char* text, size_t length, const BYTE* salt, DWORD iterations, BYTE* hash) {
+bool Sha256(const char* text, size_t length, BYTE* digest) {
     BCRYPT_ALG_HANDLE alg = nullptr;
-    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&alg, BCRYPT_SHA256_ALGORITHM, nullptr,
-                                                    BCRYPT_ALG_HANDLE_HMAC_FLAG)))
+    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&alg, BCRYPT_SHA256_ALGORITHM, nullptr, 0)))
         return false;
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    bool ok = BCRYPT_SUCCESS(BCryptCreateHash(alg, &hash, nullptr, 0, nullptr, 0, 0));
+    PUCHAR bytes = reinterpret_cast<PUCHAR>(const_cast<char*>(text));
+    for (size_t done = 0; ok && done < length;) {
+        ULONG piece = length - done < HashPieceBytes ? ULONG(length - done) : HashPieceBytes;
+        ok = BCRYPT_SUCCESS(BCryptHashData(hash, bytes + done, piece, 0));
+        done += piece;
+    }
+    ok = ok && BCRYPT_SUCCESS(BCryptFinishHash(hash, digest, HashBytes, 0));
+    if (hash) BCryptDestroyHash(hash);
+    BCryptCloseAlgorithmProvider(alg, 0);
+    return ok;
+}
+
+bool DeriveHash(const char* text, size_t length, const BYTE* salt, DWORD iterations, BYTE* hash) {
+    BYTE shortened[HashBytes];
     // BCrypt wants a non-null key pointer even for the empty password.
     static UCHAR empty = 0;
     PUCHAR key = length ? reinterpret_cast<PUCHAR>(const_cast<char*>(text)) : &empty;
-    NTSTATUS status = BCryptDeriveKeyPBKDF2(alg, key, ULONG(length), const_cast<PUCHAR>(salt), 16,
-                                            iterations, hash, 32, 0);
-    BCryptCloseAlgorithmProvider(alg, 0);
+    if (length > HmacBlockBytes) {
+        if (!Sha256(text, length, shortened)) return false;
+        key = shortened;
+        length = HashBytes;
+    }
+    BCRYPT_ALG_HANDLE alg = nullptr;
+    NTSTATUS status = BCryptOpenAlgorithmProvider(&alg, BCRYPT_SHA256_ALGORITHM, nullptr,
+                                                  BCRYPT_ALG_HANDLE_HMAC_FLAG);
+    if (BCRYPT_SUCCESS(status)) {
+        status = BCryptDeriveKeyPBKDF2(alg, key, ULONG(length), const_cast<PUCHAR>(salt), 16, iterations,
+                                       hash, HashBytes, 0);
+        BCryptCloseAlgorithmProvider(alg, 0);
+    }
+    SecureZeroMemory(shortened, sizeof shortened);
     return BCRYPT_SUCCESS(status);
 }
 
@@ -56,9 +89,7 @@ DWORD PasswordDigest(const char* text) {
 
 bool PasswordLength(const char* text, size_t* length) {
     if (!text) return false;
-    size_t n = strnlen(text, MaxPasswordLength + 1);
-    if (n > MaxPasswordLength) return false;
-    *length = n;
+    *length = strlen(text);
     return true;
 }
 
