@@ -1,5 +1,6 @@
 #include "PasswordStore.h"
 #include <bcrypt.h>
+#include <sddl.h>
 #include <cstring>
 
 namespace {
@@ -19,6 +20,64 @@ constexpr size_t RecordBytes = 4 + 4 + 16 + 32 + 4;
 constexpr size_t HmacBlockBytes = 64;
 constexpr size_t HashBytes = 32;
 constexpr ULONG HashPieceBytes = 1u << 30;
+
+// Full control for SYSTEM and the Administrators group, nothing for anyone
+// else and nothing inherited from above: the records open the door.
+constexpr const char* StoreKeySddl = "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)";
+
+// The store key's descriptor; null on Windows 95/98/ME, whose registry keeps
+// no security. LocalFree it.
+PSECURITY_DESCRIPTOR StoreKeySecurity() {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if ((GetVersion() & 0x80000000u) == 0)
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(StoreKeySddl, SDDL_REVISION_1, &descriptor, nullptr);
+    return descriptor;
+}
+
+LONG CreateStoreKey(REGSAM access, HKEY* key) {
+    PSECURITY_DESCRIPTOR descriptor = StoreKeySecurity();
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, StoreKeyPath, 0, nullptr, 0, access,
+                                  descriptor ? &attributes : nullptr, key, nullptr);
+    LocalFree(descriptor);
+    return result;
+}
+
+bool SameAces(PACL a, PACL b) {
+    if (!a || !b || a->AceCount != b->AceCount) return false;
+    for (WORD i = 0; i < a->AceCount; ++i) {
+        ACE_HEADER* x = nullptr;
+        ACE_HEADER* y = nullptr;
+        if (!GetAce(a, i, reinterpret_cast<void**>(&x)) || !GetAce(b, i, reinterpret_cast<void**>(&y)) ||
+            x->AceSize != y->AceSize || memcmp(x, y, x->AceSize) != 0)
+            return false;
+    }
+    return true;
+}
+
+// True when the key's DACL is the wanted one and protected.
+bool HasSecurity(HKEY key, PSECURITY_DESCRIPTOR wanted) {
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL wantedAcl = nullptr;
+    GetSecurityDescriptorDacl(wanted, &present, &wantedAcl, &defaulted);
+    BYTE bytes[1024];
+    DWORD size = sizeof bytes;
+    if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, bytes, &size) != ERROR_SUCCESS) return false;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    PACL acl = nullptr;
+    return GetSecurityDescriptorControl(bytes, &control, &revision) && (control & SE_DACL_PROTECTED) &&
+           GetSecurityDescriptorDacl(bytes, &present, &acl, &defaulted) && present && SameAces(acl, wantedAcl);
+}
+
+// A key made before it had this security, or weakened since, gets it back.
+// The whole descriptor is set, as SetSecurityInfo under Wine drops the
+// protection of the DACL.
+void GuardStoreKey(HKEY key) {
+    PSECURITY_DESCRIPTOR wanted = StoreKeySecurity();
+    if (wanted && !HasSecurity(key, wanted)) RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, wanted);
+    LocalFree(wanted);
+}
 
 const char* ValueName(PasswordKind kind) {
     return kind == PasswordKind::Administrator ? "Administrator" : "Toggle";
@@ -113,9 +172,8 @@ bool RecordMatches(const PasswordRecord& record, const char* text, size_t length
 
 bool EnsureStoreKey() {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, StoreKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return false;
+    if (CreateStoreKey(KEY_SET_VALUE | READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+    GuardStoreKey(key);
     RegCloseKey(key);
     return true;
 }
@@ -128,9 +186,7 @@ bool SaveRecord(PasswordKind kind, const PasswordRecord& record) {
     memcpy(bytes + 24, record.hash, 32);
     PutDword(bytes + 56, record.digest);
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, StoreKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return false;
+    if (CreateStoreKey(KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
     // One value per password: the salt, hash and digest change together.
     LONG result = RegSetValueExA(key, ValueName(kind), 0, REG_BINARY, bytes, RecordBytes);
     RegCloseKey(key);

@@ -34,6 +34,8 @@ bool MakeRecord(const char* text, size_t length, PasswordRecord* record);
 // True when text is the password the record was made from; constant time.
 bool RecordMatches(const PasswordRecord& record, const char* text, size_t length);
 
+// Creates the store key when missing and gives it its security (full control
+// for SYSTEM and Administrators only, protected) when it has less.
 bool EnsureStoreKey();
 bool SaveRecord(PasswordKind kind, const PasswordRecord& record);
 StoredState LoadRecord(PasswordKind kind, PasswordRecord* record);

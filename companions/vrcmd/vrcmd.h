@@ -46,8 +46,10 @@ extern "C" {
 VRCMD_API BOOL WINAPI Command7(HANDLE device, DWORD code, LPVOID in, DWORD inSize,
                                LPVOID out, DWORD outSize, LPDWORD returned,
                                LPOVERLAPPED overlapped);
-/* Start-up call: makes sure the library's registry key exists; true when it
-   does (creating it needs write access to HKEY_LOCAL_MACHINE). */
+/* Start-up call: makes sure the library's registry key exists and that only
+   SYSTEM and the Administrators group may open it (a protected DACL, set
+   again when found weaker; not on Windows 95/98/ME); true when it exists
+   (creating it needs write access to HKEY_LOCAL_MACHINE). */
 VRCMD_API DWORD WINAPI Command9(void);
 /* Stores the administrator password given to Command15, replacing the old
    one; true when stored. False, and nothing changes, when none is waiting. */

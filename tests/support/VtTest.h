@@ -128,3 +128,17 @@ VTLOCK_STATE QueryDriverState();
 DWORD QueryServiceState(const char* name, DWORD* exitCode = nullptr);
 // The process of a running service, opened to be waited for; null when none.
 HANDLE OpenServiceProcess(const char* name);
+
+// What a DACL grants: Users, Authenticated Users, Everyone and Interactive
+// together, SYSTEM, Administrators; whether it is protected from inheriting.
+struct DaclView {
+    bool read = false;
+    bool kept = true;  // false: the platform does not keep DACLs on such objects
+    bool protectedDacl = false;
+    ACCESS_MASK users = 0, system = 0, administrators = 0;
+};
+DaclView KeyDacl(HKEY root, const char* path);
+DaclView FileDacl(const std::string& path);
+// No access for ordinary users; where the platform keeps the DACL, full
+// control for SYSTEM and Administrators and the given protection.
+void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, bool protectedDacl);

@@ -2,6 +2,7 @@
 // and the real registry.
 #include "VrcmdTest.h"
 #include "VtTest.h"
+#include <sddl.h>
 
 namespace {
 
@@ -25,15 +26,38 @@ TEST_F(VrcmdStore, NothingIsSetAtFirstAndNothingMatches) {
     for (DWORD digest : {0u, 1u, 0xFFFFFFFFu}) EXPECT_FALSE(Yes(Command21(digest))) << digest;
 }
 
-TEST_F(VrcmdStore, StartupCallMakesTheKey) {
+// Only SYSTEM and Administrators may open the key: a user who read a digest
+// there could switch protection off with it.
+TEST_F(VrcmdStore, StartupCallMakesTheKeyForAdministratorsOnly) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
     EXPECT_TRUE(Yes(Command9()));
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY, 0, KEY_READ, &key));
-    RegCloseKey(key);
+    ExpectOnlyAdministrators(KeyDacl(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY), KEY_ALL_ACCESS, true);
     EXPECT_TRUE(Yes(Command9()));
     EXPECT_FALSE(Yes(Command13()));
+}
+
+TEST_F(VrcmdStore, StartupCallRepairsAWeakenedKey) {
+    const char* const weakenings[] = {
+        "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;KR;;;WD)",  // everyone may read
+        "D:(A;CI;KA;;;SY)(A;CI;KA;;;BA)",                 // inherits from above
+        "D:P(A;CIIO;GR;;;BU)(A;CI;KA;;;SY)(A;CI;KA;;;BA)",  // users may read below
+        "D:P(A;CI;KA;;;SY)(A;CI;KA;;;AU)(A;CI;KA;;;IU)",  // administrators left out
+    };
+    ASSERT_TRUE(SetToggle("kept"));
+    for (const char* sddl : weakenings) {
+        SCOPED_TRACE(sddl);
+        PSECURITY_DESCRIPTOR weak = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &weak, nullptr));
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY, 0, WRITE_DAC, &key));
+        EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, weak));
+        RegCloseKey(key);
+        LocalFree(weak);
+        EXPECT_TRUE(Yes(Command9()));
+        ExpectOnlyAdministrators(KeyDacl(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY), KEY_ALL_ACCESS, true);
+        EXPECT_TRUE(Yes(Command19("kept")));
+    }
 }
 
 struct Kind {
