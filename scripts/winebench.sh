@@ -59,16 +59,20 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Remove copies left by runs that were killed before they could clean up.
+# Remove copies left by runs that were killed before they could clean up. A
+# copy without its owner's mark may be one that another run has just made and
+# not marked yet: it counts as left over only when older than a minute.
 clear_stale_copies() {
     local d pid
     for d in "$ROOT"/run.*; do
         [ -d "$d" ] || continue
-        pid=$(cat "$d/.vt-owner" 2>/dev/null || echo 0)
-        if [ "$pid" = 0 ] || ! kill -0 "$pid" 2>/dev/null; then
-            WINEPREFIX=$d wineserver -k >/dev/null 2>&1 || true
-            rm -rf "$d"
-        fi
+        pid=$(cat "$d/.vt-owner" 2>/dev/null || true)
+        case $pid in
+            '' | 0 | *[!0-9]*) [ -n "$(find "$d" -maxdepth 0 -mmin +1 2>/dev/null)" ] || continue ;;
+            *) ! kill -0 "$pid" 2>/dev/null || continue ;;
+        esac
+        WINEPREFIX=$d wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$d"
     done
 }
 
@@ -138,8 +142,7 @@ case $mode in
     isolated)
         work_prefix=$(mktemp -d "$ROOT/run.XXXXXX")
         echo $$ > "$work_prefix/.vt-owner"
-        cp -a "$BASE/." "$work_prefix/"
-        echo $$ > "$work_prefix/.vt-owner" ;;
+        cp -a "$BASE/." "$work_prefix/" ;;
 esac
 export WINEPREFIX=$work_prefix
 

@@ -1,9 +1,14 @@
 #include "PasswordDialog.h"
 #include "PasswordDialogIds.h"
-#include "PasswordStore.h"
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
+
+// The edit box takes what fits the caller's buffer, within the int that
+// the system's text calls count in.
+constexpr int MaxTypedLength = INT_MAX - 1;
 
 struct Answer {
     char* buffer;
@@ -18,7 +23,7 @@ HINSTANCE LibraryInstance() {
 }
 
 void TakeAnswer(HWND dialog, const Answer& answer) {
-    GetDlgItemTextA(dialog, IDC_PASSWORD_EDIT, answer.buffer, int(answer.size));
+    GetDlgItemTextA(dialog, IDC_PASSWORD_EDIT, answer.buffer, int(std::min<DWORD>(answer.size, INT_MAX)));
     answer.buffer[answer.size - 1] = '\0';
     // Leave no copy of the password in the edit control's memory.
     SetDlgItemTextA(dialog, IDC_PASSWORD_EDIT, "");
@@ -29,7 +34,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_INITDIALOG: {
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         const Answer* answer = reinterpret_cast<const Answer*>(lParam);
-        DWORD limit = answer->size - 1 < MaxPasswordLength ? answer->size - 1 : DWORD(MaxPasswordLength);
+        DWORD limit = answer->size - 1 < DWORD(MaxTypedLength) ? answer->size - 1 : DWORD(MaxTypedLength);
         // A limit of 0 would mean "no limit" to the edit control.
         SendDlgItemMessageA(dialog, IDC_PASSWORD_EDIT, EM_LIMITTEXT, limit ? limit : 1, 0);
         // The agent asking for it has no visible window of its own.

@@ -9,9 +9,6 @@
 // Where the records live, under HKEY_LOCAL_MACHINE.
 constexpr const char* StoreKeyPath = VRCMD_STORE_KEY;
 
-// Longest password accepted (the toggle password dialog's buffer is 256).
-constexpr size_t MaxPasswordLength = 256;
-
 enum class PasswordKind { Administrator, Toggle };
 
 struct PasswordRecord {
@@ -28,7 +25,7 @@ enum class StoredState { Unset, Set, Damaged };
 // The 32-bit protocol digest of a password; null counts as empty text.
 DWORD PasswordDigest(const char* text);
 
-// Length of a usable password: false for null or longer than MaxPasswordLength.
+// Length of a password text, whatever it is; false for null.
 bool PasswordLength(const char* text, size_t* length);
 
 // Fresh salt and slow hash for a password; false when the system's crypto fails.
@@ -37,6 +34,8 @@ bool MakeRecord(const char* text, size_t length, PasswordRecord* record);
 // True when text is the password the record was made from; constant time.
 bool RecordMatches(const PasswordRecord& record, const char* text, size_t length);
 
+// Creates the store key when missing and gives it its security (full control
+// for SYSTEM and Administrators only, protected) when it has less.
 bool EnsureStoreKey();
 bool SaveRecord(PasswordKind kind, const PasswordRecord& record);
 StoredState LoadRecord(PasswordKind kind, PasswordRecord* record);

@@ -4,8 +4,8 @@
 
    Every function uses the standard Windows calling convention. A boolean
    result is meaningful in its low byte only. Password texts are 8-bit,
-   NUL-terminated, 1 to 256 characters; a null pointer or a longer text is
-   never a password.
+   NUL-terminated, of one character or more and of any length: the whole text
+   is hashed and checked. A null pointer or an empty text is never a password.
 
    Storage: each password is kept as one REG_BINARY value ("Administrator",
    "Toggle") under HKEY_LOCAL_MACHINE\VRCMD_STORE_KEY, holding a random salt,
@@ -27,8 +27,9 @@
 
 /* The most characters a user can type into the toggle dialog (Command20 with
    a buffer of VRCMD_TYPED_PASSWORD_MAX + 1 bytes, as the agent asks). The
-   manager's password fields take no more, so every password set there can
-   also be typed to switch protection off. */
+   library itself takes longer passwords, but the manager's password fields
+   take no more than this, so every password set there can also be typed to
+   switch protection off. */
 #define VRCMD_TYPED_PASSWORD_MAX 255
 
 #ifdef VRCMD_BUILD
@@ -45,8 +46,10 @@ extern "C" {
 VRCMD_API BOOL WINAPI Command7(HANDLE device, DWORD code, LPVOID in, DWORD inSize,
                                LPVOID out, DWORD outSize, LPDWORD returned,
                                LPOVERLAPPED overlapped);
-/* Start-up call: makes sure the library's registry key exists; true when it
-   does (creating it needs write access to HKEY_LOCAL_MACHINE). */
+/* Start-up call: makes sure the library's registry key exists and that only
+   SYSTEM and the Administrators group may open it (a protected DACL, set
+   again when found weaker; not on Windows 95/98/ME); true when it exists
+   (creating it needs write access to HKEY_LOCAL_MACHINE). */
 VRCMD_API DWORD WINAPI Command9(void);
 /* Stores the administrator password given to Command15, replacing the old
    one; true when stored. False, and nothing changes, when none is waiting. */
@@ -61,8 +64,8 @@ VRCMD_API DWORD WINAPI Command13(void);
 /* True when the text is the administrator password. */
 VRCMD_API DWORD WINAPI Command14(const char *password);
 /* Takes a new administrator password; Command10 stores it. Only its salted
-   hash is held meanwhile. False (and any waiting one forgotten) for null,
-   empty or over-long text. */
+   hash is held meanwhile. False (and any waiting one forgotten) for null or
+   empty text. */
 VRCMD_API DWORD WINAPI Command15(const char *password);
 /* Takes a new default toggle password; Command11 stores it. As Command15. */
 VRCMD_API DWORD WINAPI Command16(const char *password);

@@ -20,7 +20,7 @@ namespace {
 constexpr UINT_PTR UserWatchTimerId = 58585;
 constexpr UINT UserWatchPeriodMs = 10000;
 
-// Held until the process ends; a second agent finds it taken.
+// Held until the agent ends; a second agent finds it taken.
 HANDLE AgentMutex = nullptr;
 
 bool ClaimSingleInstance()
@@ -57,14 +57,29 @@ void RunMessageLoop()
 
 }  // namespace
 
+void ReleaseSingleInstance()
+{
+    if (AgentWindow != nullptr) {
+        DestroyWindow(AgentWindow);
+        AgentWindow = nullptr;
+    }
+    if (AgentMutex != nullptr) {
+        ReleaseMutex(AgentMutex);
+        CloseHandle(AgentMutex);
+        AgentMutex = nullptr;
+    }
+}
+
 void RunAgent()
 {
     if (!ClaimSingleInstance())
         ExitProcess(0);
     LoadSettings();
     CreateProfileLists();
-    if (!OpenProtectionDriver())
+    if (!OpenProtectionDriver()) {
+        ReleaseSingleInstance();
         return;
+    }
     if (GlobalSettings.AutoStart)
         ApplyStartupProfile();
     CreateAgentWindow();

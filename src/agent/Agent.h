@@ -28,8 +28,12 @@ extern const char* const AgentClassName;   // "VTLOCK.AGENT"
 extern const char* const AgentCaption;     // "VT Vantrel"
 extern const char* const AgentMutexName;   // "VTLOCK.AGENT.MUTEX"
 
-// Returns only when the protection driver could not be opened.
+// Returns only when the protection driver could not be opened, with the
+// single instance released.
 void RunAgent();
+// Destroys the agent's window and gives up its mutex, on the agent's own
+// thread, so that an agent started once this one has reported its end runs.
+void ReleaseSingleInstance();
 LRESULT CALLBACK AgentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ApplyStartupProfile();
 void ToggleProtection();

@@ -26,6 +26,8 @@ void OnStopAgent(HWND, WPARAM, LPARAM)
 {
     DisableProtection();
     AgentQuitting = true;
+    // The hook stops the agent service, which then reports that it has ended.
+    ReleaseSingleInstance();
     if (AgentStopHook)
         AgentStopHook();
     PostQuitMessage(0);
@@ -76,10 +78,12 @@ void OnClose(HWND, WPARAM, LPARAM)
     PostQuitMessage(0);
 }
 
+// The control handler reports the service stopped once this returns.
 void OnServiceStop(HWND, WPARAM, LPARAM)
 {
     DisableProtection();
     CloseUserHive();
+    ReleaseSingleInstance();
 }
 
 struct RegisteredRoute {

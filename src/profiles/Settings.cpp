@@ -1,6 +1,8 @@
 #include "UProfiles.h"
 #include "RegValues.h"
 #include "RuntimeEnv.h"
+#include <aclapi.h>
+#include <sddl.h>
 
 TGlobalSettings GlobalSettings;
 std::string ProfilesDir;
@@ -28,6 +30,34 @@ bool FolderExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Full control for SYSTEM and the Administrators group, nothing for anyone
+// else and nothing from the folder above; the profiles inside inherit it, as
+// their password digests must stay unread by users.
+const char* const ProfilesFolderSddl = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
+// Null on Windows 95/98/ME, which keeps no security on files. LocalFree it.
+PSECURITY_DESCRIPTOR ProfilesFolderSecurity()
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (IsWindowsNT)
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(ProfilesFolderSddl, SDDL_REVISION_1, &descriptor,
+                                                             nullptr);
+    return descriptor;
+}
+
+std::string ProfilesFolder() { return ExeFolder() + "Profiles"; }
+
+// One level only; true when the folder was made now.
+bool CreateProfilesFolder(const std::string& folder)
+{
+    if (FolderExists(folder)) return false;
+    PSECURITY_DESCRIPTOR descriptor = ProfilesFolderSecurity();
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    bool created = CreateDirectoryA(folder.c_str(), descriptor ? &attributes : nullptr) != FALSE;
+    LocalFree(descriptor);
+    return created;
+}
+
 }  // namespace
 
 void LoadSettings()
@@ -36,9 +66,27 @@ void LoadSettings()
     GlobalSettings.UserControl = ReadFlag("UserControl");
     GlobalSettings.UseDefault = ReadFlag("UseDefault");
 
-    ProfilesDir = ExeFolder() + "Profiles\\";
-    std::string folder = ProfilesDir.substr(0, ProfilesDir.size() - 1);
-    if (!FolderExists(folder)) CreateDirectoryA(folder.c_str(), nullptr);
+    ProfilesDir = ProfilesFolder() + "\\";
+    CreateProfilesFolder(ProfilesFolder());
+}
+
+void ProtectProfilesFolder()
+{
+    std::string folder = ProfilesFolder();
+    if (CreateProfilesFolder(folder)) return;
+    PSECURITY_DESCRIPTOR descriptor = ProfilesFolderSecurity();
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    // SetNamedSecurityInfo also passes the inherited entries on to the
+    // profiles already inside. Wine maps a DACL to the folder's Unix mode, and
+    // only SetFileSecurity's mapping shuts others out, so it comes last.
+    if (descriptor && GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) && present) {
+        SetNamedSecurityInfoA(&folder[0], SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              dacl, nullptr);
+        SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+    }
+    LocalFree(descriptor);
 }
 
 void SaveSettings()

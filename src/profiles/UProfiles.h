@@ -96,8 +96,13 @@ extern TGlobalSettings GlobalSettings;
 extern std::string ProfilesDir;  // ExeFolder() + "Profiles\"
 extern const char* const SettingsKey;  // "Software\VtLock"
 
+// Also creates the profiles folder when missing, readable by SYSTEM and
+// Administrators only (nothing on Windows 95/98/ME).
 void LoadSettings();
 void SaveSettings();
+// Gives the profiles folder, made when missing, the security LoadSettings
+// gives a new one; the profile files in it inherit it.
+void ProtectProfilesFolder();
 // The file name (inside ProfilesDir) of the profile for the logged-on user,
 // or empty when none fits.
 std::string SelectStartupProfile();

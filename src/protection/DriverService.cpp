@@ -2,6 +2,7 @@
 #include "DriverService.h"
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
+#include "UProfiles.h"
 #include "VtLockIoctl.h"
 
 namespace {
@@ -18,6 +19,7 @@ const char* const NoManagerMessage =
 
 bool InstallDriverService() {
     if (!IsWindowsNT) return false;
+    ProtectProfilesFolder();
     std::string target = DriverTargetPath();
     if (!CopyFileA((ExeFolder() + "vtlock.sys").c_str(), target.c_str(), FALSE)) {
         ShowSystemError("Cannot copy driver to system folder " + SystemDir + "\\Drivers :");

@@ -31,3 +31,21 @@ DWORD QueryServiceState(const char* name, DWORD* exitCode)
         CloseServiceHandle(manager);
     return state;
 }
+
+HANDLE OpenServiceProcess(const char* name)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_STATUS) : nullptr;
+    SERVICE_STATUS_PROCESS status = {};
+    DWORD needed = 0;
+    bool known = service && QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                                 sizeof status, &needed);
+    if (service)
+        CloseServiceHandle(service);
+    if (manager)
+        CloseServiceHandle(manager);
+    if (!known || status.dwProcessId == 0)
+        return nullptr;
+    return OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                       status.dwProcessId);
+}

@@ -1,5 +1,6 @@
 // Folders, files and processes for the tests.
 #include "VtTest.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -159,7 +160,7 @@ void StopProcess(HANDLE& process)
 {
     if (!process) return;
     TerminateProcess(process, 0);
-    WaitForSingleObject(process, 5000);
+    if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) ADD_FAILURE() << "a process did not end";
     CloseHandle(process);
     process = nullptr;
 }

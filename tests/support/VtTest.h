@@ -38,6 +38,21 @@ HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
 // handle (set to null); a null handle is left alone.
 void StopProcess(HANDLE& process);
 
+// A process a case started or watches: ended if it still runs and waited for
+// when the object goes, also when the case stops early, so that no case
+// leaves a process behind for the next.
+class ChildProcess {
+public:
+    explicit ChildProcess(HANDLE process) : process_(process) {}
+    ~ChildProcess() { StopProcess(process_); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    operator HANDLE() const { return process_; }
+
+private:
+    HANDLE process_;
+};
+
 // Waits until pred() is true, polling every 20 ms and pumping this thread's
 // messages; false at the timeout.
 template <class Pred>
@@ -139,3 +154,19 @@ VTLOCK_STATE QueryDriverState();
 
 // A service's current state (0 when it cannot be queried) and its exit code.
 DWORD QueryServiceState(const char* name, DWORD* exitCode = nullptr);
+// The process of a running service, opened to be waited for; null when none.
+HANDLE OpenServiceProcess(const char* name);
+
+// What a DACL grants: Users, Authenticated Users, Everyone and Interactive
+// together, SYSTEM, Administrators; whether it is protected from inheriting.
+struct DaclView {
+    bool read = false;
+    bool kept = true;  // false: the platform does not keep DACLs on such objects
+    bool protectedDacl = false;
+    ACCESS_MASK users = 0, system = 0, administrators = 0;
+};
+DaclView KeyDacl(HKEY root, const char* path);
+DaclView FileDacl(const std::string& path);
+// No access for ordinary users; where the platform keeps the DACL, full
+// control for SYSTEM and Administrators and the given protection.
+void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, bool protectedDacl);

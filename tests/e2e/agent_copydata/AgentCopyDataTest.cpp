@@ -184,8 +184,7 @@ TEST_F(AgentCopyData, VtsccReportsTheLoggedOnUser)
 
 TEST_F(AgentCopyData, VtsccWaitsForALateAgent)
 {
-    DWORD id = 0;
-    HANDLE vtscc = StartProcess(QuoteArgument(bed.Dir() + "vtscc.exe") + " /NTUSER", &id);
+    ChildProcess vtscc(StartProcess(QuoteArgument(bed.Dir() + "vtscc.exe") + " /NTUSER"));
     ASSERT_NE(vtscc, nullptr);
     EXPECT_FALSE(ProcessEnded(vtscc, 1000)) << "it waits while there is no agent";
     VTLOCK_STATE before = QueryDriverState();
@@ -193,7 +192,6 @@ TEST_F(AgentCopyData, VtsccWaitsForALateAgent)
     EXPECT_TRUE(ProcessEnded(vtscc, 15000));
     EXPECT_EQ(ExitCodeOf(vtscc), 0u);
     EXPECT_EQ(QueryDriverState().LoadRequests, before.LoadRequests + 1);
-    CloseHandle(vtscc);
 }
 
 }  // namespace

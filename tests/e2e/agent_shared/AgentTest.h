@@ -93,8 +93,18 @@ inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0)
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(message), wParam, lParam);
 }
 
-
 inline HWND FindAgent() { return FindWindowA("VTLOCK.AGENT", nullptr); }
+
+inline bool AgentMutexExists()
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VTLOCK.AGENT.MUTEX");
+    if (mutex)
+        CloseHandle(mutex);
+    return mutex != nullptr;
+}
+
+// Nothing of an agent is left that would turn a new one away.
+inline bool AgentGone() { return FindAgent() == nullptr && !AgentMutexExists(); }
 
 inline bool ProcessEnded(HANDLE process, DWORD timeoutMs = 10000)
 {
@@ -182,12 +192,9 @@ public:
             return;
         if (HWND window = FindAgent())
             PostMessageA(window, WM_CLOSE, 0, 0);
-        if (!ProcessEnded(agent_))
-            TerminateProcess(agent_, 1);
-        WaitForSingleObject(agent_, 5000);
-        CloseHandle(agent_);
-        agent_ = nullptr;
-        WaitFor([] { return FindAgent() == nullptr; }, 5000);
+        ProcessEnded(agent_);
+        StopProcess(agent_);
+        WaitFor(AgentGone, 5000);
     }
 
 private:

@@ -69,7 +69,7 @@ TEST_F(AgentStart, StopAgentDisablesProtectionAndEndsTheProcess)
     ASSERT_TRUE(ProcessEnded(bed.Agent()));
     EXPECT_EQ(ExitCodeOf(bed.Agent()), 0u);
     EXPECT_EQ(QueryDriverState().Started, 0u);
-    EXPECT_EQ(FindAgent(), nullptr);
+    EXPECT_TRUE(AgentGone());
 }
 
 TEST_F(AgentStart, CloseDisablesProtectionAndEndsTheProcess)
@@ -86,8 +86,7 @@ TEST_F(AgentStart, CloseDisablesProtectionAndEndsTheProcess)
 
 TEST_F(AgentStart, WindowReportsCloseDisabledProgramsOnlyWithLParamZero)
 {
-    DWORD blockmeId = 0;
-    HANDLE blockme = StartProcess(QuoteArgument(BinDir() + "blockme.exe"), &blockmeId);
+    ChildProcess blockme(StartProcess(QuoteArgument(BinDir() + "blockme.exe")));
     HWND window = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("blockme", "blockme")) != nullptr; }));
     ProfileText profile = RulesProfile(1);
@@ -106,7 +105,6 @@ TEST_F(AgentStart, WindowReportsCloseDisabledProgramsOnlyWithLParamZero)
     Broadcast("Corvane2.TaskMan1", reinterpret_cast<WPARAM>(window), 0);
     EXPECT_TRUE(ProcessEnded(blockme));
     EXPECT_EQ(ExitCodeOf(blockme), 0u) << "the process was ended";
-    StopProcess(blockme);
 }
 
 TEST_F(AgentStart, TheWindowHasTheAgentsClassCaptionAndStyle)
@@ -123,10 +121,7 @@ TEST_F(AgentStart, TheWindowHasTheAgentsClassCaptionAndStyle)
     DWORD owner = 0;
     GetWindowThreadProcessId(agent, &owner);
     EXPECT_EQ(owner, bed.AgentId());
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VTLOCK.AGENT.MUTEX");
-    EXPECT_NE(mutex, nullptr);
-    if (mutex)
-        CloseHandle(mutex);
+    EXPECT_TRUE(AgentMutexExists());
 }
 
 }  // namespace

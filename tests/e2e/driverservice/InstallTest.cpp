@@ -58,7 +58,10 @@ protected:
 
 }  // namespace
 
+// It also keeps ordinary users out of the profiles folder made before, and
+// out of the profile already in it.
 TEST_F(DriverInstall, InstallCopiesTheDriverAndCreatesItsService) {
+    ASSERT_TRUE(WriteWholeFile(program + "Profiles\\default.vtp", "profile"));
     BoxAnswerer boxes;
     ProcessResult run = RunAndWait(Command("/INSTALL"));
     ASSERT_TRUE(run.finished);
@@ -72,6 +75,10 @@ TEST_F(DriverInstall, InstallCopiesTheDriverAndCreatesItsService) {
     EXPECT_EQ(config.errorControl, DWORD(SERVICE_ERROR_NORMAL));
     EXPECT_EQ(config.displayName, "VTLOCK");
     EXPECT_EQ(UpperCase(config.binaryPath), UpperCase(Target()));
+    ExpectOnlyAdministrators(FileDacl(program + "Profiles"), FILE_ALL_ACCESS, true);
+    DaclView profile = FileDacl(program + "Profiles\\default.vtp");
+    if (profile.kept)
+        ExpectOnlyAdministrators(profile, FILE_ALL_ACCESS, false);
 }
 
 TEST_F(DriverInstall, SecondInstallReportsTheExistingService) {

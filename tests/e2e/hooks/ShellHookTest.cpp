@@ -131,7 +131,7 @@ TEST_F(ShellHook, NewProgramWindowIsReportedOnceWithItsHandle)
         title = "Untitled - Notepad";
     }
     DWORD processId = 0;
-    HANDLE process = StartProcess("\"" + program + "\"", &processId);
+    ChildProcess process(StartProcess("\"" + program + "\"", &processId));
     ASSERT_TRUE(process);
     HWND window = WaitForWindow(title, processId);
     ASSERT_TRUE(window);
@@ -147,7 +147,6 @@ TEST_F(ShellHook, NewProgramWindowIsReportedOnceWithItsHandle)
         EXPECT_EQ(TimesReported(r.window), 1u) << "reported more than once: two hooks installed";
     }
     EXPECT_GE(fromProgram, 1u);
-    StopProcess(process);
 }
 
 TEST_F(ShellHook, ProgramRunningBeforeTheHookHasItsNextWindowReported)

@@ -130,44 +130,52 @@ TEST_F(ServiceNt, ServiceTypedByHandEndsAtOnce)
 TEST_F(ServiceNt, TheServiceRunsTheAgentAndAStopDisablesProtectionFirst)
 {
     // The service's window is reachable only while an ordinary window process runs.
-    HANDLE keep = StartProcess(QuoteArgument(BinDir() + "vtkeep.exe"));
+    ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "vtkeep.exe")));
     bed.WriteProfile("default.vtp", RulesProfile(2));
     RunAndWait(bed.Exe() + " /INSTALLSERVICE");
     ASSERT_EQ(ControlAgentService(true), 0u);
     ASSERT_TRUE(WaitFor([] { return QueryServiceState("VTLOCKAGENT") == SERVICE_RUNNING && FindAgent() != nullptr; }));
+    ChildProcess service(OpenServiceProcess("VTLOCKAGENT"));
 
     unsigned int loads = QueryDriverState().LoadRequests;
     Broadcast("Vantrel.Start");
     ASSERT_TRUE(WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == 1 && s.LoadRequests == loads + 1; }));
 
     ASSERT_EQ(ControlAgentService(false), 0u);
-    DWORD state = 0;
     VTLOCK_STATE whenStopped = {};
+    bool goneWhenStopped = false;
     ASSERT_TRUE(WaitFor([&] {
-        state = QueryServiceState("VTLOCKAGENT");
+        DWORD state = QueryServiceState("VTLOCKAGENT");
         whenStopped = QueryDriverState();
+        goneWhenStopped = AgentGone();
         return state == SERVICE_STOPPED || state == 0;
     }));
     EXPECT_EQ(whenStopped.Started, 0u) << "protection was off when the service reported stopped";
-    EXPECT_TRUE(WaitFor([] { return FindAgent() == nullptr; }));
-    StopProcess(keep);
+    EXPECT_TRUE(goneWhenStopped) << "the agent's window and mutex were gone when the service reported stopped";
+    EXPECT_TRUE(ProcessEnded(service));
 }
 
 TEST_F(ServiceNt, StopAgentAlsoStopsTheService)
 {
-    HANDLE keep = StartProcess(QuoteArgument(BinDir() + "vtkeep.exe"));
+    ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "vtkeep.exe")));
     SetSetting("AutoStart", 1);
     bed.WriteProfile("default.vtp", RulesProfile(2));
     RunAndWait(bed.Exe() + " /INSTALLSERVICE");
     ASSERT_EQ(ControlAgentService(true), 0u);
     ASSERT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 1; }));
     ASSERT_TRUE(WaitFor([] { return FindAgent() != nullptr; }));
+    ChildProcess service(OpenServiceProcess("VTLOCKAGENT"));
 
     EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
-    EXPECT_TRUE(WaitFor([] { DWORD s = QueryServiceState("VTLOCKAGENT"); return s == SERVICE_STOPPED || s == 0; }));
+    bool goneWhenStopped = false;
+    EXPECT_TRUE(WaitFor([&] {
+        DWORD s = QueryServiceState("VTLOCKAGENT");
+        goneWhenStopped = AgentGone();
+        return s == SERVICE_STOPPED || s == 0;
+    }));
     EXPECT_EQ(QueryDriverState().Started, 0u);
-    EXPECT_TRUE(WaitFor([] { return FindAgent() == nullptr; }));
-    StopProcess(keep);
+    EXPECT_TRUE(goneWhenStopped) << "the agent's window and mutex were gone when the service reported stopped";
+    EXPECT_TRUE(ProcessEnded(service));
 }
 
 }  // namespace

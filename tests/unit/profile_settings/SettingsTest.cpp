@@ -1,5 +1,6 @@
 // Global settings in the real registry and the choice of the start-up profile.
 #include "RegValues.h"
+#include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtTest.h"
 
@@ -185,6 +186,7 @@ TEST(SettingsChild, LoadInCopy)
 {
     char out[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("VT_SETTINGS_OUT", out, MAX_PATH)) GTEST_SKIP() << "run by the folder test only";
+    InitRuntimeEnvironment();
     LoadSettings();
     ASSERT_TRUE(WriteWholeFile(out, ProfilesDir));
 }
@@ -211,13 +213,19 @@ std::string ProfilesDirOfCopyIn(const std::string& appDir)
     return ReadWholeFile(out);
 }
 
-TEST(ProfilesFolder, CreatedBesideTheProgram)
+// Made for SYSTEM and Administrators only; a profile written into it inherits that.
+TEST(ProfilesFolder, CreatedBesideTheProgramForAdministratorsOnly)
 {
     std::string app = NewTempDir("app");
     EXPECT_EQ(app + "Profiles\\", ProfilesDirOfCopyIn(app));
     DWORD attributes = GetFileAttributesA((app + "Profiles").c_str());
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    ExpectOnlyAdministrators(FileDacl(app + "Profiles"), FILE_ALL_ACCESS, true);
+    ASSERT_TRUE(WriteWholeFile(app + "Profiles\\default.vtp", "profile"));
+    DaclView profile = FileDacl(app + "Profiles\\default.vtp");
+    if (profile.kept)
+        ExpectOnlyAdministrators(profile, FILE_ALL_ACCESS, false);
 }
 
 TEST(ProfilesFolder, ExistingFolderIsKept)
