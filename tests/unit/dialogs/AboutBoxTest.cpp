@@ -2,6 +2,7 @@
 // what it shows.
 #include "DialogForms.h"
 #include "UAbout.h"
+#include "UQAPass.h"
 
 namespace {
 
@@ -63,4 +64,24 @@ TEST_F(AboutBox, StaysOnTopInTheMiddleOfTheScreenWithItsTexts) {
     EXPECT_LE(noticeRect.right, client.right);
     Click(FAbout->Button1.Handle());
     EXPECT_TRUE(PumpUntil([] { return !Shown(); }));
+}
+
+TEST_F(AboutBox, PicturesComeFromTheProgramsResources) {
+    struct Case {
+        const char* name;
+        HWND image;
+        LONG width, height;
+    };
+    const Case cases[] = {
+        {"the About box's program picture", FAbout->Image1.Handle(), 64, 64},
+        {"the About box's logo", FAbout->Image2.Handle(), 202, 37},
+        {"the password dialog's picture", FQPass->Image1.Handle(), 35, 47},
+    };
+    for (const Case& c : cases) {
+        auto bitmap = reinterpret_cast<HBITMAP>(SendMessageA(c.image, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP info = {};
+        ASSERT_TRUE(bitmap && GetObjectA(bitmap, sizeof info, &info)) << c.name;
+        EXPECT_EQ(info.bmWidth, c.width) << c.name;
+        EXPECT_EQ(info.bmHeight, c.height) << c.name;
+    }
 }

@@ -1,35 +1,24 @@
 #include "DialogForms.h"
 #include "Application.h"
-#include "UAbout.h"
-#include "UQAPass.h"
-#include "UQUPass.h"
-#include "USettings.h"
+#include "UProfiles.h"
+#include "Unit1.h"
 #include "vrcmd.h"
-
-#include <memory>
 
 void DialogTest::SetUpTestSuite()
 {
-    static std::unique_ptr<TForm3> settings;
-    static std::unique_ptr<TFQPass> administrator;
-    static std::unique_ptr<TFAbout> about;
-    static std::unique_ptr<TFQUPass> change;
-    if (settings) return;
+    static bool created = false;
+    if (created) return;
+    created = true;
     Application.Initialize();
-    settings = std::make_unique<TForm3>();
-    administrator = std::make_unique<TFQPass>();
-    about = std::make_unique<TFAbout>();
-    change = std::make_unique<TFQUPass>();
-    Form3 = settings.get();
-    FQPass = administrator.get();
-    FAbout = about.get();
-    FQUPass = change.get();
-    ASSERT_TRUE(Form3->Create() && FQPass->Create() && FAbout->Create() && FQUPass->Create());
+    ASSERT_TRUE(CreateManagerForms());
 }
 
 void DialogTest::SetUp()
 {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
+    GlobalSettings = TGlobalSettings();
+    LoadSettings();
 }
 
 std::string TextOf(HWND window)

@@ -1,5 +1,5 @@
 // The dialogs' tests share the forms, created once as the program creates
-// them, and start each test with no password stored.
+// them, and start each test with no password and no settings stored.
 #pragma once
 #include "FormScript.h"
 #include "VtTest.h"
