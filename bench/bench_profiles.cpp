@@ -15,22 +15,6 @@
 
 namespace {
 
-struct Timing {
-    double min = 0, median = 0;
-};
-
-Timing Measure(int runs, const std::function<void()>& operation)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        double start = Now();
-        operation();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return {times.front(), times[times.size() / 2]};
-}
-
 // Folders and files that exist, so the image builder finds short and long
 // forms: folder rules below long-named folders, file-name rules on files of
 // the current folder, and as many file-type rules. The names are upper case
