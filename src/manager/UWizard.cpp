@@ -1,0 +1,4 @@
+#include "UWizard.h"
+
+std::function<void()> TemplateBuilder;
+TWizard* Wizard = nullptr;
