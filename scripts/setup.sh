@@ -5,9 +5,10 @@ packages=(
   cmake ninja-build make
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   googletest
+  nsis fp-utils
   famfamfam-silk imagemagick icoutils fonts-dejavu-core
   wine wine64
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool
   util-linux coreutils
 )
 missing=()

@@ -34,10 +34,6 @@ struct BuildLookupScope {
     ~BuildLookupScope() { BuildLookups = nullptr; }
 };
 
-const char* const SystemFileExceptions[] = {
-    "+USER.DAT", "+SYSTEM.DAT", "+WIN386.SWP", "+NTUSER.DAT", "+NTUSER.DAT.LOG", "+HIBERFIL.SYS", "+PAGEFILE.SYS",
-};
-
 // Capacity stays a multiple of 1024 bytes and is raised only when the next
 // string would not fit. Raising it by a single step each time would copy the
 // whole image once per kilobyte (quadratic in the image size), so a raise at
@@ -83,7 +79,7 @@ bool IsDriveSpec(const std::string& name)
 
 void AppendFileSection(uint32_t& count)
 {
-    for (const char* exception : SystemFileExceptions) AppendImageString(exception, count);
+    for (const std::string& exception : SystemFileExceptions()) AppendImageString(exception, count);
     for (const std::string& line : Profile.Files)
         if (line.size() >= 2 && line[1] != '.') AppendImageString(line, count);
     for (const std::string& line : Profile.Files)
@@ -98,18 +94,33 @@ void AppendFolderSection(uint32_t& count)
         std::string expanded = ExpandMacros(line);
         if (!expanded.empty()) AppendImageString(expanded, count);
     }
-    if (HasSystemBackupFolder()) AppendImageString("+" + WindowsDir + "\\SYSBCKUP", count);
-    AppendImageString("+" + WindowsDir + "\\SPOOL", count);
-    AppendImageString("+" + WindowsDir + "\\REPAIR", count);
-    AppendImageString("+" + SystemDir + "\\CONFIG", count);
-    AppendImageString("+" + SystemDir + "\\SPOOL", count);
-    AppendImageString("+" + WithoutTrailingBackslash(TempDir), count);
-    AppendImageString("+" + WithoutTrailingBackslash(UserTempDir), count);
+    for (const std::string& exception : SystemFolderExceptions()) AppendImageString(exception, count);
     uint32_t terminator = 0;
     AppendImageString(std::string(), terminator);
 }
 
 }  // namespace
+
+const std::vector<std::string>& SystemFileExceptions()
+{
+    static const std::vector<std::string> exceptions = {
+        "+USER.DAT", "+SYSTEM.DAT", "+WIN386.SWP", "+NTUSER.DAT", "+NTUSER.DAT.LOG", "+HIBERFIL.SYS", "+PAGEFILE.SYS",
+    };
+    return exceptions;
+}
+
+std::vector<std::string> SystemFolderExceptions()
+{
+    std::vector<std::string> exceptions;
+    if (HasSystemBackupFolder()) exceptions.push_back("+" + WindowsDir + "\\SYSBCKUP");
+    exceptions.push_back("+" + WindowsDir + "\\SPOOL");
+    exceptions.push_back("+" + WindowsDir + "\\REPAIR");
+    exceptions.push_back("+" + SystemDir + "\\CONFIG");
+    exceptions.push_back("+" + SystemDir + "\\SPOOL");
+    exceptions.push_back("+" + WithoutTrailingBackslash(TempDir));
+    exceptions.push_back("+" + WithoutTrailingBackslash(UserTempDir));
+    return exceptions;
+}
 
 void BuildDriverImage()
 {

@@ -9,12 +9,6 @@ namespace {
 const char* const ScrambleMarker = "*";
 const char* const SaveErrorPrefix = "Cannot save profile: ";
 
-void PutSection(LineWriter& writer, const char* header, const TextList& lines)
-{
-    writer.PutScrambled(header);
-    for (const std::string& line : lines) writer.PutScrambled(line);
-}
-
 // Writes the whole layout and closes the file; false, with the error as the
 // thread's last error, when a write or the close failed.
 bool WriteProfileFile(HANDLE file)
@@ -22,11 +16,10 @@ bool WriteProfileFile(HANDLE file)
     LineWriter writer(file);
     writer.PutPlain(ScrambleMarker);
     KeyPosition = 0;
-    PutSection(writer, "[DIRECTORIES]", Profile.Folders);
-    PutSection(writer, "[FILES]", Profile.Files);
-    PutSection(writer, "[POLICIES]", Profile.Policies);
-    PutSection(writer, "[TASKS]", Profile.Tasks);
-    PutSection(writer, "[OPTIONS]", Profile.Options);
+    for (const ProfileSection& section : ProfileSections) {
+        writer.PutScrambled(section.header);
+        for (const std::string& line : Profile.*section.list) writer.PutScrambled(line);
+    }
     writer.PutScrambled("[END1]");
     bool written = writer.Finish();
     bool closed = CloseHandle(file) != 0;
@@ -67,15 +60,17 @@ bool FailSave(const std::string& tempPath)
 // allocating every line anew.
 struct Section {
     TextList* list;
+    std::vector<size_t>* numbers;  // the lines' places in the file, when asked for
     size_t filled = 0;
 
-    void Add(const char* data, size_t length)
+    void Add(const char* data, size_t length, size_t lineNumber)
     {
         if (filled < list->size())
             (*list)[filled].assign(data, length);
         else
             list->emplace_back(data, length);
         ++filled;
+        if (numbers) numbers->push_back(lineNumber);
     }
 
     void Finish() { list->resize(filled); }
@@ -88,31 +83,35 @@ bool Equals(const char* data, size_t length, const char* text)
 
 Section* SectionOf(const char* data, size_t length, Section* sections)
 {
-    static const char* const headers[] = {"[DIRECTORIES]", "[FILES]", "[POLICIES]", "[TASKS]", "[OPTIONS]"};
     if (length == 0 || data[0] != '[') return nullptr;
-    for (int i = 0; i < 5; ++i)
-        if (Equals(data, length, headers[i])) return &sections[i];
+    for (int i = 0; i < ProfileSectionCount; ++i)
+        if (Equals(data, length, ProfileSections[i].header)) return &sections[i];
     return nullptr;
 }
 
 // Replaces the five lists by the file's lines.
-void ReadProfileLines(HANDLE file)
+void ReadProfileLines(HANDLE file, ProfileLineNumbers* numbers)
 {
-    Section sections[] = {{&Profile.Folders}, {&Profile.Files}, {&Profile.Policies}, {&Profile.Tasks},
-                          {&Profile.Options}};
+    Section sections[ProfileSectionCount];
+    for (int i = 0; i < ProfileSectionCount; ++i) {
+        if (numbers) numbers->sections[i].clear();
+        sections[i] = {&(Profile.*ProfileSections[i].list), numbers ? &numbers->sections[i] : nullptr};
+    }
     LineReader reader(file);
     Section* section = nullptr;
     bool scrambled = false;
     char* data = nullptr;
     size_t length = 0;
+    size_t lineNumber = 0;
     while (reader.Next(data, length)) {
+        ++lineNumber;
         if (scrambled) ScrambleBytes(data, length);
         if (Equals(data, length, ScrambleMarker)) {
             scrambled = true;
         } else if (Section* header = SectionOf(data, length, sections)) {
             section = header;
         } else if (section) {
-            section->Add(data, length);
+            section->Add(data, length, lineNumber);
         }
     }
     for (Section& s : sections) s.Finish();
@@ -156,11 +155,20 @@ void ReadPasswordOption()
 
 }  // namespace
 
-// The new file is written completely beside the old one and only then put in
-// its place, so a failed save never costs the profile that was there.
+const ProfileSection ProfileSections[ProfileSectionCount] = {
+    {"[DIRECTORIES]", &TProfile::Folders}, {"[FILES]", &TProfile::Files}, {"[POLICIES]", &TProfile::Policies},
+    {"[TASKS]", &TProfile::Tasks},         {"[OPTIONS]", &TProfile::Options},
+};
+
 bool SaveProfile(const std::string& name, uint32_t passwordHash)
 {
-    std::string path = ProfilesDir + (name.empty() ? std::string("default") : name) + ".vtp";
+    return SaveProfileFile(ProfilesDir + (name.empty() ? std::string("default") : name) + ".vtp", passwordHash);
+}
+
+// The new file is written completely beside the old one and only then put in
+// its place, so a failed save never costs the profile that was there.
+bool SaveProfileFile(const std::string& path, uint32_t passwordHash)
+{
     std::string tempPath = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
     if (!TargetWritable(path)) return FailSave(tempPath);
     HANDLE file = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -178,12 +186,17 @@ bool SaveProfile(const std::string& name, uint32_t passwordHash)
 
 bool LoadProfile(const std::string& path)
 {
+    return LoadProfileNumbered(path, nullptr);
+}
+
+bool LoadProfileNumbered(const std::string& path, ProfileLineNumbers* numbers)
+{
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
 
     KeyPosition = 0;
-    ReadProfileLines(file);
+    ReadProfileLines(file, numbers);
     CloseHandle(file);
 
     ReadPasswordOption();

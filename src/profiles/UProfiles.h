@@ -57,13 +57,31 @@ constexpr int ProfileKeyLength = 74;
 extern const unsigned char ProfileKey[ProfileKeyLength];
 extern int KeyPosition;  // 1-based index of the key byte used last; 0 before the first
 
+// The sections of a profile file in their order, each with the list it fills.
+constexpr int ProfileSectionCount = 5;
+struct ProfileSection {
+    const char* header;  // "[DIRECTORIES]" ...
+    TextList TProfile::*list;
+};
+extern const ProfileSection ProfileSections[ProfileSectionCount];
+
 std::string ScrambleLine(const std::string& line, const std::string& marker);
-// Writes ProfilesDir + (name.empty() ? "default" : name) + ".vtp": first beside
-// it under a temporary name, then in its place. Any failure shows "Cannot save
-// profile: " with the system's text and returns false; the old file is untouched.
+// Writes ProfilesDir + (name.empty() ? "default" : name) + ".vtp" with SaveProfileFile.
 bool SaveProfile(const std::string& name, uint32_t passwordHash);
+// Writes the Profile to path: first beside it under a temporary name, then in
+// its place. Any failure shows "Cannot save profile: " with the system's text
+// and returns false; the old file is untouched.
+bool SaveProfileFile(const std::string& path, uint32_t passwordHash);
 // Replaces Profile by the file at path; false (profile unchanged) when it cannot be opened.
 bool LoadProfile(const std::string& path);
+
+// Where the loaded lines stood in their file: for each section (in the order
+// of ProfileSections) the 1-based file line number of each line of its list.
+struct ProfileLineNumbers {
+    std::vector<size_t> sections[ProfileSectionCount];
+};
+// LoadProfile that also records the line numbers.
+bool LoadProfileNumbered(const std::string& path, ProfileLineNumbers* numbers);
 
 // ---- Global settings --------------------------------------------------------
 
@@ -95,6 +113,11 @@ extern std::vector<uint8_t> DriverImage;  // capacity grows in 1024-byte steps
 extern uint32_t DriverImageSize;          // bytes in use
 
 void BuildDriverImage();
+// The built-in full-access exceptions every image carries: the system's own
+// files by name, and the folders (from the current folder variables) after
+// the profile's folder rules. Each is an access code followed by a name or path.
+const std::vector<std::string>& SystemFileExceptions();
+std::vector<std::string> SystemFolderExceptions();
 void AppendImageString(const std::string& text, uint32_t& counter);
 std::string ShortPathForm(const std::string& path);
 std::string LongPathForm(const std::string& path);

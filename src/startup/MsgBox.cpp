@@ -1,9 +1,25 @@
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
 
-int ShowMessage(const std::string& text, const char* caption, UINT flags)
+namespace {
+
+int ShowMessageBox(const std::string& text, const char* caption, UINT flags)
 {
     return MessageBoxA(nullptr, text.c_str(), caption, flags);
+}
+
+MessageOutput CurrentOutput = ShowMessageBox;
+
+}  // namespace
+
+int ShowMessage(const std::string& text, const char* caption, UINT flags)
+{
+    return CurrentOutput(text, caption, flags);
+}
+
+void SetMessageOutput(MessageOutput output)
+{
+    CurrentOutput = output ? output : ShowMessageBox;
 }
 
 void ShowSystemError(const std::string& prefix)
