@@ -431,3 +431,8 @@ void TControl::Invalidate()
 {
     if (handle_) InvalidateRect(handle_, nullptr, TRUE);
 }
+
+void TControl::BringToFront()
+{
+    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}

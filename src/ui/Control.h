@@ -58,6 +58,8 @@ public:
     bool SetFocus();
     bool Focused() const;
     void Invalidate();
+    // Above its siblings, where it overlaps them.
+    void BringToFront();
 
     void SetColor(COLORREF color);
     // The colour it paints with: its own, else its parent's, else button face.

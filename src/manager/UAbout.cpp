@@ -1,0 +1,7 @@
+#include "UAbout.h"
+
+TFAbout* FAbout = nullptr;
+
+void ShowHelpFile() {}
+void OpenHomePage(HWND) {}
+void OpenSupportMail(HWND) {}

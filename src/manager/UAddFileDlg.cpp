@@ -1,0 +1,3 @@
+#include "UAddFileDlg.h"
+
+TAddFileDlg* AddFileDlg = nullptr;

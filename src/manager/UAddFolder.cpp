@@ -1,0 +1,3 @@
+#include "UAddFolder.h"
+
+TFAddFolder* FAddFolder = nullptr;

@@ -1,0 +1,8 @@
+#include "UQAPass.h"
+
+TFQPass* FQPass = nullptr;
+
+std::string QueryAdministratorPassword()
+{
+    return std::string();
+}

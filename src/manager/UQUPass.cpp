@@ -1,0 +1,8 @@
+#include "UQUPass.h"
+
+TFQUPass* FQUPass = nullptr;
+
+std::string QueryNewPassword()
+{
+    return std::string();
+}
