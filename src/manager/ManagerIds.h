@@ -73,6 +73,17 @@ enum : int {
     SpeedButton12 = 225,  // enlarge or restore the rule list
     Panel9 = 230,
     StaticText1 = 231,
+    // PopupMenu1, the "Special folder" menu, in its order
+    Vantrelfolder1 = 240,
+    N5 = 241,
+    Desktopallusers1 = 242,
+    Desktopcurrentuser1 = 243,
+    Programsmenuallusers1 = 244,
+    Programsmenucurrentuser1 = 245,
+    ProgramFilesfolder1 = 246,
+    Windowsfolder1 = 247,
+    WindowsSystemfolder1 = 248,
+    Startupdirectorycurrentuser1 = 249,
 
     // File protection
     Panel6 = 300,

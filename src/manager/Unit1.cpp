@@ -84,6 +84,7 @@ void TForm1::BuildPages()
     PageControl1.AddSheet(TabSheet4, Form1Id::TabSheet4, "Restrictions");
     PageControl1.AddSheet(TabSheet5, Form1Id::TabSheet5, "Disabled programs");
     PageControl1.AddSheet(TabSheet3, Form1Id::TabSheet3, "Profile options");
+    CreateEditingPages();
     BuildOptionsPage();
     PageControl1.SetActivePageIndex(3);
 }

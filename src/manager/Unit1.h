@@ -7,6 +7,8 @@
 #include "Button.h"
 #include "CheckBox.h"
 #include "Edit.h"
+#include "FilePage.h"
+#include "FolderPage.h"
 #include "Form.h"
 #include "GroupBox.h"
 #include "ImageList.h"
@@ -14,7 +16,9 @@
 #include "MainMenu.h"
 #include "PageControl.h"
 #include "Panel.h"
+#include "ProgramsPage.h"
 #include "RadioGroup.h"
+#include "RestrictionsPage.h"
 #include "SpeedButton.h"
 
 #include <string>
@@ -86,11 +90,18 @@ public:
     TLabel Label4;
     TButton Button4;
 
+    // The editing tabs (their own files); destroyed before their sheets.
+    TFolderPage FolderPage;
+    TFilePage FilePage;
+    TRestrictionsPage RestrictionsPage;
+    TProgramsPage ProgramsPage;
+
 private:
     void BuildToolBar();
     void BuildPages();
     void BuildMenu();
     void BuildOptionsPage();
+    void CreateEditingPages();
     // The start sequence's second step: the editing tabs set up.
     void SetUpProfilePages();
     // Every tab refilled from the profile just loaded or created.
