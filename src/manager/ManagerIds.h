@@ -219,17 +219,20 @@ namespace WizardId {
 enum : int {
     Header = 100,
     HeaderTitle = 101,
+    Numerals = 102,  // the step numeral, drawn twice
     PageControl1 = 110,
     Page0 = 111,
     Page1 = 112,
     Page2 = 113,
     Page3 = 114,
     Page4 = 115,
+    PagePanel0 = 116,  // PagePanelN is 116 + N, the raised panel of page N
     CheckBox1 = 121,  // CheckBoxN is 120 + N, N = 1 to 14
     CheckBox14 = 134,
     Button1 = 140,  // "<&Back"
     Button2 = 141,  // "&Next>"
     Button3 = 142,  // "&Cancel"
+    FirstPageLabel = 150,  // the pages' texts and notes, numbered on in page order
 };
 }  // namespace WizardId
 

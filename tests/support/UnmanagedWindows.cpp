@@ -1,5 +1,7 @@
 #include "UnmanagedWindows.h"
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <string>
 
@@ -35,4 +37,12 @@ bool RelaunchWithUnmanagedWindows(int& exitCode)
     CloseHandle(pi.hProcess);
     exitCode = static_cast<int>(code);
     return true;
+}
+
+int RunFormTests(int argc, char** argv)
+{
+    int exitCode = 0;
+    if (RelaunchWithUnmanagedWindows(exitCode)) return exitCode;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
