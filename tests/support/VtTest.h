@@ -149,6 +149,40 @@ private:
     HANDLE process_ = nullptr;
 };
 
+// Registers the shellcatch tool in this prefix's HKEY_CLASSES_ROOT as the
+// program that opens .hlp and .chm files and http and mailto links, so that a
+// test sees what ShellExecute opened; the previous handlers come back at
+// destruction.
+class ShellCatcher {
+public:
+    ShellCatcher();
+    ~ShellCatcher();
+    ShellCatcher(const ShellCatcher&) = delete;
+    ShellCatcher& operator=(const ShellCatcher&) = delete;
+    // One entry per start of the tool: the file or link it was given (%1).
+    std::vector<std::string> Opened();
+    std::vector<std::string> WaitOpened(size_t count, DWORD timeoutMs = 10000);
+
+private:
+    struct Saved {
+        std::string key;
+        bool existed;
+        std::string value;
+    };
+    std::string logPath_;
+    std::vector<Saved> saved_;
+};
+
+// Real input from the X server (xdotool, on the bench's DISPLAY); each call
+// returns once xdotool has finished, true when it succeeded. Keys go to the
+// window that has the X server's focus, which SetForegroundWindow does not
+// move under Wine without a window manager: XFocus clicks the window's
+// caption, as a person would, and waits until it is in front.
+bool XDoTool(const std::string& arguments, DWORD timeoutMs = 10000);
+bool XKeys(const std::string& keys);  // xdotool key names: "ctrl+s", "F6", "alt+F4", "Escape", "Return"
+bool XClick(int x, int y);            // left click at screen coordinates
+bool XFocus(HWND window);
+
 // The protection driver's state record; Size is 0 when it cannot be reached.
 VTLOCK_STATE QueryDriverState();
 

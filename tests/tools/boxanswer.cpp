@@ -16,6 +16,7 @@
 // disabled (by a box over it).
 // Runs until killed.
 #include <windows.h>
+#include "ToolLog.h"
 #include <shlobj.h>
 #include <cstdio>
 #include <cstdlib>
@@ -297,17 +298,6 @@ HWND DefaultButton(HWND box, int wanted)
     for (const ButtonName& b : Buttons)
         if (HasButton(box, b.id)) return GetDlgItem(box, b.id);
     return nullptr;
-}
-
-void AppendLine(const std::string& path, const std::string& line)
-{
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    FlushFileBuffers(file);
-    CloseHandle(file);
 }
 
 LRESULT SendWaiting(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
