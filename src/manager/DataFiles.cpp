@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
+// A full path either way: the system may look for a bare name elsewhere
+// (Wine's LoadImage looks in the program's folder first).
 std::string DataFilePath(const std::string& name)
 {
-    if (GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) return name;
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(name.c_str(), MAX_PATH, full, nullptr);
+    if (length > 0 && length < MAX_PATH && GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES) return full;
     return ExeFolder() + name;
 }
 

@@ -1,3 +1,5 @@
+// The main of test programs that show and hide many windows: they run
+// again with unmanaged windows first (UnmanagedWindows.h).
 #include <gtest/gtest.h>
 #include "UnmanagedWindows.h"
 
