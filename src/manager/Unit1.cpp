@@ -3,7 +3,6 @@
 #include "CommandLibrary.h"
 #include "CommandLine.h"
 #include "ManagerIds.h"
-#include "ManagerTexts.h"
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
@@ -104,30 +103,6 @@ void TForm1::FormShow()
     Broadcast(MsgStop);
     if (StartupProfilePath.empty()) LoadProfileIntoWindow(ProfilesDir + "default.vtp");
     else if (!LoadProfileIntoWindow(StartupProfilePath)) ShowWizard();
-}
-
-bool TForm1::LoadProfileIntoWindow(const std::string& fileName)
-{
-    if (!LoadProfile(fileName)) return false;
-    RefreshProfilePages();
-    ShowProfileOptions(fileName);
-    SetText(ProfileTitle(Edit1.Text()));
-    return true;
-}
-
-void TForm1::ShowProfileOptions(const std::string& fileName)
-{
-    ProfileUser user = ProfileUserOfFile(fileName);
-    if (user.IsDefault) {
-        RadioGroup1.SetItemIndex(1);
-        Edit1.SetText("");
-    } else {
-        RadioGroup1.SetItemIndex(0);
-        Edit1.SetText(user.UserName);
-    }
-    CheckBox1.SetChecked(!Profile.OwnPassword);
-    Label4.SetEnabled(Profile.OwnPassword);
-    Button4.SetEnabled(Profile.OwnPassword);
 }
 
 void TForm1::ShowWizard()

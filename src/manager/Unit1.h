@@ -14,6 +14,7 @@
 #include "ImageList.h"
 #include "Label.h"
 #include "MainMenu.h"
+#include "OpenDialog.h"
 #include "PageControl.h"
 #include "Panel.h"
 #include "ProgramsPage.h"
@@ -96,6 +97,9 @@ public:
     TRestrictionsPage RestrictionsPage;
     TProgramsPage ProgramsPage;
 
+    // Open profile
+    TOpenDialog OpenDialog2;
+
 private:
     void BuildToolBar();
     void BuildPages();
@@ -106,7 +110,13 @@ private:
     void SetUpProfilePages();
     // Every tab refilled from the profile just loaded or created.
     void RefreshProfilePages();
+    void ShowRestrictions();
     void ShowProfileOptions(const std::string& fileName);
+    // The save command's whole work; Failed when the file could not be written.
+    enum class SaveOutcome { Saved, Declined, Failed };
+    SaveOutcome SaveShownProfile();
+    // Offers to save unsaved edits; false when they are still unsaved.
+    bool UnsavedChangesSettled();
 };
 
 extern TForm1* Form1;

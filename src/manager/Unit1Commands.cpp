@@ -38,8 +38,11 @@ void TForm1::Folderprotection1Click(TMenuItem* sender)
 
 void TForm1::ConfirmUnsavedChanges()
 {
-    if (ShowMessage("Profile was changed, but not saved. Save it now?", "Save", MB_YESNO | MB_ICONQUESTION) == IDYES)
-        Saveprofile1Click();
+    bool save =
+        ShowMessage("Profile was changed, but not saved. Save it now?", "Save", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    // A save that the writer refused leaves the edits unsaved, so the caller
+    // can stop and the next step asks again.
+    if (save && SaveShownProfile() == SaveOutcome::Failed) return;
     ProfileChanged = false;
 }
 
@@ -70,7 +73,7 @@ void TForm1::Settings1Click(int initialPage)
 void TForm1::FormCloseQuery(bool& canClose)
 {
     canClose = false;
-    if (ProfileChanged) ConfirmUnsavedChanges();
+    if (!UnsavedChangesSettled()) return;
     if (!GlobalSettings.SettingsStored) {
         ShowMessage("You have not specified required start parameters. Please verify settings.", "Warning",
                     MB_OK | MB_ICONWARNING);

@@ -9,10 +9,3 @@ void TForm1::SetUpProfilePages()
     FolderPage.ComboBox1.SetItemIndex(FillDriveList());
     ComboBox1Change(nullptr);
 }
-
-void TForm1::RefreshProfilePages() {}
-void TForm1::Newprofile1Click() {}
-void TForm1::Openprofile1Click() {}
-void TForm1::Saveprofile1Click() {}
-void TForm1::Saveprofileasdefault1Click() {}
-void TForm1::BuildProfileTemplate() {}
