@@ -100,6 +100,24 @@ TEST_F(ProfileCommands, LoadingFillsEveryTabFromTheFile) {
     EXPECT_EQ(RestrictionStates(), states);
 }
 
+// The tree's top node is shown again one level deep, whatever was open below it.
+TEST_F(ProfileCommands, LoadingCollapsesTheTreesTopNodeAndOpensItOneLevel) {
+    TTreeView& tree = Form1->FolderPage.TreeView1;
+    HTREEITEM top = tree.TopItem();
+    ASSERT_NE(top, nullptr);
+    HTREEITEM opened = nullptr;
+    for (HTREEITEM child = tree.FirstChild(top); child && !opened; child = tree.NextSibling(child))
+        if (tree.HasChildren(child)) opened = child;
+    ASSERT_NE(opened, nullptr) << "no folder with subfolders on the drive";
+    tree.Expand(opened);
+    ASSERT_TRUE(tree.Expanded(opened));
+    ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles, "default", Sample)));
+    top = tree.TopItem();
+    EXPECT_TRUE(tree.Expanded(top));
+    for (HTREEITEM child = tree.FirstChild(top); child; child = tree.NextSibling(child))
+        EXPECT_FALSE(tree.Expanded(child)) << tree.NodeText(child);
+}
+
 TEST_F(ProfileCommands, AnUnreadableFileChangesNothingAndShowsNothing) {
     const std::string locked = WriteProfile(profiles, "locked", ProfileSpec{});
     ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles, "alice", Sample)));
