@@ -126,6 +126,8 @@ VTLOCK_STATE QueryDriverState();
 
 // A service's current state (0 when it cannot be queried) and its exit code.
 DWORD QueryServiceState(const char* name, DWORD* exitCode = nullptr);
+// The process id of a running service, 0 when it does not run.
+DWORD ServiceProcessId(const char* name);
 // The process of a running service, opened to be waited for; null when none.
 HANDLE OpenServiceProcess(const char* name);
 
