@@ -17,13 +17,6 @@ constexpr DWORD InteractiveOwnProcess = 0x110;
 constexpr DWORD StopPendingPollMs = 500;
 constexpr DWORD StopPendingLimitMs = 30000;
 
-std::string ExePath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
 bool CreateAgentService()
 {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);

@@ -127,11 +127,16 @@ std::string UpperCase(const std::string& text)
     return result;
 }
 
-std::string ExeFolder()
+std::string ExePath()
 {
     char path[MAX_PATH + 1] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
+    return std::string(path, length);
+}
+
+std::string ExeFolder()
+{
+    std::string folder = ExePath();
     size_t slash = folder.find_last_of('\\');
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }

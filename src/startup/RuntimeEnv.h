@@ -37,5 +37,7 @@ std::string SystemErrorText(DWORD code);
 // Upper-cases the letters a to z only.
 std::string UpperCase(const std::string& text);
 
+// Full path of the running executable.
+std::string ExePath();
 // Folder of the running executable, with its trailing backslash.
 std::string ExeFolder();

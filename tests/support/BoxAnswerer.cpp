@@ -2,6 +2,7 @@
 // per line: caption, text, icon and buttons separated by tabs, with
 // backslash escapes for tabs, line breaks and backslashes.
 #include "VtTest.h"
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,13 +47,77 @@ std::vector<SeenBox> ParseBoxLog(const std::string& log)
 
 }  // namespace
 
+const char AnyBox[] = "*";
+
+BoxReply::BoxReply(const std::string& caption) : arguments_(" --reply " + QuoteArgument(caption)) {}
+
+BoxReply& BoxReply::Text(int id, const std::string& text)
+{
+    arguments_ += " --text " + std::to_string(id) + " " + QuoteArgument(text);
+    return *this;
+}
+
+BoxReply& BoxReply::Keys(int id, const std::string& text)
+{
+    arguments_ += " --keys " + std::to_string(id) + " " + QuoteArgument(text);
+    return *this;
+}
+
+BoxReply& BoxReply::Click(int id)
+{
+    arguments_ += " --click " + std::to_string(id);
+    return *this;
+}
+
+BoxReply& BoxReply::SelectFolder(const std::string& path)
+{
+    arguments_ += " --select " + QuoteArgument(path);
+    return *this;
+}
+
+BoxReply& BoxReply::Press(const std::string& button)
+{
+    arguments_ += " --press " + QuoteArgument(button);
+    return *this;
+}
+
+BoxReply& BoxReply::Press(int id)
+{
+    return Press(std::to_string(id));
+}
+
+BoxReply OpenFileReply(const std::vector<std::string>& names, const std::string& caption)
+{
+    std::string typed = names.size() == 1 ? names[0] : std::string();
+    for (size_t i = 0; names.size() > 1 && i < names.size(); ++i) typed += (i ? " \"" : "\"") + names[i] + "\"";
+    // The file name field: a combo box (cmb13) in the Explorer-style dialog.
+    return BoxReply(caption).Text(cmb13, typed).Press(IDOK);
+}
+
+BoxReply FolderReply(const std::string& path, const std::string& caption)
+{
+    return BoxReply(caption).SelectFolder(path).Press(IDOK);
+}
+
 BoxAnswerer::BoxAnswerer(const std::string& button, const std::string& typeText, bool typeSet)
 {
+    std::string arguments = " --answer " + QuoteArgument(button);
+    if (typeSet || !typeText.empty()) arguments += " --type " + QuoteArgument(typeText);
+    Start(arguments);
+}
+
+BoxAnswerer::BoxAnswerer(const std::vector<BoxReply>& replies, const std::string& button)
+{
+    std::string arguments = " --answer " + QuoteArgument(button);
+    for (const BoxReply& reply : replies) arguments += reply.Arguments();
+    Start(arguments);
+}
+
+void BoxAnswerer::Start(const std::string& arguments)
+{
     logPath_ = NewTempDir("boxes") + "boxes.log";
-    std::string line = QuoteArgument(BinDir() + "boxanswer.exe") + " --log " + QuoteArgument(logPath_) +
-                       " --answer " + QuoteArgument(button);
-    if (typeSet || !typeText.empty()) line += " --type " + QuoteArgument(typeText);
-    process_ = StartProcess(line);
+    process_ = StartProcess(QuoteArgument(BinDir() + "boxanswer.exe") + " --log " + QuoteArgument(logPath_) +
+                            arguments);
     if (!process_) ADD_FAILURE() << "cannot start boxanswer.exe from " << BinDir();
     // The tool creates its log when it starts watching.
     if (!WaitFor([this] { return GetFileAttributesA(logPath_.c_str()) != INVALID_FILE_ATTRIBUTES; }))

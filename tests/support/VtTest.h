@@ -70,7 +70,7 @@ bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
     }
 }
 
-// One message box or dialog as the user saw it.
+// One message box or dialog as the user saw it (a log line of boxanswer).
 struct SeenBox {
     std::string caption;
     std::string text;     // the message text (empty for a dialog without one)
@@ -78,13 +78,39 @@ struct SeenBox {
     std::string buttons;  // the buttons offered, e.g. "yes,no" or "ok"
 };
 
-// Runs the boxanswer tool in the background: it answers every message box
-// and dialog that appears with the given button ("ok", "cancel", "yes", "no");
-// with typeText set, it first types that text into the dialog's edit box.
+// One reply of the boxanswer tool: for the first window (of any class) that
+// shows the caption, or for any "#32770" box with AnyBox. Steps run in the
+// order added, then the button is pressed ("ok" unless Press says otherwise).
+extern const char AnyBox[];
+class BoxReply {
+public:
+    explicit BoxReply(const std::string& caption = AnyBox);
+    BoxReply& Text(int id, const std::string& text);  // WM_SETTEXT to control id
+    BoxReply& Keys(int id, const std::string& text);  // typed one WM_CHAR at a time: the control's limit applies
+    BoxReply& Click(int id);                          // BM_CLICK on a check box or radio button
+    BoxReply& SelectFolder(const std::string& path);  // BFFM_SETSELECTIONA in a folder picker
+    BoxReply& Press(const std::string& button);       // "ok", "cancel", "yes", "no", ... or an id
+    BoxReply& Press(int id);
+    const std::string& Arguments() const { return arguments_; }
+
+private:
+    std::string arguments_;
+};
+
+// The system's file-open dialog: the names typed into its file name field
+// (each quoted when there are several, as for a multiple choice), then Open.
+BoxReply OpenFileReply(const std::vector<std::string>& names, const std::string& caption = "Open");
+// The system's folder picker: the folder chosen, then OK.
+BoxReply FolderReply(const std::string& path, const std::string& caption = "Browse for Folder");
+
+// Runs the boxanswer tool in the background. Every "#32770" box that no reply
+// matches is answered with the given button ("ok", "cancel", "yes", "no");
+// with typeText set, the tool first types that text into its edit box.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(const std::string& button = "ok", const std::string& typeText = std::string(),
                          bool typeSet = false);
+    explicit BoxAnswerer(const std::vector<BoxReply>& replies, const std::string& button = "ok");
     ~BoxAnswerer();
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
@@ -95,6 +121,8 @@ public:
     std::vector<SeenBox> Seen();
 
 private:
+    void Start(const std::string& arguments);
+
     std::string logPath_;
     HANDLE process_ = nullptr;
 };
@@ -120,6 +148,40 @@ private:
     std::string logPath_;
     HANDLE process_ = nullptr;
 };
+
+// Registers the shellcatch tool in this prefix's HKEY_CLASSES_ROOT as the
+// program that opens .hlp and .chm files and http and mailto links, so that a
+// test sees what ShellExecute opened; the previous handlers come back at
+// destruction.
+class ShellCatcher {
+public:
+    ShellCatcher();
+    ~ShellCatcher();
+    ShellCatcher(const ShellCatcher&) = delete;
+    ShellCatcher& operator=(const ShellCatcher&) = delete;
+    // One entry per start of the tool: the file or link it was given (%1).
+    std::vector<std::string> Opened();
+    std::vector<std::string> WaitOpened(size_t count, DWORD timeoutMs = 10000);
+
+private:
+    struct Saved {
+        std::string key;
+        bool existed;
+        std::string value;
+    };
+    std::string logPath_;
+    std::vector<Saved> saved_;
+};
+
+// Real input from the X server (xdotool, on the bench's DISPLAY); each call
+// returns once xdotool has finished, true when it succeeded. Keys go to the
+// window that has the X server's focus, which SetForegroundWindow does not
+// move under Wine without a window manager: XFocus clicks the window's
+// caption, as a person would, and waits until it is in front.
+bool XDoTool(const std::string& arguments, DWORD timeoutMs = 10000);
+bool XKeys(const std::string& keys);  // xdotool key names: "ctrl+s", "F6", "alt+F4", "Escape", "Return"
+bool XClick(int x, int y);            // left click at screen coordinates
+bool XFocus(HWND window);
 
 // The protection driver's state record; Size is 0 when it cannot be reached.
 VTLOCK_STATE QueryDriverState();

@@ -1,9 +1,23 @@
-// Answers every message box and dialog ("#32770" windows of any process):
-// records caption, text, icon and buttons as one log line, optionally types a
-// text into the dialog's edit box, then presses the requested button.
-//   boxanswer --log FILE --answer ok|cancel|yes|no [--type TEXT]
+// Answers message boxes and dialogs of any process as a user would, and
+// records each one as a log line: caption, text, icon and buttons.
+//   boxanswer --log FILE [--answer BUTTON] [--type TEXT]
+//             [--reply CAPTION [--text ID VALUE] [--keys ID VALUE] [--click ID]
+//                              [--select PATH] [--press BUTTON]]...
+// A reply is used once, in the order given, for the first window that shows
+// its caption: any top-level window, whatever its class; "*" stands for any
+// "#32770" box. Its steps run in order: --text sets a control's text
+// (WM_SETTEXT), --keys types it character by character (WM_CHAR, so the
+// control's limit applies), --click clicks a check box or radio button,
+// --select chooses a folder in a folder picker (BFFM_SETSELECTIONA); then
+// --press presses a button (a name such as "ok" or "yes", or an identifier;
+// "ok" when not given). A "#32770" box that no reply matches gets the
+// default: --type's text in its first edit box, then the --answer button.
+// A window is answered again when it comes back after it was hidden or
+// disabled (by a box over it).
 // Runs until killed.
 #include <windows.h>
+#include "ToolLog.h"
+#include <shlobj.h>
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
@@ -15,12 +29,8 @@
 
 namespace {
 
-struct Options {
-    std::string log;
-    int answer = IDOK;
-    bool typeSet = false;
-    std::string typeText;
-};
+const char AnyBox[] = "*";
+const char BoxClass[] = "#32770";
 
 struct ButtonName {
     int id;
@@ -32,22 +42,70 @@ const ButtonName Buttons[] = {{IDOK, "ok"},       {IDABORT, "abort"}, {IDRETRY, 
                               {IDYES, "yes"},     {IDNO, "no"},       {IDCANCEL, "cancel"}, {IDTRYAGAIN, "tryagain"},
                               {IDCONTINUE, "continue"}};
 
-std::set<HWND> Answered;
-std::set<HWND> Sighted;  // boxes seen once; answered at the next poll, when fully drawn
+enum class StepKind { Text, Keys, Click, Select };
+
+struct Step {
+    StepKind kind;
+    int id;
+    std::string value;
+};
+
+struct Reply {
+    std::string caption;
+    std::vector<Step> steps;
+    int press = IDOK;
+    bool used = false;
+};
+
+struct Options {
+    std::string log;
+    int answer = IDOK;
+    bool typeSet = false;
+    std::string typeText;
+    std::vector<Reply> replies;
+};
+
+// A button's name ("ok", "yes", ...) or its identifier, decimal or 0x hex.
+int ButtonId(const std::string& name)
+{
+    for (const ButtonName& b : Buttons)
+        if (name == b.name) return b.id;
+    return static_cast<int>(std::strtol(name.c_str(), nullptr, 0));
+}
+
+int ControlId(const std::string& text)
+{
+    return static_cast<int>(std::strtol(text.c_str(), nullptr, 0));
+}
 
 Options ReadOptions()
 {
     Options options;
-    for (int i = 1; i + 1 < __argc; i += 2) {
-        std::string key = __argv[i], value = __argv[i + 1];
-        if (key == "--log") options.log = value;
-        if (key == "--type") {
+    auto value = [](int i) { return std::string(i < __argc ? __argv[i] : ""); };
+    for (int i = 1; i < __argc; ++i) {
+        std::string key = __argv[i];
+        Reply* reply = options.replies.empty() ? nullptr : &options.replies.back();
+        if (key == "--log") options.log = value(++i);
+        else if (key == "--answer") options.answer = ButtonId(value(++i));
+        else if (key == "--type") {
             options.typeSet = true;
-            options.typeText = value;
+            options.typeText = value(++i);
+        } else if (key == "--reply") {
+            options.replies.emplace_back();
+            options.replies.back().caption = value(++i);
+        } else if (!reply) {
+            continue;
+        } else if (key == "--text" || key == "--keys") {
+            int id = ControlId(value(i + 1));
+            reply->steps.push_back({key == "--text" ? StepKind::Text : StepKind::Keys, id, value(i + 2)});
+            i += 2;
+        } else if (key == "--click") {
+            reply->steps.push_back({StepKind::Click, ControlId(value(++i)), std::string()});
+        } else if (key == "--select") {
+            reply->steps.push_back({StepKind::Select, 0, value(++i)});
+        } else if (key == "--press") {
+            reply->press = ButtonId(value(++i));
         }
-        if (key != "--answer") continue;
-        for (const ButtonName& b : Buttons)
-            if (value == b.name) options.answer = b.id;
     }
     return options;
 }
@@ -70,6 +128,18 @@ std::string WindowText(HWND window)
     char text[4096] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+std::string ClassOf(HWND window)
+{
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    return cls;
+}
+
+bool IsBox(HWND window)
+{
+    return ClassOf(window) == BoxClass;
 }
 
 std::string MessageText(HWND box)
@@ -210,9 +280,7 @@ HWND EditControl(HWND box)
     EnumChildWindows(
         box,
         [](HWND child, LPARAM param) -> BOOL {
-            char cls[64] = {};
-            GetClassNameA(child, cls, sizeof cls);
-            if (_stricmp(cls, "Edit") != 0 || !IsWindowVisible(child)) return TRUE;
+            if (_stricmp(ClassOf(child).c_str(), "Edit") != 0 || !IsWindowVisible(child)) return TRUE;
             *reinterpret_cast<HWND*>(param) = child;
             return FALSE;
         },
@@ -220,7 +288,9 @@ HWND EditControl(HWND box)
     return found;
 }
 
-HWND ButtonToPress(HWND box, int wanted)
+// The button of a box that no reply matches: the one asked for, else the
+// default button, else the first one.
+HWND DefaultButton(HWND box, int wanted)
 {
     if (HasButton(box, wanted)) return GetDlgItem(box, wanted);
     DWORD def = static_cast<DWORD>(SendMessageA(box, DM_GETDEFID, 0, 0));
@@ -230,63 +300,126 @@ HWND ButtonToPress(HWND box, int wanted)
     return nullptr;
 }
 
-void AppendLine(const std::string& path, const std::string& line)
+LRESULT SendWaiting(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    FlushFileBuffers(file);
-    CloseHandle(file);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 2000, &result);
+    return static_cast<LRESULT>(result);
 }
 
-void Answer(HWND box, const Options& options)
+// Under Wine a folder picker finds a folder by comparing item lists that
+// carry each folder's last access time, and its own parsing of the path
+// reads the folders on it, which can move a time the first time a folder is read
+// after a change: the picker then stays on its root. Reading the folders on
+// the path first keeps the times still.
+void ReadFoldersOnPath(const std::string& path)
 {
-    std::string line = Escape(WindowText(box)) + "\t" + Escape(MessageText(box)) + "\t" + IconName(box) + "\t" +
-                       ButtonList(box) + "\n";
+    std::string folders = path.empty() || path.back() == '\\' ? path : path + "\\";
+    for (size_t end = folders.find('\\'); end != std::string::npos; end = folders.find('\\', end + 1)) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folders.substr(0, end + 1) + "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) continue;
+        while (FindNextFileA(search, &found)) {
+        }
+        FindClose(search);
+    }
+}
+
+// The picker's path lives in this process: it is copied into the picker's
+// process for the message and freed after it.
+void SelectFolder(HWND picker, const std::string& path)
+{
+    ReadFoldersOnPath(path);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(picker, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return;
+    void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote && WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, nullptr))
+        SendWaiting(picker, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+}
+
+void RunStep(HWND window, const Step& step)
+{
+    HWND control = step.kind == StepKind::Select ? window : GetDlgItem(window, step.id);
+    if (!control) return;
+    switch (step.kind) {
+    case StepKind::Text: SendWaiting(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.value.c_str())); break;
+    case StepKind::Keys:
+        for (char c : step.value) SendWaiting(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+        break;
+    case StepKind::Click: SendWaiting(control, BM_CLICK, 0, 0); break;
+    case StepKind::Select: SelectFolder(window, step.value); break;
+    }
+}
+
+Reply* ReplyFor(HWND window, bool box, Options& options)
+{
+    std::string caption = WindowText(window);
+    for (Reply& reply : options.replies)
+        if (!reply.used && (reply.caption == caption || (box && reply.caption == AnyBox))) return &reply;
+    return nullptr;
+}
+
+void Answer(HWND window, Reply* reply, bool box, const Options& options)
+{
+    std::string line = Escape(WindowText(window)) + "\t" + Escape(MessageText(window)) + "\t" +
+                       (box ? IconName(window) : std::string()) + "\t" + ButtonList(window) + "\n";
     // Closed by its owner while being read: nothing reliable was seen.
-    if (!IsWindowVisible(box)) return;
-    HWND edit = options.typeSet ? EditControl(box) : nullptr;
-    DWORD_PTR result = 0;
-    if (edit)
-        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(options.typeText.c_str()), SMTO_NORMAL,
-                            2000, &result);
+    if (!IsWindowVisible(window)) return;
+    HWND button = nullptr;
+    if (reply) {
+        reply->used = true;
+        for (const Step& step : reply->steps) RunStep(window, step);
+        button = GetDlgItem(window, reply->press);
+    } else {
+        HWND edit = options.typeSet ? EditControl(window) : nullptr;
+        if (edit) SendWaiting(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(options.typeText.c_str()));
+        button = DefaultButton(window, options.answer);
+    }
     // Logged before the press, so a test that sees the line knows the box was
     // shown even if pressing ends the program that showed it.
     AppendLine(options.log, line);
     // Posted, not sent: the box's owner may show the next box from inside the
     // click, and this tool must stay free to answer it.
-    if (HWND button = ButtonToPress(box, options.answer)) PostMessageA(button, BM_CLICK, 0, 0);
+    if (button) PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-std::vector<HWND> VisibleBoxes()
+// Visible and enabled top-level windows: those a user could answer now.
+std::vector<HWND> AnswerableWindows()
 {
-    std::vector<HWND> boxes;
+    std::vector<HWND> windows;
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
-            char cls[16] = {};
-            GetClassNameA(window, cls, sizeof cls);
-            if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(window))
+            if (IsWindowVisible(window) && IsWindowEnabled(window))
                 reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&boxes));
-    return boxes;
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
-void Poll(const Options& options)
+std::set<HWND> Answered;
+std::set<HWND> Sighted;  // seen once; answered at the next poll, when fully drawn
+
+void Poll(Options& options)
 {
     std::set<HWND> present;
-    for (HWND box : VisibleBoxes()) {
-        present.insert(box);
-        if (Answered.count(box)) continue;
-        if (!Sighted.insert(box).second) {
-            Answered.insert(box);
-            Answer(box, options);
+    for (HWND window : AnswerableWindows()) {
+        present.insert(window);
+        if (Answered.count(window)) continue;
+        bool box = IsBox(window);
+        Reply* reply = ReplyFor(window, box, options);
+        if (!reply && !box) continue;
+        if (!Sighted.insert(window).second) {
+            Answered.insert(window);
+            Answer(window, reply, box, options);
         }
     }
-    // Forget closed boxes: Windows reuses handle values.
+    // Forget windows closed, hidden or disabled: they are answered again
+    // when they come back, and Windows reuses handle values.
     for (auto it = Answered.begin(); it != Answered.end();)
         it = (IsWindow(*it) && present.count(*it)) ? std::next(it) : Answered.erase(it);
     for (auto it = Sighted.begin(); it != Sighted.end();)

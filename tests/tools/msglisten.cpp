@@ -3,6 +3,7 @@
 //   msglisten --log FILE
 // The log file is created once the window exists; runs until killed.
 #include <windows.h>
+#include "ToolLog.h"
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,17 +15,6 @@ const char* const Names[] = {"Corvane2.TaskMan1", "Vantrel.Start",  "Vantrel.Sto
 UINT Numbers[8];
 std::string LogPath;
 
-void AppendLine(const std::string& line)
-{
-    HANDLE file = CreateFileA(LogPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    FlushFileBuffers(file);
-    CloseHandle(file);
-}
-
 LRESULT CALLBACK ListenProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     for (int i = 0; i < 8; ++i) {
@@ -32,7 +22,7 @@ LRESULT CALLBACK ListenProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
         char line[128];
         std::snprintf(line, sizeof line, "%s %llu %lld\n", Names[i], static_cast<unsigned long long>(wParam),
                       static_cast<long long>(lParam));
-        AppendLine(line);
+        AppendLine(LogPath, line);
         return 0;
     }
     if (msg == WM_DESTROY) PostQuitMessage(0);
@@ -56,7 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     HWND window = CreateWindowA("VtMsgListen", "msglisten", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                 instance, nullptr);
     if (!window) return 1;
-    AppendLine(std::string());
+    AppendLine(LogPath, std::string());
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;

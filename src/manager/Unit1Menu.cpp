@@ -1,0 +1,189 @@
+// TForm1's main menu: its items, and the two handlers that draw every item.
+#include "ManagerIds.h"
+#include "UAbout.h"
+#include "USettings.h"
+#include "Unit1.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct MenuRow {
+    int menu;  // -1: an item of the menu bar; otherwise the index of its menu
+    int id;
+    const char* name;
+    const char* caption;
+    unsigned shortCut;
+    int image;
+    void (TForm1::*click)();
+};
+
+const MenuRow MenuRows[] = {
+    {-1, IDM_File1, "File1", "&File", 0, -1, nullptr},
+    {0, IDM_Newprofile1, "Newprofile1", "&New profile", scCtrl | 'N', 0, &TForm1::Newprofile1Click},
+    {0, IDM_Openprofile1, "Openprofile1", "&Open profile", scCtrl | 'O', 1, &TForm1::Openprofile1Click},
+    {0, IDM_Saveprofile1, "Saveprofile1", "&Save profile", scCtrl | 'S', 2, &TForm1::Saveprofile1Click},
+    {0, IDM_Saveprofileasdefault1, "Saveprofileasdefault1", "Save profile as &default", 0, 3,
+     &TForm1::Saveprofileasdefault1Click},
+    {0, IDM_ProfileCreationWizard1, "ProfileCreationWizard1", "Profile Creation Wizard", 0, -1, &TForm1::ShowWizard},
+    {0, IDM_N2, "N2", "-", 0, -1, nullptr},
+    {0, IDM_Settings1, "Settings1", "S&ettings", 0, 4, nullptr},
+    {0, IDM_N1, "N1", "-", 0, -1, nullptr},
+    {0, IDM_Exit1, "Exit1", "E&xit", scAlt | VK_F4, -1, &TForm1::Exit1Click},
+    {-1, IDM_Driver1, "Driver1", "&Protection", 0, -1, nullptr},
+    {1, IDM_Startprotection1, "Startprotection1", "Start protection", VK_F6, 5, &TForm1::Startprotection1Click},
+    {1, IDM_Stopprotection1, "Stopprotection1", "Stop protection", scCtrl | VK_F6, 6, &TForm1::Stopprotection1Click},
+    {-1, IDM_Components1, "Components1", "&Components", 0, -1, nullptr},
+    {2, IDM_Folderprotection1, "Folderprotection1", "&Folder protection", 0, -1, nullptr},
+    {2, IDM_Fileprotection1, "Fileprotection1", "&File protection", 0, -1, nullptr},
+    {2, IDM_Restrictions1, "Restrictions1", "&Restrictions", 0, -1, nullptr},
+    {2, IDM_Restrictedprograms1, "Restrictedprograms1", "Disabled programs", 0, -1, nullptr},
+    {2, IDM_Profileoptions1, "Profileoptions1", "&Profile options", 0, -1, nullptr},
+    {-1, IDM_Help1, "Help1", "&Help", 0, -1, nullptr},
+    {3, IDM_Help2, "Help2", "&Help", VK_F1, 7, &TForm1::Help2Click},
+    {3, IDM_N3, "N3", "-", 0, -1, nullptr},
+    {3, IDM_VisitVantrelhomepage1, "VisitVantrelhomepage1", "Visit Vantrel home page...", 0, -1, nullptr},
+    {3, IDM_Contactwithauthors1, "Contactwithauthors1", "Contact with authors...", 0, -1, nullptr},
+    {3, IDM_N4, "N4", "-", 0, -1, nullptr},
+    {3, IDM_About1, "About1", "About", 0, -1, &TForm1::About1Click},
+};
+
+const COLORREF SelectedFill = RGB(182, 189, 210);
+const COLORREF LineColor = RGB(96, 96, 96);
+constexpr size_t MaxCaptionRest = 500;
+
+int TextWidth(HDC dc, const std::string& text)
+{
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// The caption split at its first "&": the text before it in the normal
+// style, the one character after it underlined, then the rest; without an
+// "&" the first character is the underlined one.
+void DrawCaption(HDC dc, int x, int y, const std::string& caption)
+{
+    size_t amp = caption.find('&');
+    std::string before = amp == std::string::npos ? std::string() : caption.substr(0, amp);
+    size_t marked = amp == std::string::npos ? 0 : amp + 1;
+    std::string underlined = caption.substr(std::min(marked, caption.size()), 1);
+    std::string rest = marked + 1 < caption.size() ? caption.substr(marked + 1, MaxCaptionRest) : std::string();
+
+    SetBkMode(dc, TRANSPARENT);
+    TextOutA(dc, x, y, before.c_str(), static_cast<int>(before.size()));
+    x += TextWidth(dc, before);
+    LOGFONTA font = {};
+    GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
+    font.lfUnderline = TRUE;
+    HFONT underline = CreateFontIndirectA(&font);
+    HGDIOBJ normal = SelectObject(dc, underline);
+    TextOutA(dc, x, y, underlined.c_str(), static_cast<int>(underlined.size()));
+    x += TextWidth(dc, underlined);
+    SelectObject(dc, normal);
+    DeleteObject(underline);
+    TextOutA(dc, x, y, rest.c_str(), static_cast<int>(rest.size()));
+}
+
+// Remembers the canvas's brush and pen and puts them back.
+class SavedCanvas {
+public:
+    explicit SavedCanvas(HDC dc)
+        : dc_(dc), brush_(GetCurrentObject(dc, OBJ_BRUSH)), pen_(GetCurrentObject(dc, OBJ_PEN))
+    {
+    }
+    ~SavedCanvas()
+    {
+        SelectObject(dc_, brush_);
+        SelectObject(dc_, pen_);
+        for (HGDIOBJ made : made_) DeleteObject(made);
+    }
+    void Use(HGDIOBJ object)
+    {
+        SelectObject(dc_, object);
+        made_.push_back(object);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ brush_;
+    HGDIOBJ pen_;
+    std::vector<HGDIOBJ> made_;
+};
+
+// The selection: filled and outlined, the text in black.
+void DrawSelection(HDC dc, SavedCanvas& canvas, const RECT& rect)
+{
+    canvas.Use(CreateSolidBrush(SelectedFill));
+    canvas.Use(CreatePen(PS_SOLID, 1, LineColor));
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SetTextColor(dc, RGB(0, 0, 0));
+}
+
+}  // namespace
+
+void TForm1::BuildMenu()
+{
+    MainMenu1.Create(&ImageMenu);
+    std::vector<TMenuItem*> menus;
+    for (const MenuRow& row : MenuRows) {
+        TMenuItem* parent = row.menu < 0 ? nullptr : menus.at(static_cast<size_t>(row.menu));
+        TMenuItem* item = MainMenu1.Add(parent, row.id, row.name, row.caption, row.shortCut, row.image);
+        if (!parent) {
+            menus.push_back(item);
+            item->OnAdvancedDrawItem = [this](TMenuItem* s, HDC dc, const RECT& r, UINT state) {
+                File1AdvancedDrawItem(s, dc, r, state);
+            };
+            continue;
+        }
+        item->OnDrawItem = [this](TMenuItem* s, HDC dc, const RECT& r, bool selected) {
+            Newprofile1DrawItem(s, dc, r, selected);
+        };
+        if (row.click) item->OnClick = [this, click = row.click](TMenuItem*) { (this->*click)(); };
+        if (row.menu == 2) item->OnClick = [this](TMenuItem* sender) { Folderprotection1Click(sender); };
+    }
+    MainMenu1.Find(IDM_Settings1)->OnClick = [this](TMenuItem*) { Settings1Click(StartupPage); };
+    MainMenu1.Find(IDM_VisitVantrelhomepage1)->OnClick = [this](TMenuItem*) { OpenHomePage(Handle()); };
+    MainMenu1.Find(IDM_Contactwithauthors1)->OnClick = [this](TMenuItem*) { OpenSupportMail(Handle()); };
+    SetMenu(&MainMenu1);
+}
+
+void TForm1::File1AdvancedDrawItem(TMenuItem* sender, HDC dc, const RECT& rect, UINT state)
+{
+    if (state & (ODS_SELECTED | ODS_HOTLIGHT)) {
+        SavedCanvas canvas(dc);
+        DrawSelection(dc, canvas, rect);
+        if (sender->ImageIndex >= 0) ImageMenu.Draw(dc, rect.left + 2, rect.top + 2, sender->ImageIndex);
+        DrawCaption(dc, rect.left + 5, rect.top + 1, sender->Caption);
+        return;
+    }
+    FillRect(dc, &rect, GetSysColorBrush(COLOR_MENU));
+    SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+    DrawCaption(dc, rect.left + 5, rect.top + 1, sender->Caption);
+}
+
+void TForm1::Newprofile1DrawItem(TMenuItem* sender, HDC dc, const RECT& rect, bool selected)
+{
+    SavedCanvas canvas(dc);
+    if (selected) {
+        DrawSelection(dc, canvas, rect);
+    } else {
+        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+        RECT strip = {rect.left, rect.top, rect.left + 20, rect.bottom};
+        FillRect(dc, &strip, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        canvas.Use(CreatePen(PS_SOLID, 1, LineColor));
+        MoveToEx(dc, rect.left + 20, rect.top, nullptr);
+        LineTo(dc, rect.left + 20, rect.bottom);
+        SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+    }
+    if (sender->ImageIndex >= 0) ImageMenu.Draw(dc, rect.left + 2, rect.top + 2, sender->ImageIndex);
+    DrawCaption(dc, rect.left + 25, rect.top + 4, sender->Caption);
+    std::string shortCut = sender->ShortCutText();
+    TextOutA(dc, rect.right - 10 - TextWidth(dc, shortCut), rect.top + 3, shortCut.c_str(),
+             static_cast<int>(shortCut.size()));
+    if (!selected && sender->IsLine()) {
+        MoveToEx(dc, rect.left, rect.top + 5, nullptr);
+        LineTo(dc, rect.right, rect.top + 5);
+    }
+}

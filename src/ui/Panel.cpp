@@ -1,0 +1,50 @@
+#include "Panel.h"
+
+bool TPanel::CreateContainer(TControl* parent, int id, const char* className, const std::string& caption, int left,
+                             int top, int width, int height)
+{
+    RegisterOwnClass(className, CS_HREDRAW | CS_VREDRAW);
+    return CreateHandle(parent, id, className, caption, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                        WS_EX_CONTROLPARENT, left, top, width, height);
+}
+
+bool TPanel::Create(TControl* parent, int id, int left, int top, int width, int height, TBevel bevel)
+{
+    bevel_ = bevel;
+    return CreateContainer(parent, id, "TPanel", "", left, top, width, height);
+}
+
+void TPanel::SetBevel(TBevel bevel)
+{
+    bevel_ = bevel;
+    Invalidate();
+}
+
+void TPanel::PaintFrame(HDC dc, const RECT& client)
+{
+    RECT r = client;
+    if (bevel_ == TBevel::Raised) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    if (bevel_ == TBevel::Lowered) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+}
+
+LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT r = {};
+        GetClientRect(handle_, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, BackgroundBrush());
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(handle_, &ps);
+        RECT r = {};
+        GetClientRect(handle_, &r);
+        PaintFrame(dc, r);
+        EndPaint(handle_, &ps);
+        return 0;
+    }
+    default: return TControl::WndProc(message, wParam, lParam);
+    }
+}

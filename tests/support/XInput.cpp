@@ -1,0 +1,49 @@
+// Real keyboard and mouse input through the X server: xdotool, a Unix
+// program, started through Wine's drive Z:. Wine gives no waitable handle for
+// a Unix process, so a shell around it leaves xdotool's exit status in a
+// marker file, which this side waits for.
+#include "VtTest.h"
+#include <gtest/gtest.h>
+
+bool XDoTool(const std::string& arguments, DWORD timeoutMs)
+{
+    static unsigned counter = 0;
+    const std::string name = "vt_xdotool_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    const std::string marker = "Z:\\tmp\\" + name;
+    DeleteFileA(marker.c_str());
+    std::string line = "Z:\\bin\\sh -c \"/usr/bin/xdotool " + arguments + "; echo $? > /tmp/" + name + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    // A Unix process comes back without a process handle.
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << line;
+        return false;
+    }
+    if (info.hProcess) CloseHandle(info.hProcess);
+    if (info.hThread) CloseHandle(info.hThread);
+    std::string status;
+    bool done = WaitFor([&] { return !(status = ReadWholeFile(marker)).empty(); }, timeoutMs);
+    DeleteFileA(marker.c_str());
+    if (!done) ADD_FAILURE() << "xdotool " << arguments << " did not finish";
+    return done && status.rfind("0\n", 0) == 0;
+}
+
+bool XKeys(const std::string& keys)
+{
+    return XDoTool("key " + keys);
+}
+
+bool XClick(int x, int y)
+{
+    return XDoTool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+}
+
+bool XFocus(HWND window)
+{
+    RECT rect;
+    if (!GetWindowRect(window, &rect)) return false;
+    const int frame = GetSystemMetrics(SM_CYFRAME), caption = GetSystemMetrics(SM_CYCAPTION);
+    if (!XClick((rect.left + rect.right) / 2, rect.top + frame + caption / 2)) return false;
+    return WaitFor([&] { return GetForegroundWindow() == window; }, 5000);
+}

@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+#include "UnmanagedWindows.h"
+
+int main(int argc, char** argv)
+{
+    int exitCode = 0;
+    if (RelaunchWithUnmanagedWindows(exitCode)) return exitCode;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,6 @@
+#include "UnmanagedWindows.h"
+
+int main(int argc, char** argv)
+{
+    return RunFormTests(argc, argv);
+}
