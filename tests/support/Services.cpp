@@ -52,3 +52,15 @@ HANDLE OpenServiceProcess(const char* name)
     DWORD id = ServiceProcessId(name);
     return id ? OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id) : nullptr;
 }
+
+bool StartNamedService(const char* name)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_START) : nullptr;
+    bool started = service && StartServiceA(service, 0, nullptr);
+    if (service)
+        CloseServiceHandle(service);
+    if (manager)
+        CloseServiceHandle(manager);
+    return started;
+}

@@ -1,7 +1,5 @@
 #include "UnmanagedWindows.h"
 
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <string>
 
@@ -37,12 +35,4 @@ bool RelaunchWithUnmanagedWindows(int& exitCode)
     CloseHandle(pi.hProcess);
     exitCode = static_cast<int>(code);
     return true;
-}
-
-int RunFormTests(int argc, char** argv)
-{
-    int exitCode = 0;
-    if (RelaunchWithUnmanagedWindows(exitCode)) return exitCode;
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -8,6 +8,3 @@
 // line again, waits for it and returns true with its exit code. In the
 // second run it returns false and the caller goes on with its tests.
 bool RelaunchWithUnmanagedWindows(int& exitCode);
-
-// The main of a form test program: the relaunch above, then every test.
-int RunFormTests(int argc, char** argv);

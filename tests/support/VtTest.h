@@ -190,6 +190,8 @@ VTLOCK_STATE QueryDriverState();
 DWORD QueryServiceState(const char* name, DWORD* exitCode = nullptr);
 // The process id of a running service, 0 when it does not run.
 DWORD ServiceProcessId(const char* name);
+// Starts a service through the service control manager; false when refused.
+bool StartNamedService(const char* name);
 // The process of a running service, opened to be waited for; null when none.
 HANDLE OpenServiceProcess(const char* name);
 

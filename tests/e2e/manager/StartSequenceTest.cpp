@@ -3,45 +3,13 @@
 // it with the message and without stopping protection.
 #include "ManagerIds.h"
 #include "ManagerSupport.h"
+#include "RemoteWindows.h"
 #include "RuntimeEnv.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
 namespace {
-
-struct Found {
-    DWORD process;
-    const char* className;
-    HWND window;
-};
-
-BOOL CALLBACK FindOne(HWND window, LPARAM param)
-{
-    auto* found = reinterpret_cast<Found*>(param);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != found->process || lstrcmpA(name, found->className) != 0 || !IsWindowVisible(window)) return TRUE;
-    found->window = window;
-    return FALSE;
-}
-
-// A shown top-level window of the class in the process, or null.
-HWND ShownWindow(DWORD process, const char* className)
-{
-    Found found = {process, className, nullptr};
-    EnumWindows(FindOne, reinterpret_cast<LPARAM>(&found));
-    return found.window;
-}
-
-std::string Title(HWND window)
-{
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 class StartSequence : public ::testing::Test {
 protected:
@@ -80,7 +48,7 @@ TEST_F(StartSequence, WithoutAdministratorPasswordOpensAtOnceAndStopsProtection)
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(ShownWindow(managerId, "TFQPass"), nullptr);
     // No default profile yet: the design caption stays; the fourth tab is open.
-    EXPECT_EQ(Title(window), "VT Vantrel");
+    EXPECT_EQ(WindowText(window), "VT Vantrel");
     HWND tabs = GetDlgItem(window, Form1Id::PageControl1);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
 }

@@ -1,11 +1,5 @@
 #include "ProfileCommandsTest.h"
 #include "CheckListBox.h"
-#include "UnmanagedWindows.h"
-
-int main(int argc, char** argv)
-{
-    return RunFormTests(argc, argv);
-}
 
 void ProfileCommands::SetUp()
 {
