@@ -32,11 +32,11 @@ DWORD QueryServiceState(const char* name, DWORD* exitCode)
     return state;
 }
 
-HANDLE OpenServiceProcess(const char* name)
+DWORD ServiceProcessId(const char* name)
 {
+    SERVICE_STATUS_PROCESS status = {};
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_STATUS) : nullptr;
-    SERVICE_STATUS_PROCESS status = {};
     DWORD needed = 0;
     bool known = service && QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
                                                  sizeof status, &needed);
@@ -44,10 +44,13 @@ HANDLE OpenServiceProcess(const char* name)
         CloseServiceHandle(service);
     if (manager)
         CloseServiceHandle(manager);
-    if (!known || status.dwProcessId == 0)
-        return nullptr;
-    return OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                       status.dwProcessId);
+    return known && status.dwCurrentState == SERVICE_RUNNING ? status.dwProcessId : 0;
+}
+
+HANDLE OpenServiceProcess(const char* name)
+{
+    DWORD id = ServiceProcessId(name);
+    return id ? OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id) : nullptr;
 }
 
 bool StartNamedService(const char* name)

@@ -188,6 +188,8 @@ VTLOCK_STATE QueryDriverState();
 
 // A service's current state (0 when it cannot be queried) and its exit code.
 DWORD QueryServiceState(const char* name, DWORD* exitCode = nullptr);
+// The process id of a running service, 0 when it does not run.
+DWORD ServiceProcessId(const char* name);
 // Starts a service through the service control manager; false when refused.
 bool StartNamedService(const char* name);
 // The process of a running service, opened to be waited for; null when none.

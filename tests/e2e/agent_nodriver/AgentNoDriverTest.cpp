@@ -32,6 +32,7 @@ TEST_F(AgentNoDriver, TheServiceStopsWithAnErrorAndAnAgentStartedThenShowsTheMes
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
     // Its driver message waits for an answer, so the service runs till then.
+    WaitFor([] { return ServiceProcessId("VTLOCKAGENT") != 0; });
     ChildProcess serviceProcess(OpenServiceProcess("VTLOCKAGENT"));
     ASSERT_NE(serviceProcess, nullptr);
 

@@ -115,19 +115,6 @@ ServiceConfig QueryServiceConfig(const char* name)
     return config;
 }
 
-DWORD ServiceProcessId(const char* name)
-{
-    SERVICE_STATUS_PROCESS status = {};
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_STATUS) : nullptr;
-    DWORD needed = 0;
-    bool known = service && QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
-                                                 sizeof status, &needed);
-    if (service) CloseServiceHandle(service);
-    if (manager) CloseServiceHandle(manager);
-    return known && status.dwCurrentState == SERVICE_RUNNING ? status.dwProcessId : 0;
-}
-
 bool AgentAnswersStart()
 {
     using namespace agenttest;

@@ -48,8 +48,6 @@ struct ServiceConfig {
     std::string command;
 };
 ServiceConfig QueryServiceConfig(const char* name);
-// The process id of a running service, 0 when it does not run.
-DWORD ServiceProcessId(const char* name);
 
 // The agent service answers "Vantrel.Start": the driver receives the
 // default profile and starts protecting.

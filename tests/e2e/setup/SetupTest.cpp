@@ -25,9 +25,14 @@ protected:
         StopProcess(keep_);
     }
 
+    // The agent service's process is waited for: stopped is not yet ended.
     static void RemoveAll()
     {
+        ChildProcess agent(OpenServiceProcess("VTLOCKAGENT"));
         if (MachineKeyExists(UninstallKey)) UninstallSilently(" /REMOVEPROFILES");
+        if (agent) {
+            EXPECT_TRUE(ProcessEnded(agent));
+        }
     }
 
     static std::string DefaultProfile() { return InstallDir() + "Profiles\\default.vtp"; }
@@ -60,7 +65,7 @@ TEST_F(Setup, SilentInstallPutsEverythingInPlace)
         EXPECT_EQ(ReadWholeFile(BinDir() + name), ReadWholeFile(InstallDir() + name));
     }
     EXPECT_TRUE(FileExists(InstallDir() + "uninstall.exe"));
-    EXPECT_TRUE(FileExists(InstallDir() + "Profiles"));
+    ExpectOnlyAdministrators(FileDacl(InstallDir() + "Profiles"), FILE_ALL_ACCESS, true);
     EXPECT_FALSE(FileExists(InstallDir() + "VantrelSetup.exe"));
     EXPECT_TRUE(FileExists(ShellFolder(CSIDL_SYSTEM) + "\\Drivers\\vtlock.sys"));
 
@@ -113,6 +118,7 @@ TEST_F(Setup, UpgradeKeepsProfilesSettingsAndPasswordsAndRestartsTheAgent)
     std::string profile = WriteAdministratorsWork();
     DWORD before = 0;
     ASSERT_TRUE(WaitFor([&] { return (before = ServiceProcessId("VTLOCKAGENT")) != 0; }));
+    ChildProcess old(OpenServiceProcess("VTLOCKAGENT"));
 
     BoxAnswerer answerer;
     ProcessResult run = InstallSilently();
@@ -132,6 +138,7 @@ TEST_F(Setup, UpgradeKeepsProfilesSettingsAndPasswordsAndRestartsTheAgent)
     DWORD after = 0;
     EXPECT_TRUE(WaitFor([&] { return (after = ServiceProcessId("VTLOCKAGENT")) != 0; }));
     EXPECT_NE(before, after) << "the agent was not started anew";
+    EXPECT_TRUE(ProcessEnded(old));
     // AutoStart is on: the new agent applies the kept profile by itself.
     EXPECT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 1 && s.FolderStrings > 0; }, 20000));
     EXPECT_TRUE(AgentAnswersStart());
@@ -152,11 +159,14 @@ TEST_F(Setup, SilentUninstallRemovesTheProgramAndKeepsOrRemovesTheWork)
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(InstallSilently().finished);
         std::string profile = WriteAdministratorsWork();
+        WaitFor([] { return ServiceProcessId("VTLOCKAGENT") != 0; });
+        ChildProcess agent(OpenServiceProcess("VTLOCKAGENT"));
 
         BoxAnswerer answerer;
         ProcessResult run = UninstallSilently(c.arguments);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(0u, run.exitCode);
+        EXPECT_TRUE(ProcessEnded(agent));
 
         EXPECT_FALSE(ServiceExists("VTLOCKAGENT"));
         EXPECT_FALSE(ServiceExists("VTLOCK"));

@@ -102,7 +102,7 @@ TEST_F(ProgramEntries, ValuesEndAtANullOrAtTheEndOfTheUnits)
 TEST_F(ProgramEntries, AgentEndsAProgramWhoseEntryHasOnlyACompany)
 {
     DWORD processId = 0;
-    HANDLE process = StartProcess(QuoteArgument(Program("company")), &processId);
+    ChildProcess process(StartProcess(QuoteArgument(Program("company")), &processId));
     ASSERT_TRUE(process);
     HWND window = nullptr;
     ASSERT_TRUE(WaitFor([&] {
@@ -122,5 +122,4 @@ TEST_F(ProgramEntries, AgentEndsAProgramWhoseEntryHasOnlyACompany)
     DWORD exitCode = 99;
     GetExitCodeProcess(process, &exitCode);
     EXPECT_EQ(exitCode, 0u);
-    StopProcess(process);
 }
