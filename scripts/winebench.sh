@@ -81,27 +81,24 @@ start_display() {
         export DISPLAY=$VT_BENCH_DISPLAY
         return
     fi
-    local n lock pid
-    for n in $(seq 90 189); do
-        lock=/tmp/.X$n-lock
-        if [ -e "$lock" ]; then
-            pid=$(tr -d ' ' < "$lock" 2>/dev/null || echo 0)
-            if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then continue; fi
-            rm -f "$lock" "/tmp/.X11-unix/X$n"
-        fi
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-        xvfb_pid=$!
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-            export DISPLAY=":$n" VT_BENCH_DISPLAY=":$n"
-            return
-        fi
-        xvfb_pid=
+    # Xvfb picks a free display number itself and writes it to the file, so
+    # benches started side by side never share or kill each other's display.
+    local numfile n
+    numfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" </dev/null >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        n=$(tr -dc 0-9 < "$numfile")
+        [ -n "$n" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
     done
+    rm -f "$numfile"
+    if [ -n "$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+        export DISPLAY=":$n" VT_BENCH_DISPLAY=":$n"
+        return
+    fi
+    xvfb_pid=
     echo "winebench: no free X display" >&2
     exit 1
 }
