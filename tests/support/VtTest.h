@@ -174,10 +174,14 @@ private:
 };
 
 // Real input from the X server (xdotool, on the bench's DISPLAY); each call
-// returns once xdotool has finished, true when it succeeded. Keys go to the
-// window that has the X server's focus, which SetForegroundWindow does not
-// move under Wine without a window manager: XFocus clicks the window's
-// caption, as a person would, and waits until it is in front.
+// returns once xdotool has finished (the window may not have read the input
+// yet), true when it succeeded. Keys go to the X server's focus, which on the
+// bench's Xvfb without a window manager is the window under the pointer and
+// which Wine does not move for its (managed) windows; their captions are no
+// part of their X windows. XFocus gives the X focus to the X window of the
+// window's top-level window, which must be in front; Wine then hands the keys
+// to whatever window it has in front, also a message box or dialog shown
+// later, as long as that top-level window stays shown.
 bool XDoTool(const std::string& arguments, DWORD timeoutMs = 10000);
 bool XKeys(const std::string& keys);  // xdotool key names: "ctrl+s", "F6", "alt+F4", "Escape", "Return"
 bool XClick(int x, int y);            // left click at screen coordinates

@@ -41,9 +41,9 @@ bool XClick(int x, int y)
 
 bool XFocus(HWND window)
 {
-    RECT rect;
-    if (!GetWindowRect(window, &rect)) return false;
-    const int frame = GetSystemMetrics(SM_CYFRAME), caption = GetSystemMetrics(SM_CYCAPTION);
-    if (!XClick((rect.left + rect.right) / 2, rect.top + frame + caption / 2)) return false;
-    return WaitFor([&] { return GetForegroundWindow() == window; }, 5000);
+    // Wine names the X window of a top-level window in this property.
+    HWND top = GetAncestor(window, GA_ROOT);
+    const auto id = reinterpret_cast<UINT_PTR>(GetPropA(top, "__wine_x11_whole_window"));
+    if (!id || !XDoTool("windowfocus --sync " + std::to_string(id))) return false;
+    return WaitFor([&] { return GetForegroundWindow() == top; }, 5000);
 }
