@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Pictures of the profile manager for the README and the guide: the manager
 # opened on a virtual display, its frame drawn by Wine, with the sample
-# profile (scripts/sample-default.txt) as its default profile, each tab and
-# the profile creation wizard photographed with ImageMagick's import, one PNG
-# each into docs/screenshots/.
+# profile (scripts/sample-default.txt) as its default profile: the window, each
+# tab, the dialogs and the profile creation wizard photographed with
+# ImageMagick's import, one PNG each into docs/screenshots/, under the names
+# the guide's picture markers use.
 #
 #   scripts/screenshots.sh      (after scripts/setup.sh and scripts/build.sh)
+#   VT_WINE_FONTS=DIR scripts/screenshots.sh   (Wine's fonts from DIR, see below)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 dist=${VT_DIST:-$top/dist}
@@ -25,16 +27,30 @@ id() {
     echo "$value"
 }
 
-# The shown window of the class photographed into docs/screenshots/NAME.png.
+# The shown window of the class photographed into docs/screenshots/NAME.png,
+# once two pictures half a second apart agree: it is fully drawn.
 shoot() {
-    local class=$1 name=$2 rect
-    sleep 1
-    rect=$(wine "$build/bin/wmpost.exe" "$class" rect | tr -d '\r')
-    /usr/bin/import -display "$DISPLAY" -window root -crop "$rect" +repage "$out/$name.png"
+    local class=$1 name=$2 rect now last=
+    for _ in $(seq 10); do
+        sleep 0.5
+        rect=$(post "$class" rect | tr -d '\r')
+        /usr/bin/import -display "$DISPLAY" -window root -crop "$rect" +repage "$out/$name.png"
+        now=$(/usr/bin/convert "$out/$name.png" rgba:- | md5sum)
+        [ "$now" != "$last" ] || break
+        last=$now
+    done
     echo "$out/$name.png"
 }
 
 post() { wine "$build/bin/wmpost.exe" "$@"; }
+
+# The window closed with its button ID, and what the button does done: a
+# command posted before would go to the modal loop still running, and the
+# manager stores the new password after the Settings dialog hides.
+close() {
+    post "$1" click "$2"
+    post "$1" gone
+}
 
 inside() {
     local program="$WINEPREFIX/drive_c/Vantrel"
@@ -42,26 +58,85 @@ inside() {
     cp "$dist"/*.exe "$dist"/*.dll "$dist"/*.sys "$dist"/*.bmp "$program/"
     # A plain-text profile loads as it is.
     cp "$top/scripts/sample-default.txt" "$program/Profiles/default.vtp"
+    # Wine's own fonts (Debian package fonts-wine) give the forms the metrics
+    # they were laid out for and the frames their buttons (Marlett); without
+    # them captions are clipped and frame buttons show letters. VT_WINE_FONTS
+    # names another folder holding them, copied into this prefix only.
+    local fonts=${VT_WINE_FONTS:-/usr/share/wine/fonts}
+    if [ -f "$fonts/marlett.ttf" ]; then
+        cp "$fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    else
+        echo "screenshots.sh: no Wine fonts in $fonts (fonts-wine): captions will be clipped" >&2
+    fi
     # Windows draws the frames itself, as without a window manager it must.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
     wine 'C:\Vantrel\vtlock.exe' </dev/null >/dev/null 2>&1 &
     local manager=$!
     post TForm1 wait
+    shoot TForm1 main
 
-    local tab=0
-    for item in Folderprotection1 Fileprotection1 Restrictions1 Restrictedprograms1 Profileoptions1; do
-        post TForm1 command "$(id "IDM_$item")"
-        shoot TForm1 "manager-tab$tab-$(echo "$item" | tr 'A-Z' 'a-z' | sed 's/1$//')"
-        tab=$((tab + 1))
-    done
+    # The tabs, each followed by the dialog its add button opens.
+    post TForm1 command "$(id IDM_Folderprotection1)"
+    shoot TForm1 folders
+    post TForm1 click "$(id Form1Id SpeedButton9)"
+    post TFAddFolder wait
+    post TFAddFolder text "$(id AddFolderId Edit1)" 'C:\PAYROLL\REPORTS'
+    post TFAddFolder click "$(($(id AddFolderId RadioGroup1) + 2))"
+    shoot TFAddFolder addfolder
+    close TFAddFolder "$(id AddFolderId Button3)"
+
+    post TForm1 command "$(id IDM_Fileprotection1)"
+    shoot TForm1 files
+    post TForm1 click "$(id Form1Id Button1)"
+    post TAddFileDlg wait
+    post TAddFileDlg text "$(id AddFileDlgId Edit1)" .DOC
+    post TAddFileDlg click "$(id AddFileDlgId CheckBox1)"
+    post TAddFileDlg click "$(($(id AddFileDlgId RadioGroup1) + 2))"
+    shoot TAddFileDlg addfile
+    close TAddFileDlg "$(id AddFileDlgId Button3)"
+
+    post TForm1 command "$(id IDM_Restrictions1)"
+    shoot TForm1 restrictions
+    post TForm1 command "$(id IDM_Restrictedprograms1)"
+    shoot TForm1 programs
+    post TForm1 command "$(id IDM_Profileoptions1)"
+    shoot TForm1 options
+
+    post TForm1 command "$(id IDM_About1)"
+    post TFAbout wait
+    shoot TFAbout about
+    close TFAbout "$(id AboutId Button1)"
 
     post TForm1 command "$(id IDM_ProfileCreationWizard1)"
     post TWizard wait
-    shoot TWizard wizard-page0
+    shoot TWizard wizard
     post TWizard click "$(id WizardId Button2)"
     post TWizard click "$(id WizardId CheckBox1)"
     post TWizard click "$(($(id WizardId CheckBox1) + 2))"
     shoot TWizard wizard-page1
+    close TWizard "$(id WizardId Button3)"
+
+    # Settings on both pages, and the password change dialog, which sets the
+    # administrator password the manager asks for when it opens again.
+    post TForm1 command "$(id IDM_Settings1)"
+    post TForm3 wait
+    shoot TForm3 settings
+    post TForm3 tab "$(id SettingsId PageControl1)" 1
+    shoot TForm3 settings-passwords
+    post TForm3 click "$(id SettingsId Button3)"
+    post TFQUPass wait
+    post TFQUPass text "$(id QUPassId Edit1)" secret
+    post TFQUPass text "$(id QUPassId Edit2)" secret
+    shoot TFQUPass password-change
+    close TFQUPass "$(id QUPassId Button1)"
+    close TForm3 "$(id SettingsId Button1)"
+    kill "$manager" 2>/dev/null || true
+    wait "$manager" 2>/dev/null || true
+
+    wine 'C:\Vantrel\vtlock.exe' </dev/null >/dev/null 2>&1 &
+    manager=$!
+    post TFQPass wait
+    shoot TFQPass password-admin
     kill "$manager" 2>/dev/null || true
     wineserver -k >/dev/null 2>&1 || true
 }
