@@ -6,7 +6,8 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   googletest
   nsis fp-utils
-  famfamfam-silk imagemagick icoutils fonts-dejavu-core
+  ccache
+  famfamfam-silk imagemagick icoutils fonts-dejavu-core fonts-wine
   wine wine64
   xvfb xauth x11-utils xdotool
   util-linux coreutils
