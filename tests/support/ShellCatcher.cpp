@@ -43,6 +43,7 @@ ShellCatcher::ShellCatcher()
         {".hlp", ProgId},
         {".chm", ProgId},
         {"http\\shell\\open\\command", command},
+        {"https\\shell\\open\\command", command},
         {"mailto\\shell\\open\\command", command},
     };
     for (const auto& entry : entries) {

@@ -150,9 +150,9 @@ private:
 };
 
 // Registers the shellcatch tool in this prefix's HKEY_CLASSES_ROOT as the
-// program that opens .hlp and .chm files and http and mailto links, so that a
-// test sees what ShellExecute opened; the previous handlers come back at
-// destruction.
+// program that opens .hlp and .chm files and http, https and mailto links, so
+// that a test sees what ShellExecute opened; the previous handlers come back
+// at destruction.
 class ShellCatcher {
 public:
     ShellCatcher();
