@@ -60,11 +60,7 @@ void TFilePage::Create(TTabSheet& sheet)
 void TFilePage::ShowFileRules()
 {
     SortFileRules();
-    const TextList lines = FileRuleLines();
-    ListBox2.BeginUpdate();
-    ListBox2.Clear();
-    for (const std::string& line : lines) ListBox2.Add(line);
-    ListBox2.EndUpdate();
+    ListBox2.SetLines(FileRuleLines());
 }
 
 bool TFilePage::SelectedName(std::string& name) const

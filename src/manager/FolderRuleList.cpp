@@ -23,10 +23,10 @@ void TFolderPage::DeleteFolderRule(const std::string& path)
 
 void TFolderPage::ShowFolderRules()
 {
-    ListBox1.BeginUpdate();
-    ListBox1.Clear();
-    for (const std::string& entry : Profile.Folders) ListBox1.Add(FolderRuleLine(entry));
-    ListBox1.EndUpdate();
+    TextList lines;
+    lines.reserve(Profile.Folders.size());
+    for (const std::string& entry : Profile.Folders) lines.push_back(FolderRuleLine(entry));
+    ListBox1.SetLines(lines);
 }
 
 void TFolderPage::RuleListEdited()

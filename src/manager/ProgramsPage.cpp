@@ -40,10 +40,7 @@ void TProgramsPage::Create(TTabSheet& sheet)
 
 void TProgramsPage::ShowPrograms()
 {
-    ListBox3.BeginUpdate();
-    ListBox3.Clear();
-    for (const std::string& entry : Profile.Tasks) ListBox3.Add(entry);
-    ListBox3.EndUpdate();
+    ListBox3.SetLines(Profile.Tasks);
 }
 
 void TProgramsPage::Button13Click(TControl*)
