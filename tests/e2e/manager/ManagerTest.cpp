@@ -1,0 +1,323 @@
+// The manager started as an administrator starts it, driven from this
+// process by control identifiers: its start sequence, its start-up values
+// "/LOAD:" and "/NOTIFY:", and the whole road of a profile from the manager
+// through the agent service to the driver and back.
+#include "Captured.h"
+#include "ManagerIds.h"
+#include "ManagerSupport.h"
+#include "Policies.h"
+#include "RemoteWindows.h"
+#include "RuntimeEnv.h"
+#include "UProfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+const char* const AdminPassword = "admin-secret";
+const char* const TogglePassword = "toggle-secret";
+
+void Click(HWND top, int id) { PostMessageA(FindControl(top, id), BM_CLICK, 0, 0); }
+void SetText(HWND top, int id, const std::string& text)
+{
+    SendMessageA(FindControl(top, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+bool Checked(HWND top, int id) { return SendMessageA(FindControl(top, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void MenuCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+size_t LineCount(HWND window, int id) { return ListLines(FindControl(window, id)).size(); }
+
+class ManagerRun : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { InitRuntimeEnvironment(); }
+    void SetUp() override
+    {
+        SetPasswords(nullptr, nullptr);
+        folder = InstallCopy();
+    }
+    void TearDown() override
+    {
+        StopProcess(manager);
+        if (keep) RunAndWait(QuoteArgument(folder + "vtlock.exe") + " /STOPAGENT");
+        StopProcess(keep);
+        RemoveTree(folder);
+    }
+    void Start(const std::string& arguments = "")
+    {
+        StopProcess(manager);
+        manager = StartProcess(QuoteArgument(folder + "vtlock.exe") + " " + arguments, &managerId);
+        ASSERT_TRUE(manager);
+    }
+    // The shown window of the class, waited for.
+    HWND Wait(const char* className)
+    {
+        HWND window = nullptr;
+        WaitFor([&] { return (window = ShownWindow(managerId, className)) != nullptr; }, 20000);
+        return window;
+    }
+    bool Gone(const char* className)
+    {
+        return WaitFor([&] { return ShownWindow(managerId, className) == nullptr; });
+    }
+    std::string DefaultProfile() const { return folder + "Profiles\\default.vtp"; }
+
+    std::string folder;
+    HANDLE manager = nullptr, keep = nullptr;
+    DWORD managerId = 0;
+};
+
+}  // namespace
+
+// Without an administrator password the manager opens at once and stops
+// protection; with one it asks, and a wrong or cancelled password ends it
+// with the message and without stopping protection.
+TEST_F(ManagerRun, TheStartSequenceAsksForTheAdministratorsPassword)
+{
+    const struct {
+        const char* stored;
+        const char* typed;  // null: not asked; empty: the dialog's close box
+        bool opens;
+    } cases[] = {{nullptr, nullptr, true}, {"secret", "secret", true}, {"secret", "Secret", false},
+                 {"secret", "", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed ? c.typed : "not asked");
+        SetPasswords(c.stored, nullptr);
+        MessageListener listener;
+        BoxAnswerer answerer("ok");
+        Start();
+        if (c.typed) {
+            HWND ask = Wait("TFQPass");
+            ASSERT_NE(ask, nullptr);
+            SetText(ask, QPassId::Edit1, c.typed);
+            if (*c.typed) Click(ask, QPassId::Button1);
+            else PostMessageA(ask, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        if (c.opens) {
+            HWND window = Wait("TForm1");
+            ASSERT_NE(window, nullptr);
+            // No default profile yet: the design caption stays; the fourth tab is open.
+            EXPECT_EQ(WindowText(window), "VT Vantrel");
+            EXPECT_EQ(SendMessageA(FindControl(window, Form1Id::PageControl1), TCM_GETCURSEL, 0, 0), 3);
+            std::vector<HeardMessage> heard = listener.WaitHeard(1);
+            ASSERT_EQ(heard.size(), 1u);
+            EXPECT_TRUE(heard[0].name == "Vantrel.Stop" && heard[0].wParam == 0 && heard[0].lParam == 0);
+            EXPECT_TRUE(answerer.Seen().empty());
+            continue;
+        }
+        ASSERT_EQ(WaitForSingleObject(manager, 20000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        GetExitCodeProcess(manager, &code);
+        EXPECT_EQ(code, 0u);
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        const SeenBox box = answerer.Seen()[0];
+        EXPECT_EQ(box.caption + "|" + box.text + "|" + box.icon + "|" + box.buttons,
+                  "Vantrel|Administrator's password is incorrect.|information|ok");
+        EXPECT_TRUE(HeardUpToMarker(listener).empty());
+    }
+}
+
+// "/LOAD:" opens the named profile, keeping the case of its path, and the
+// wizard instead of the default profile when it cannot be read.
+TEST_F(ManagerRun, LoadOpensTheNamedProfileOrElseTheWizard)
+{
+    const std::string other = NewTempDir("Shop Data");
+    Profile = TProfile();
+    Profile.Folders = {"-C:\\WINDOWS", "&D:\\SHOP"};
+    Profile.Files = {"-.TXT"};
+    ASSERT_TRUE(SaveProfileFile(other + "Alice.vtp", 0) && SaveProfileFile(DefaultProfile(), 0));
+    const struct {
+        std::string file;
+        const char* title;
+        size_t rules;
+        bool wizard;
+    } cases[] = {{other + "Alice.vtp", " Vantrel  - Alice", 2, false}, {folder + "missing.vtp", "VT Vantrel", 0, true}};
+    for (const auto& c : cases) {
+        BoxAnswerer answerer("cancel");
+        Start(QuoteArgument("/load:" + c.file));
+        HWND window = Wait("TForm1");
+        ASSERT_NE(window, nullptr) << c.file;
+        EXPECT_TRUE(WaitFor([&] { return WindowText(window) == c.title; })) << WindowText(window);
+        EXPECT_EQ(LineCount(window, Form1Id::ListBox1), c.rules);
+        if (c.wizard) EXPECT_EQ(WindowText(Wait("TWizard")), "Quick start Wizard");
+        else EXPECT_EQ(ShownWindow(managerId, "TWizard"), nullptr);
+        EXPECT_TRUE(answerer.Seen().empty());
+    }
+    RemoveTree(other);
+}
+
+// "/NOTIFY:" announces each successful save with its value to every
+// top-level window; a save the writer refuses announces nothing.
+TEST_F(ManagerRun, NotifyAnnouncesEachSuccessfulSaveWithItsValue)
+{
+    MessageListener listener;
+    Start("/NOTIFY:-7");
+    HWND window = Wait("TForm1");
+    ASSERT_NE(window, nullptr);
+    HeardUpToMarker(listener);
+    const size_t heardBefore = listener.Heard().size();
+    BoxAnswerer answerer("yes");
+    for (int save = 1; save <= 3; ++save) {
+        if (save == 3) ASSERT_TRUE(SetFileAttributesA(DefaultProfile().c_str(), FILE_ATTRIBUTE_READONLY));
+        MenuCommand(window, IDM_Saveprofile1);
+        const size_t boxes = save == 3 ? 4 : static_cast<size_t>(save);
+        ASSERT_EQ(answerer.WaitSeen(boxes).size(), boxes);
+        ASSERT_TRUE(WaitSettled(window));
+    }
+    EXPECT_EQ(answerer.Seen().back().text.rfind("Cannot save profile: ", 0), 0u);
+    std::vector<HeardMessage> heard = HeardUpToMarker(listener);
+    std::vector<std::string> saved;
+    for (size_t i = heardBefore; i < heard.size(); ++i)
+        saved.push_back(heard[i].name + " " + std::to_string(heard[i].wParam) + " " + std::to_string(heard[i].lParam));
+    EXPECT_EQ(saved, (std::vector<std::string>{"Vantrel.Saved 0 -7", "Vantrel.Saved 0 -7"}));
+    SetFileAttributesA(DefaultProfile().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The whole road of one profile, as a new administrator goes it: the driver
+// and the agent service installed with the program's own switches, the
+// manager opened for the first time, passwords and AutoStart set in
+// Settings, a folder rule, a file rule, a restriction and a disabled
+// program made in the tabs, the profile saved, the manager closed with
+// protection enabled; then the agent enforces it, the toggle command
+// switches it off, and the manager opened again shows the saved profile.
+TEST_F(ManagerRun, FromTheManagerToTheDriverAndBack)
+{
+    // The service's window is reachable only while an ordinary window process runs.
+    keep = StartProcess(QuoteArgument(BinDir() + "vtkeep.exe"));
+    const std::string vtlock = QuoteArgument(folder + "vtlock.exe");
+    ASSERT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
+    ASSERT_EQ(RunAndWait(vtlock + " /INSTALLSERVICE").exitCode, 0u);
+    ASSERT_TRUE(StartNamedService("VTLOCKAGENT"));
+    ASSERT_TRUE(WaitFor([] { return QueryServiceState("VTLOCKAGENT") == SERVICE_RUNNING &&
+                                    FindWindowA("VTLOCK.AGENT", nullptr); }, 20000));
+    const std::string program = NewTempDir("programs") + "roadblock.exe";
+    ASSERT_TRUE(CopyFileA((BinDir() + "verinfo_full.exe").c_str(), program.c_str(), FALSE));
+    int noRun = 0;
+    while (noRun < PolicyCount && std::string(PolicyCaptions[noRun]) != "Disable Run command of Start menu") ++noRun;
+
+    Start();
+    HWND window = Wait("TForm1");
+    ASSERT_NE(window, nullptr) << "the manager opens without asking for a password";
+    // Settings: AutoStart, then both passwords typed twice in the change dialog.
+    MenuCommand(window, IDM_Settings1);
+    HWND settings = Wait("TForm3");
+    ASSERT_NE(settings, nullptr);
+    Click(settings, SettingsId::CheckBox3);
+    ASSERT_TRUE(WaitFor([&] { return Checked(settings, SettingsId::CheckBox3); }));
+    ClickRemoteTab(FindControl(settings, SettingsId::PageControl1), 1);
+    for (int button : {SettingsId::Button3, SettingsId::Button4}) {
+        Click(settings, button);
+        HWND dialog = Wait("TFQUPass");
+        ASSERT_NE(dialog, nullptr);
+        for (int field : {QUPassId::Edit1, QUPassId::Edit2})
+            SetText(dialog, field, button == SettingsId::Button3 ? AdminPassword : TogglePassword);
+        Click(dialog, QUPassId::Button1);
+        ASSERT_TRUE(Gone("TFQUPass"));
+    }
+    Click(settings, SettingsId::Button1);
+    ASSERT_TRUE(Gone("TForm3"));
+
+    // Folder protection: C:\WINDOWS read-only with the access button.
+    MenuCommand(window, IDM_Folderprotection1);
+    HWND tree = FindControl(window, Form1Id::TreeView1);
+    HTREEITEM windows = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        return (windows = FindTreeChild(tree, TreeView_GetRoot(tree), "windows")) != nullptr;
+    }));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(windows));
+    Click(window, Form1Id::SpeedButton1);
+    ASSERT_TRUE(WaitFor([&] { return LineCount(window, Form1Id::ListBox1) == 1; }));
+    // File protection: every .TXT file read-only.
+    MenuCommand(window, IDM_Fileprotection1);
+    Click(window, Form1Id::Button1);
+    HWND addFile = Wait("TAddFileDlg");
+    ASSERT_NE(addFile, nullptr);
+    SetText(addFile, AddFileDlgId::Edit1, "readme.txt");
+    Click(addFile, AddFileDlgId::CheckBox1);            // the type of the file: ".txt"
+    Click(addFile, AddFileDlgId::RadioGroup1 + 1 + 1);  // "Read-only access"
+    Click(addFile, AddFileDlgId::Button2);
+    ASSERT_TRUE(Gone("TAddFileDlg"));
+    ASSERT_TRUE(WaitFor([&] { return LineCount(window, Form1Id::ListBox2) == 1; }));
+    // Restrictions: the Run command, from grayed to checked with one click on its box.
+    MenuCommand(window, IDM_Restrictions1);
+    HWND checks = FindControl(window, Form1Id::CheckListBox1);
+    ASSERT_EQ(ListLines(checks).at(static_cast<size_t>(noRun)), "Disable Run command of Start menu");
+    SendMessageA(checks, LB_SETTOPINDEX, noRun, 0);
+    RECT item = {};  // the system carries a list box's own messages across processes
+    SendMessageA(checks, LB_GETITEMRECT, static_cast<WPARAM>(noRun), reinterpret_cast<LPARAM>(&item));
+    PostClick(checks, POINT{item.left + 8, (item.top + item.bottom) / 2});
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(checks, LB_GETITEMDATA, noRun, 0) == 1; }));
+    // Disabled programs: one program chosen in the open dialog.
+    MenuCommand(window, IDM_Restrictedprograms1);
+    {
+        BoxAnswerer chooser(std::vector<BoxReply>{OpenFileReply({program})});
+        Click(window, Form1Id::Button13);
+        ASSERT_TRUE(WaitFor([&] { return LineCount(window, Form1Id::ListBox3) == 1; }));
+    }
+    // Saved, then closed: the verification, then "Enable protection at exit from the program?".
+    BoxAnswerer answerer("yes");
+    MenuCommand(window, IDM_Saveprofile1);
+    ASSERT_EQ(answerer.WaitSeen(1).size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].caption, "Save profile");
+    ASSERT_TRUE(WaitSettled(window));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    std::vector<SeenBox> seen = answerer.WaitSeen(3);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[1].text.rfind("IMPORTANT! Please verify your settings:\r\n\n"
+                                 "  - protection WILL BE ENABLED at Windows startup;",
+                                 0),
+              0u);
+    EXPECT_EQ(seen[2].text, "Enable protection at exit from the program?");
+    ASSERT_EQ(WaitForSingleObject(manager, 20000), WAIT_OBJECT_0);
+
+    // The agent holds the saved profile: the image the driver reports is
+    // the one this profile file makes, and the agent ends the program.
+    ASSERT_TRUE(LoadProfile(DefaultProfile()));
+    EXPECT_EQ(Profile.Folders, TextList{"-C:\\WINDOWS"});
+    EXPECT_EQ(Profile.Files, TextList{"-.TXT"});
+    EXPECT_EQ(Profile.Tasks, TextList{"ROADBLOCK.EXE      // Vantrel test program  (Vantrel Test Makers)"});
+    BuildDriverImage();
+    ASSERT_TRUE(WaitFor([] { return QueryDriverState().Started == 1; }, 20000));
+    VTLOCK_STATE state = QueryDriverState();
+    EXPECT_EQ(state.ImageBytes, DriverImageSize);
+    EXPECT_EQ(state.FileStrings, VtLockImageField(DriverImage.data(), VTLOCK_IMAGE_OFF_NFILES));
+    EXPECT_EQ(state.FolderStrings, VtLockImageField(DriverImage.data(), VTLOCK_IMAGE_OFF_NFOLDERS));
+    CapturedRun shown = RunCaptured(QuoteArgument(BinDir() + "vtstate.exe"));
+    EXPECT_NE(shown.output.find(std::to_string(state.FileStrings) + " file strings, " +
+                                std::to_string(state.FolderStrings) + " folder strings"),
+              std::string::npos)
+        << shown.output;
+    DWORD noRunValue = 9, size = sizeof noRunValue;
+    const char* const explorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+    RegGetValueA(HKEY_CURRENT_USER, explorer, "NoRun", RRF_RT_REG_DWORD, nullptr, &noRunValue, &size);
+    EXPECT_EQ(noRunValue, 1u);
+    EXPECT_TRUE(RunAndWait(QuoteArgument(program), 20000).finished) << "the disabled program was not ended";
+
+    // "/TOGGLE" with the toggle password typed into its dialog.
+    {
+        BoxAnswerer toggle("ok", TogglePassword, true);
+        EXPECT_EQ(RunAndWait(vtlock + " /TOGGLE").exitCode, 0u);
+        EXPECT_TRUE(WaitFor([] { return QueryDriverState().Started == 0; }, 20000));
+        EXPECT_EQ(toggle.Seen().size(), 1u);
+    }
+    RegGetValueA(HKEY_CURRENT_USER, explorer, "NoRun", RRF_RT_REG_DWORD, nullptr, &noRunValue, &size);
+    EXPECT_EQ(noRunValue, 0u);
+    {
+        ChildProcess free(StartProcess(QuoteArgument(program)));
+        EXPECT_EQ(WaitForSingleObject(free, 3000), static_cast<DWORD>(WAIT_TIMEOUT)) << "ended with protection off";
+    }
+
+    // The manager again: the administrator password first, then the profile.
+    Start();
+    HWND ask = Wait("TFQPass");
+    ASSERT_NE(ask, nullptr);
+    SetText(ask, QPassId::Edit1, AdminPassword);
+    Click(ask, QPassId::Button1);
+    window = Wait("TForm1");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(window) == " Vantrel  - Default profile"; }));
+    EXPECT_EQ(LineCount(window, Form1Id::ListBox1) + LineCount(window, Form1Id::ListBox2) +
+                  LineCount(window, Form1Id::ListBox3),
+              3u);
+    EXPECT_EQ(SendMessageA(FindControl(window, Form1Id::CheckListBox1), LB_GETITEMDATA, noRun, 0), 1);
+}

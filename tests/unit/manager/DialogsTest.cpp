@@ -1,0 +1,411 @@
+// The dialogs as the administrator uses them: the two password dialogs, the
+// Settings command with what it stores, and the About box.
+#include "CommandLibrary.h"
+#include "ManagerForms.h"
+#include "RegValues.h"
+#include "UAbout.h"
+#include "UQAPass.h"
+#include "UQUPass.h"
+#include "USettings.h"
+#include "vrcmd.h"
+
+#include <commctrl.h>
+
+#include <functional>
+
+namespace {
+
+using Steps = std::vector<std::function<void()>>;
+
+std::string Mask(HWND edit)
+{
+    return SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0) == '*' ? "*" : "-";
+}
+
+// What the change dialog shows: both fields, Hide typing, whether the
+// second field takes input, the masks.
+std::string Look()
+{
+    HWND first = FQUPass->Edit1.Handle(), second = FQUPass->Edit2.Handle();
+    return TextOf(first) + "|" + TextOf(second) + "|" + (Checked(FQUPass->CheckBox1.Handle()) ? "hide" : "show") +
+           (IsWindowEnabled(second) ? "|second|" : "|no second|") + Mask(first) + Mask(second);
+}
+
+// The change dialog opened with the button, the password typed twice and
+// OK pressed; an empty password is cancelled.
+void EnterNewPassword(FormScript& script, TButton& button, const std::string& password)
+{
+    script.Do([&button] { Click(button.Handle()); })
+        .WaitShown(FQUPass->Handle())
+        .Do([password] {
+            Type(FQUPass->Edit1.Handle(), password);
+            Type(FQUPass->Edit2.Handle(), password);
+            Click((password.empty() ? FQUPass->Button2 : FQUPass->Button1).Handle());
+        })
+        .WaitUntil("the change dialog closed", [] { return !IsWindowVisible(FQUPass->Handle()); });
+}
+
+// The switches as stored: AutoStart, UserControl, UseDefault, "-" for none.
+std::string StoredSwitches()
+{
+    std::string text;
+    for (const char* name : {"AutoStart", "UserControl", "UseDefault"}) {
+        DWORD value = 0;
+        text += ReadRegDword(HKEY_LOCAL_MACHINE, SettingsKey, name, value) ? std::to_string(value) : "-";
+    }
+    return text;
+}
+
+// The three boxes as the dialog shows them, then whether the third takes clicks.
+std::string ShownSwitches()
+{
+    std::string text;
+    for (TCheckBox* box : {&Form3->CheckBox3, &Form3->CheckBox2, &Form3->CheckBox5})
+        text += Checked(box->Handle()) ? "1" : "0";
+    return text + (Form3->CheckBox5.Enabled() ? "+" : "-");
+}
+
+// Asked in UTF-16: the ANSI message gives at most 80 characters.
+std::string Hint(HWND control)
+{
+    wchar_t text[2048] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageW(Application.HintWindow(), TTM_GETTEXTW, 2048, reinterpret_cast<LPARAM>(&tool));
+    char ansi[4096] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
+    return ansi;
+}
+
+int Delay(int which)
+{
+    return static_cast<int>(SendMessageA(Application.HintWindow(), TTM_GETDELAYTIME, which, 0));
+}
+
+}  // namespace
+
+TEST_F(ManagerForms, AdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
+{
+    auto key = [](WORD k) { return [k] { PressKey(k); }; };
+    auto click = [](TButton& b) { return [&b] { Click(b.Handle()); }; };
+    const struct {
+        const char* name;
+        Steps close;
+        const char* result;
+    } cases[] = {
+        {"OK", {click(FQPass->Button1)}, "Letmein 7"},
+        {"Enter in the field", {key(VK_RETURN)}, "Letmein 7"},
+        {"Cancel", {click(FQPass->Button2)}, ""},
+        {"Esc", {key(VK_ESCAPE)}, ""},
+        {"Tab to Cancel, Enter", {key(VK_TAB), key(VK_TAB), key(VK_TAB), key(VK_RETURN)}, ""},
+        {"the close box", {[] { PostMessageA(FQPass->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }}, ""},
+    };
+    for (const auto& c : cases) {
+        FormScript script;
+        script.WaitShown(FQPass->Handle()).Do([] {
+            SetWindowTextA(FQPass->Edit1.Handle(), "");
+            Type(FQPass->Edit1.Handle(), "Letmein 7");
+        });
+        for (const auto& step : c.close) script.Do(step);
+        script.Start();
+        EXPECT_EQ(QueryAdministratorPassword(), c.result) << c.name;
+        EXPECT_FALSE(IsWindowVisible(FQPass->Handle())) << c.name;
+    }
+}
+
+TEST_F(ManagerForms, AdministratorPasswordDialogHidesTheTypingUntilAskedAndKeepsTheText)
+{
+    HWND field = FQPass->Edit1.Handle(), hide = FQPass->CheckBox1.Handle();
+    std::string seen, kept;
+    FormScript script;
+    script.WaitShown(FQPass->Handle())
+        .Do([&] {
+            seen = TextOf(FQPass->Handle()) + "|" + TextOf(FQPass->Label1.Handle()) + "|" + Mask(field) +
+                   (GetFocus() == field ? " focus" : "") + (IsWindowEnabled(Form1->Handle()) ? "" : " modal");
+            Type(field, "kept");
+            Click(hide);
+        })
+        .WaitUntil("typing shown", [&] { return !Checked(hide); })
+        .Do([&] {
+            seen += Mask(field);
+            Click(hide);
+        })
+        .WaitUntil("typing hidden", [&] { return Checked(hide); })
+        .Do([&] {
+            seen += Mask(field);
+            Click(FQPass->Button2.Handle());
+        })
+        .WaitShown(FQPass->Handle())
+        .Do([&] {
+            kept = TextOf(field);
+            Type(field, std::string(VRCMD_TYPED_PASSWORD_MAX, 'p'));
+            Click(FQPass->Button1.Handle());
+        });
+    script.Start();
+    EXPECT_EQ(QueryAdministratorPassword(), "");
+    EXPECT_EQ(QueryAdministratorPassword(), "kept" + std::string(VRCMD_TYPED_PASSWORD_MAX - 4, 'p'));
+    EXPECT_EQ(seen, "Enter administrator's password|Access to Vantrel profile manager is protected by password. "
+                    "Enter Vantrel administrator's password to continue.|* focus modal-*");
+    EXPECT_EQ(kept, "kept");
+    EXPECT_TRUE(IsWindowEnabled(Form1->Handle()));
+}
+
+TEST_F(ManagerForms, PasswordChangeDialogRefusesAnEmptyOrMismatchedPasswordAndStaysOpen)
+{
+    const char* const empty = "Change password|Password cannot be empty.|warning|ok";
+    const char* const mismatch =
+        "Settings|First and second password fields are not identical. Enter password again.|warning|ok";
+    const struct {
+        const char* first;
+        const char* second;
+        const char* box;
+    } cases[] = {{"", "", empty}, {"", "secret", empty}, {"Secret", "secret", mismatch}};
+    BoxAnswerer answerer("ok");
+    size_t answered = 0;
+    for (const auto& c : cases) {
+        std::string look;
+        FormScript script;
+        script.WaitShown(FQUPass->Handle())
+            .Do([&] {
+                Type(FQUPass->Edit1.Handle(), c.first);
+                Type(FQUPass->Edit2.Handle(), c.second);
+                Click(FQUPass->Button1.Handle());
+            })
+            .WaitBoxesAnswered(answerer, ++answered)
+            .Do([&] {
+                look = (IsWindowVisible(FQUPass->Handle()) ? "open|" : "closed|") + Look();
+                Click(FQUPass->Button2.Handle());
+            });
+        script.Start();
+        EXPECT_EQ(QueryNewPassword(), "") << c.box;
+        ASSERT_EQ(answerer.Seen().size(), answered);
+        EXPECT_EQ(Shown(answerer.Seen().back()), c.box);
+        EXPECT_EQ(look, "open|" + std::string(c.first) + "|" + c.second + "|hide|second|**");
+    }
+}
+
+TEST_F(ManagerForms, PasswordChangeDialogGivesTheTwiceTypedPasswordAndStartsAfreshEachTime)
+{
+    HWND first = FQUPass->Edit1.Handle(), second = FQUPass->Edit2.Handle(), hide = FQUPass->CheckBox1.Handle();
+    std::vector<std::string> looks;
+    auto look = [&] { looks.push_back(Look() + (GetFocus() == first ? " focus" : "")); };
+    BoxAnswerer answerer("ok");
+    FormScript script;
+    script.WaitShown(FQUPass->Handle())
+        .Do([&] {
+            look();
+            Type(first, "Mixed Case 1");
+            Type(second, "Mixed Case 1");
+            PressKey(VK_RETURN);
+        })
+        .WaitShown(FQUPass->Handle())
+        .Do([&] {
+            look();
+            Type(first, "seen");
+            Type(second, "typo");
+            Click(hide);
+        })
+        .WaitUntil("typing shown", [&] { return !Checked(hide); })
+        .Do([&] {
+            looks.push_back(Look());
+            Click(FQUPass->Button1.Handle());
+        })
+        // Hide typing unchecked and checked again asks for the second field again.
+        .WaitShown(FQUPass->Handle())
+        .Do([&] {
+            look();
+            Click(hide);
+            Type(first, "abc");
+            Click(hide);
+        })
+        .WaitUntil("typing hidden", [&] { return Checked(hide); })
+        .Do([&] {
+            looks.push_back(Look());
+            Click(FQUPass->Button1.Handle());
+        })
+        .WaitBoxesAnswered(answerer, 1)
+        .Do([&] {
+            Type(second, "abc");
+            Click(FQUPass->Button1.Handle());
+        })
+        // Every password set here must also be typeable into the toggle dialog.
+        .WaitShown(FQUPass->Handle())
+        .Do([&] {
+            Type(first, std::string(VRCMD_TYPED_PASSWORD_MAX + 45, 'p'));
+            Type(second, std::string(VRCMD_TYPED_PASSWORD_MAX + 45, 'p'));
+            Click(FQUPass->Button1.Handle());
+        });
+    script.Start();
+    EXPECT_EQ(QueryNewPassword(), "Mixed Case 1");
+    EXPECT_EQ(QueryNewPassword(), "seen");
+    EXPECT_EQ(QueryNewPassword(), "abc");
+    EXPECT_EQ(QueryNewPassword(), std::string(VRCMD_TYPED_PASSWORD_MAX, 'p'));
+    EXPECT_EQ(looks, (std::vector<std::string>{"||hide|second|** focus", "||hide|second|** focus",
+                                               "seen||show|no second|--", "||hide|second|** focus",
+                                               "abc||hide|second|**"}));
+    EXPECT_EQ(TextOf(FQUPass->Handle()), "Change password");
+}
+
+// The dialog shows the switches as stored, the third one following the
+// second; only OK stores them, also a UseDefault that UserControl leaves unused.
+TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
+{
+    using namespace SettingsId;
+    const struct {
+        const char* name;
+        const char* before;  // stored AutoStart, UserControl, UseDefault; "" for none
+        std::vector<int> clicks;
+        std::function<void()> close;
+        const char* shown;  // at show and before closing: the boxes, whether the third takes clicks
+        const char* after;
+    } cases[] = {
+        {"nothing changed", "", {}, [] { Click(Form3->Button1.Handle()); }, "000- 000-", "000"},
+        {"UseDefault without UserControl", "101", {}, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
+        {"all three", "", {CheckBox3, CheckBox2, CheckBox5}, [] { Click(Form3->Button1.Handle()); }, "000- 111+",
+         "111"},
+        {"UserControl off and on again", "011", {CheckBox2, CheckBox2}, [] { Click(Form3->Button1.Handle()); },
+         "011+ 010+", "010"},
+        {"Cancel", "", {CheckBox3, CheckBox2}, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
+        {"Esc", "", {CheckBox3}, [] { PressKey(VK_ESCAPE); }, "000- 100-", "---"},
+        {"the close box", "", {CheckBox3}, [] { PostMessageA(Form3->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+         "000- 100-", "---"},
+    };
+    for (const auto& c : cases) {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
+        const char* names[] = {"AutoStart", "UserControl", "UseDefault"};
+        for (int i = 0; c.before[0] && i < 3; ++i)
+            WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, names[i], c.before[i] - '0');
+        LoadSettings();
+        std::string shown;
+        FormScript script;
+        script.WaitShown(Form3->Handle()).Do([&] {
+            shown = ShownSwitches();
+            for (int id : c.clicks) SendMessageA(Form3->FindById(id)->Handle(), BM_CLICK, 0, 0);
+            shown += " " + ShownSwitches();
+            SetFocus(Form3->CheckBox3.Handle());
+        });
+        script.Do(c.close);
+        script.Start();
+        Command(IDM_Settings1);
+        EXPECT_EQ(shown, c.shown) << c.name;
+        EXPECT_EQ(StoredSwitches(), c.after) << c.name;
+        EXPECT_EQ(GlobalSettings.SettingsStored, c.after[0] != '-') << c.name;
+    }
+}
+
+// The menu and the toolbar open the Startup page, wherever the dialog was
+// left; each button stores the last password entered with it, as far as
+// the fields took it, and only on OK.
+TEST_F(ManagerForms, SettingsStoreTheLastPasswordEnteredWithEachButton)
+{
+    SetPasswords("old admin", nullptr);
+    const std::string typed(VRCMD_TYPED_PASSWORD_MAX + 20, 't'), taken(VRCMD_TYPED_PASSWORD_MAX, 't');
+    for (bool ok : {false, true}) {
+        int page = -1;
+        FormScript script;
+        script.WaitShown(Form3->Handle()).Do([&] {
+            page = static_cast<int>(SendMessageA(Form3->PageControl1.Handle(), TCM_GETCURSEL, 0, 0));
+            ClickTab(Form3->PageControl1.Handle(), PasswordsPage);
+        });
+        EnterNewPassword(script, Form3->Button3, "first admin");
+        EnterNewPassword(script, Form3->Button3, "second admin");
+        EnterNewPassword(script, Form3->Button4, typed);
+        EnterNewPassword(script, Form3->Button4, "");
+        script.Do([ok] { Click((ok ? Form3->Button1 : Form3->Button2).Handle()); });
+        script.Start();
+        if (ok) Click(Form1->SettingsButton.Handle());
+        else Command(IDM_Settings1);
+        EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(Form3->Handle()); }));
+        EXPECT_EQ(page, StartupPage) << ok;
+        EXPECT_EQ(LibBool(Command14("old admin")), !ok);
+        EXPECT_EQ(LibBool(Command14("second admin")), ok);
+        EXPECT_EQ(LibBool(Command19(taken.c_str())), ok);
+    }
+}
+
+TEST_F(ManagerForms, SettingsShowTheirHintsWithLongerTimingOnlyWhileOpen)
+{
+    Application.SetHintPause(500);
+    Application.SetHintHidePause(2500);
+    std::vector<std::string> hints;
+    std::vector<int> delays;
+    FormScript script;
+    script.WaitShown(Form3->Handle()).Do([&] {
+        delays = {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP)};
+        for (TCheckBox* box : {&Form3->CheckBox3, &Form3->CheckBox2, &Form3->CheckBox5})
+            hints.push_back(Hint(box->Handle()));
+        Click(Form3->Button2.Handle());
+    });
+    script.Start();
+    Command(IDM_Settings1);
+    EXPECT_EQ(delays, (std::vector<int>{1000, 10000}));
+    EXPECT_EQ((std::vector<int>{Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP), Application.HintPause(),
+                                Application.HintHidePause()}),
+              (std::vector<int>{500, 2500, 500, 2500}));
+    EXPECT_EQ(hints, (std::vector<std::string>{
+                         "When checked, protection will be enabled at each Windows startup.\r\n"
+                         "To disable/re-enable protection, you can use \"Toggle protection\" shortcut on desktop.",
+                         "Used only, when you wish to create separate profiles for each user account.\r\n"
+                         "When this checkbox is checked, the system will load a profile\r\n"
+                         "prepared specially for logged user; and contrary, when it is not checked,\r\n"
+                         "a default profile will be loaded (not depending on logged user).",
+                         "If checked, a default profile will be loaded when no specific profile for\r\n"
+                         "user was prepared."}));
+}
+
+TEST_F(ManagerForms, AboutBoxShowsItsTextsAndPicturesOnTopAndClosesByButtonEnterEscAndCloseBox)
+{
+    auto shown = [] { return IsWindowVisible(FAbout->Handle()) != FALSE; };
+    const std::function<void()> closes[] = {
+        [] { PressKey(VK_RETURN); },
+        [] { PressKey(VK_ESCAPE); },
+        [] { Click(FAbout->Button1.Handle()); },
+        [] { PostMessageA(FAbout->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (const auto& close : closes) {
+        Command(IDM_About1);
+        ASSERT_TRUE(PumpUntil(shown));
+        EXPECT_EQ(GetFocus(), FAbout->Button1.Handle());
+        close();
+        EXPECT_TRUE(PumpUntil([&] { return !shown(); }));
+    }
+    FAbout->Show();
+    EXPECT_EQ(TextOf(FAbout->Handle()), "About Vantrel");
+    EXPECT_TRUE(GetWindowLongA(FAbout->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT client = {}, window = {};
+    GetClientRect(FAbout->Handle(), &client);
+    GetWindowRect(FAbout->Handle(), &window);
+    EXPECT_TRUE(client.right == 380 && client.bottom == 235) << client.right << "x" << client.bottom;
+    EXPECT_LE(std::abs((window.left + window.right - GetSystemMetrics(SM_CXSCREEN)) / 2), 1);
+    EXPECT_LE(std::abs((window.top + window.bottom - GetSystemMetrics(SM_CYSCREEN)) / 2), 1);
+    EXPECT_EQ(TextOf(FAbout->Label1.Handle()) + "|" + TextOf(FAbout->Label3.Handle()) + "|" +
+                  TextOf(FAbout->Label4.Handle()) + "|" + TextOf(FAbout->Label5.Handle()),
+              std::string("version 1.0|") + HomePageAddress + "|" + SupportMailAddress + "|" + AuthorsMailAddress);
+    // The notice credits the icon set on one line that the box shows whole.
+    const std::string notice = TextOf(FAbout->Notice.Handle());
+    EXPECT_NE(notice.find("famfamfam Silk, Creative Commons Attribution 2.5"), std::string::npos) << notice;
+    HDC dc = GetDC(FAbout->Notice.Handle());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(FAbout->Notice.Handle(), WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, notice.c_str(), static_cast<int>(notice.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(FAbout->Notice.Handle(), dc);
+    RECT noticeRect = FAbout->Notice.BoundsRect();
+    EXPECT_LE(size.cx, noticeRect.right - noticeRect.left);
+    EXPECT_LE(noticeRect.right, client.right);
+    // The pictures come from the program's resources.
+    const struct {
+        HWND image;
+        LONG width, height;
+    } pictures[] = {{FAbout->Image1.Handle(), 64, 64}, {FAbout->Image2.Handle(), 202, 37},
+                    {FQPass->Image1.Handle(), 35, 47}};
+    for (const auto& p : pictures) {
+        BITMAP info = {};
+        GetObjectA(reinterpret_cast<HBITMAP>(SendMessageA(p.image, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof info, &info);
+        EXPECT_TRUE(info.bmWidth == p.width && info.bmHeight == p.height) << info.bmWidth << "x" << info.bmHeight;
+    }
+    FAbout->Hide();
+}
