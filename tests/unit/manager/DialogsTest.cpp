@@ -11,52 +11,36 @@
 
 #include <commctrl.h>
 
-#include <functional>
-
 namespace {
 
-using Steps = std::vector<std::function<void()>>;
+const std::string Longest(VRCMD_TYPED_PASSWORD_MAX, 'p');  // what the toggle dialog takes
 
-std::string Mask(HWND edit)
-{
-    return SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0) == '*' ? "*" : "-";
-}
+std::string Mask(HWND edit) { return SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0) == '*' ? "*" : "-"; }
+HWND First() { return FQUPass->Edit1.Handle(); }
+HWND Second() { return FQUPass->Edit2.Handle(); }
+HWND HideTyping() { return FQUPass->CheckBox1.Handle(); }
 
 // What the change dialog shows: both fields, Hide typing, whether the
 // second field takes input, the masks.
 std::string Look()
 {
-    HWND first = FQUPass->Edit1.Handle(), second = FQUPass->Edit2.Handle();
-    return TextOf(first) + "|" + TextOf(second) + "|" + (Checked(FQUPass->CheckBox1.Handle()) ? "hide" : "show") +
-           (IsWindowEnabled(second) ? "|second|" : "|no second|") + Mask(first) + Mask(second);
+    return WindowText(First()) + "|" + WindowText(Second()) + (Checked(HideTyping()) ? "|hide" : "|show") +
+           (IsWindowEnabled(Second()) ? "|second|" : "|no second|") + Mask(First()) + Mask(Second());
 }
 
 // The change dialog opened with the button, the password typed twice and
 // OK pressed; an empty password is cancelled.
 void EnterNewPassword(FormScript& script, TButton& button, const std::string& password)
 {
-    script.Do([&button] { Click(button.Handle()); })
-        .WaitShown(FQUPass->Handle())
-        .Do([password] {
-            Type(FQUPass->Edit1.Handle(), password);
-            Type(FQUPass->Edit2.Handle(), password);
-            Click((password.empty() ? FQUPass->Button2 : FQUPass->Button1).Handle());
-        })
-        .WaitUntil("the change dialog closed", [] { return !IsWindowVisible(FQUPass->Handle()); });
+    script.Do([&button] { Click(button.Handle()); }).WaitShown(FQUPass->Handle()).Do([password] {
+        Type(First(), password);
+        Type(Second(), password);
+        Click((password.empty() ? FQUPass->Button2 : FQUPass->Button1).Handle());
+    });
+    script.WaitUntil("the change dialog closed", [] { return !IsWindowVisible(FQUPass->Handle()); });
 }
 
-// The switches as stored: AutoStart, UserControl, UseDefault, "-" for none.
-std::string StoredSwitches()
-{
-    std::string text;
-    for (const char* name : {"AutoStart", "UserControl", "UseDefault"}) {
-        DWORD value = 0;
-        text += ReadRegDword(HKEY_LOCAL_MACHINE, SettingsKey, name, value) ? std::to_string(value) : "-";
-    }
-    return text;
-}
-
-// The three boxes as the dialog shows them, then whether the third takes clicks.
+// The three boxes of the Settings dialog, then whether the third takes clicks.
 std::string ShownSwitches()
 {
     std::string text;
@@ -69,36 +53,33 @@ std::string ShownSwitches()
 std::string Hint(HWND control)
 {
     wchar_t text[2048] = {};
-    TTTOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = GetParent(control);
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = text;
+    TTTOOLINFOW tool = {TTTOOLINFOW_V2_SIZE, 0, GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, nullptr,
+                        text, 0, nullptr};
     SendMessageW(Application.HintWindow(), TTM_GETTEXTW, 2048, reinterpret_cast<LPARAM>(&tool));
     char ansi[4096] = {};
     WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
     return ansi;
 }
 
-int Delay(int which)
-{
-    return static_cast<int>(SendMessageA(Application.HintWindow(), TTM_GETDELAYTIME, which, 0));
-}
+int Delay(int which) { return static_cast<int>(SendMessageA(Application.HintWindow(), TTM_GETDELAYTIME, which, 0)); }
 
 }  // namespace
 
-TEST_F(ManagerForms, AdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
+// Only OK gives the typed text, also Enter; Cancel, Esc, the close box and
+// Enter on the focused Cancel give none. The dialog is modal, hides the
+// typing until asked, keeps the text for the next time and takes no more
+// than the toggle dialog does.
+TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
 {
     auto key = [](WORD k) { return [k] { PressKey(k); }; };
-    auto click = [](TButton& b) { return [&b] { Click(b.Handle()); }; };
     const struct {
         const char* name;
-        Steps close;
+        std::vector<std::function<void()>> close;
         const char* result;
     } cases[] = {
-        {"OK", {click(FQPass->Button1)}, "Letmein 7"},
+        {"OK", {[] { Click(FQPass->Button1.Handle()); }}, "Letmein 7"},
         {"Enter in the field", {key(VK_RETURN)}, "Letmein 7"},
-        {"Cancel", {click(FQPass->Button2)}, ""},
+        {"Cancel", {[] { Click(FQPass->Button2.Handle()); }}, ""},
         {"Esc", {key(VK_ESCAPE)}, ""},
         {"Tab to Cancel, Enter", {key(VK_TAB), key(VK_TAB), key(VK_TAB), key(VK_RETURN)}, ""},
         {"the close box", {[] { PostMessageA(FQPass->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }}, ""},
@@ -114,54 +95,40 @@ TEST_F(ManagerForms, AdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
         EXPECT_EQ(QueryAdministratorPassword(), c.result) << c.name;
         EXPECT_FALSE(IsWindowVisible(FQPass->Handle())) << c.name;
     }
-}
 
-TEST_F(ManagerForms, AdministratorPasswordDialogHidesTheTypingUntilAskedAndKeepsTheText)
-{
     HWND field = FQPass->Edit1.Handle(), hide = FQPass->CheckBox1.Handle();
-    std::string seen, kept;
+    std::string seen;
     FormScript script;
     script.WaitShown(FQPass->Handle())
         .Do([&] {
-            seen = TextOf(FQPass->Handle()) + "|" + TextOf(FQPass->Label1.Handle()) + "|" + Mask(field) +
-                   (GetFocus() == field ? " focus" : "") + (IsWindowEnabled(Form1->Handle()) ? "" : " modal");
-            Type(field, "kept");
+            seen = WindowText(FQPass->Handle()) + "|" + WindowText(FQPass->Label1.Handle()) + "|" + WindowText(field) +
+                   Mask(field) + (GetFocus() == field ? " focus" : "") +
+                   (IsWindowEnabled(Form1->Handle()) ? "" : " modal");
             Click(hide);
         })
         .WaitUntil("typing shown", [&] { return !Checked(hide); })
-        .Do([&] {
-            seen += Mask(field);
-            Click(hide);
-        })
+        .Do([&] { seen += Mask(field); Click(hide); })
         .WaitUntil("typing hidden", [&] { return Checked(hide); })
         .Do([&] {
             seen += Mask(field);
-            Click(FQPass->Button2.Handle());
-        })
-        .WaitShown(FQPass->Handle())
-        .Do([&] {
-            kept = TextOf(field);
-            Type(field, std::string(VRCMD_TYPED_PASSWORD_MAX, 'p'));
+            SetWindowTextA(field, "");
+            Type(field, Longest + "45");
             Click(FQPass->Button1.Handle());
         });
     script.Start();
-    EXPECT_EQ(QueryAdministratorPassword(), "");
-    EXPECT_EQ(QueryAdministratorPassword(), "kept" + std::string(VRCMD_TYPED_PASSWORD_MAX - 4, 'p'));
+    EXPECT_EQ(QueryAdministratorPassword(), Longest);
     EXPECT_EQ(seen, "Enter administrator's password|Access to Vantrel profile manager is protected by password. "
-                    "Enter Vantrel administrator's password to continue.|* focus modal-*");
-    EXPECT_EQ(kept, "kept");
+                    "Enter Vantrel administrator's password to continue.|Letmein 7* focus modal-*");
     EXPECT_TRUE(IsWindowEnabled(Form1->Handle()));
 }
 
-TEST_F(ManagerForms, PasswordChangeDialogRefusesAnEmptyOrMismatchedPasswordAndStaysOpen)
+TEST_F(ManagerForms, ThePasswordChangeDialogRefusesAnEmptyOrMismatchedPasswordAndStaysOpen)
 {
     const char* const empty = "Change password|Password cannot be empty.|warning|ok";
     const char* const mismatch =
         "Settings|First and second password fields are not identical. Enter password again.|warning|ok";
     const struct {
-        const char* first;
-        const char* second;
-        const char* box;
+        const char *first, *second, *box;
     } cases[] = {{"", "", empty}, {"", "secret", empty}, {"Secret", "secret", mismatch}};
     BoxAnswerer answerer("ok");
     size_t answered = 0;
@@ -169,11 +136,7 @@ TEST_F(ManagerForms, PasswordChangeDialogRefusesAnEmptyOrMismatchedPasswordAndSt
         std::string look;
         FormScript script;
         script.WaitShown(FQUPass->Handle())
-            .Do([&] {
-                Type(FQUPass->Edit1.Handle(), c.first);
-                Type(FQUPass->Edit2.Handle(), c.second);
-                Click(FQUPass->Button1.Handle());
-            })
+            .Do([&] { Type(First(), c.first); Type(Second(), c.second); Click(FQUPass->Button1.Handle()); })
             .WaitBoxesAnswered(answerer, ++answered)
             .Do([&] {
                 look = (IsWindowVisible(FQUPass->Handle()) ? "open|" : "closed|") + Look();
@@ -187,99 +150,65 @@ TEST_F(ManagerForms, PasswordChangeDialogRefusesAnEmptyOrMismatchedPasswordAndSt
     }
 }
 
-TEST_F(ManagerForms, PasswordChangeDialogGivesTheTwiceTypedPasswordAndStartsAfreshEachTime)
+// It starts afresh each time; without Hide typing the second field is
+// cleared and not asked for, and asked for again when it is checked again.
+TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
 {
-    HWND first = FQUPass->Edit1.Handle(), second = FQUPass->Edit2.Handle(), hide = FQUPass->CheckBox1.Handle();
     std::vector<std::string> looks;
-    auto look = [&] { looks.push_back(Look() + (GetFocus() == first ? " focus" : "")); };
+    auto look = [&] { looks.push_back(Look() + (GetFocus() == First() ? " focus" : "")); };
     BoxAnswerer answerer("ok");
     FormScript script;
     script.WaitShown(FQUPass->Handle())
-        .Do([&] {
-            look();
-            Type(first, "Mixed Case 1");
-            Type(second, "Mixed Case 1");
-            PressKey(VK_RETURN);
-        })
+        .Do([&] { look(); Type(First(), "Mixed Case 1"); Type(Second(), "Mixed Case 1"); PressKey(VK_RETURN); })
         .WaitShown(FQUPass->Handle())
-        .Do([&] {
-            look();
-            Type(first, "seen");
-            Type(second, "typo");
-            Click(hide);
-        })
-        .WaitUntil("typing shown", [&] { return !Checked(hide); })
-        .Do([&] {
-            looks.push_back(Look());
-            Click(FQUPass->Button1.Handle());
-        })
-        // Hide typing unchecked and checked again asks for the second field again.
+        .Do([&] { look(); Type(First(), "seen"); Type(Second(), "typo"); Click(HideTyping()); })
+        .WaitUntil("typing shown", [&] { return !Checked(HideTyping()); })
+        .Do([&] { look(); Click(FQUPass->Button1.Handle()); })
         .WaitShown(FQUPass->Handle())
-        .Do([&] {
-            look();
-            Click(hide);
-            Type(first, "abc");
-            Click(hide);
-        })
-        .WaitUntil("typing hidden", [&] { return Checked(hide); })
-        .Do([&] {
-            looks.push_back(Look());
-            Click(FQUPass->Button1.Handle());
-        })
+        .Do([&] { look(); Click(HideTyping()); Type(First(), "abc"); Click(HideTyping()); })
+        .WaitUntil("typing hidden", [&] { return Checked(HideTyping()); })
+        .Do([&] { look(); Click(FQUPass->Button1.Handle()); })
         .WaitBoxesAnswered(answerer, 1)
-        .Do([&] {
-            Type(second, "abc");
-            Click(FQUPass->Button1.Handle());
-        })
-        // Every password set here must also be typeable into the toggle dialog.
+        .Do([&] { Type(Second(), "abc"); Click(FQUPass->Button1.Handle()); })
         .WaitShown(FQUPass->Handle())
-        .Do([&] {
-            Type(first, std::string(VRCMD_TYPED_PASSWORD_MAX + 45, 'p'));
-            Type(second, std::string(VRCMD_TYPED_PASSWORD_MAX + 45, 'p'));
-            Click(FQUPass->Button1.Handle());
-        });
+        .Do([&] { Type(First(), Longest + "45"); Type(Second(), Longest + "45"); Click(FQUPass->Button1.Handle()); });
     script.Start();
-    EXPECT_EQ(QueryNewPassword(), "Mixed Case 1");
-    EXPECT_EQ(QueryNewPassword(), "seen");
-    EXPECT_EQ(QueryNewPassword(), "abc");
-    EXPECT_EQ(QueryNewPassword(), std::string(VRCMD_TYPED_PASSWORD_MAX, 'p'));
+    for (const char* password : {"Mixed Case 1", "seen", "abc", Longest.c_str()})
+        EXPECT_EQ(QueryNewPassword(), password);
     EXPECT_EQ(looks, (std::vector<std::string>{"||hide|second|** focus", "||hide|second|** focus",
                                                "seen||show|no second|--", "||hide|second|** focus",
                                                "abc||hide|second|**"}));
-    EXPECT_EQ(TextOf(FQUPass->Handle()), "Change password");
+    EXPECT_EQ(WindowText(FQUPass->Handle()), "Change password");
 }
 
-// The dialog shows the switches as stored, the third one following the
-// second; only OK stores them, also a UseDefault that UserControl leaves unused.
+// The dialog shows the switches as stored, the third following the second;
+// only OK stores them, also a UseDefault that UserControl leaves unused.
 TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
 {
     using namespace SettingsId;
+    auto ok = [] { Click(Form3->Button1.Handle()); };
     const struct {
-        const char* name;
         const char* before;  // stored AutoStart, UserControl, UseDefault; "" for none
         std::vector<int> clicks;
         std::function<void()> close;
         const char* shown;  // at show and before closing: the boxes, whether the third takes clicks
         const char* after;
     } cases[] = {
-        {"nothing changed", "", {}, [] { Click(Form3->Button1.Handle()); }, "000- 000-", "000"},
-        {"UseDefault without UserControl", "101", {}, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
-        {"all three", "", {CheckBox3, CheckBox2, CheckBox5}, [] { Click(Form3->Button1.Handle()); }, "000- 111+",
-         "111"},
-        {"UserControl off and on again", "011", {CheckBox2, CheckBox2}, [] { Click(Form3->Button1.Handle()); },
-         "011+ 010+", "010"},
-        {"Cancel", "", {CheckBox3, CheckBox2}, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
-        {"Esc", "", {CheckBox3}, [] { PressKey(VK_ESCAPE); }, "000- 100-", "---"},
-        {"the close box", "", {CheckBox3}, [] { PostMessageA(Form3->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
-         "000- 100-", "---"},
+        {"", {}, ok, "000- 000-", "000"},
+        {"101", {}, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
+        {"", {CheckBox3, CheckBox2, CheckBox5}, ok, "000- 111+", "111"},
+        {"011", {CheckBox2, CheckBox2}, ok, "011+ 010+", "010"},
+        {"", {CheckBox3, CheckBox2}, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
+        {"", {CheckBox3}, [] { PressKey(VK_ESCAPE); }, "000- 100-", "---"},
+        {"", {CheckBox3}, [] { PostMessageA(Form3->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, "000- 100-", "---"},
     };
+    const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
     for (const auto& c : cases) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
-        const char* names[] = {"AutoStart", "UserControl", "UseDefault"};
         for (int i = 0; c.before[0] && i < 3; ++i)
             WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, names[i], c.before[i] - '0');
         LoadSettings();
-        std::string shown;
+        std::string shown, stored;
         FormScript script;
         script.WaitShown(Form3->Handle()).Do([&] {
             shown = ShownSwitches();
@@ -287,12 +216,14 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
             shown += " " + ShownSwitches();
             SetFocus(Form3->CheckBox3.Handle());
         });
-        script.Do(c.close);
-        script.Start();
+        script.Do(c.close).Start();
         Command(IDM_Settings1);
-        EXPECT_EQ(shown, c.shown) << c.name;
-        EXPECT_EQ(StoredSwitches(), c.after) << c.name;
-        EXPECT_EQ(GlobalSettings.SettingsStored, c.after[0] != '-') << c.name;
+        for (const char* name : names) {
+            DWORD value = 0;
+            stored += ReadRegDword(HKEY_LOCAL_MACHINE, SettingsKey, name, value) ? std::to_string(value) : "-";
+        }
+        EXPECT_EQ(shown + " " + stored, std::string(c.shown) + " " + c.after);
+        EXPECT_EQ(GlobalSettings.SettingsStored, c.after[0] != '-') << c.shown;
     }
 }
 
@@ -302,7 +233,6 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
 TEST_F(ManagerForms, SettingsStoreTheLastPasswordEnteredWithEachButton)
 {
     SetPasswords("old admin", nullptr);
-    const std::string typed(VRCMD_TYPED_PASSWORD_MAX + 20, 't'), taken(VRCMD_TYPED_PASSWORD_MAX, 't');
     for (bool ok : {false, true}) {
         int page = -1;
         FormScript script;
@@ -312,17 +242,16 @@ TEST_F(ManagerForms, SettingsStoreTheLastPasswordEnteredWithEachButton)
         });
         EnterNewPassword(script, Form3->Button3, "first admin");
         EnterNewPassword(script, Form3->Button3, "second admin");
-        EnterNewPassword(script, Form3->Button4, typed);
+        EnterNewPassword(script, Form3->Button4, Longest + "20");
         EnterNewPassword(script, Form3->Button4, "");
-        script.Do([ok] { Click((ok ? Form3->Button1 : Form3->Button2).Handle()); });
-        script.Start();
+        script.Do([ok] { Click((ok ? Form3->Button1 : Form3->Button2).Handle()); }).Start();
         if (ok) Click(Form1->SettingsButton.Handle());
         else Command(IDM_Settings1);
         EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(Form3->Handle()); }));
         EXPECT_EQ(page, StartupPage) << ok;
         EXPECT_EQ(LibBool(Command14("old admin")), !ok);
         EXPECT_EQ(LibBool(Command14("second admin")), ok);
-        EXPECT_EQ(LibBool(Command19(taken.c_str())), ok);
+        EXPECT_EQ(LibBool(Command19(Longest.c_str())), ok);
     }
 }
 
@@ -341,10 +270,9 @@ TEST_F(ManagerForms, SettingsShowTheirHintsWithLongerTimingOnlyWhileOpen)
     });
     script.Start();
     Command(IDM_Settings1);
-    EXPECT_EQ(delays, (std::vector<int>{1000, 10000}));
-    EXPECT_EQ((std::vector<int>{Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP), Application.HintPause(),
-                                Application.HintHidePause()}),
-              (std::vector<int>{500, 2500, 500, 2500}));
+    delays.insert(delays.end(), {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP), Application.HintPause(),
+                                 Application.HintHidePause()});
+    EXPECT_EQ(delays, (std::vector<int>{1000, 10000, 500, 2500, 500, 2500}));
     EXPECT_EQ(hints, (std::vector<std::string>{
                          "When checked, protection will be enabled at each Windows startup.\r\n"
                          "To disable/re-enable protection, you can use \"Toggle protection\" shortcut on desktop.",
@@ -356,7 +284,9 @@ TEST_F(ManagerForms, SettingsShowTheirHintsWithLongerTimingOnlyWhileOpen)
                          "user was prepared."}));
 }
 
-TEST_F(ManagerForms, AboutBoxShowsItsTextsAndPicturesOnTopAndClosesByButtonEnterEscAndCloseBox)
+// The About box: on top in the middle of the screen with its texts and
+// pictures, closed by its button, Enter, Esc and the close box.
+TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndPictures)
 {
     auto shown = [] { return IsWindowVisible(FAbout->Handle()) != FALSE; };
     const std::function<void()> closes[] = {
@@ -373,7 +303,7 @@ TEST_F(ManagerForms, AboutBoxShowsItsTextsAndPicturesOnTopAndClosesByButtonEnter
         EXPECT_TRUE(PumpUntil([&] { return !shown(); }));
     }
     FAbout->Show();
-    EXPECT_EQ(TextOf(FAbout->Handle()), "About Vantrel");
+    EXPECT_EQ(WindowText(FAbout->Handle()), "About Vantrel");
     EXPECT_TRUE(GetWindowLongA(FAbout->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT client = {}, window = {};
     GetClientRect(FAbout->Handle(), &client);
@@ -381,21 +311,21 @@ TEST_F(ManagerForms, AboutBoxShowsItsTextsAndPicturesOnTopAndClosesByButtonEnter
     EXPECT_TRUE(client.right == 380 && client.bottom == 235) << client.right << "x" << client.bottom;
     EXPECT_LE(std::abs((window.left + window.right - GetSystemMetrics(SM_CXSCREEN)) / 2), 1);
     EXPECT_LE(std::abs((window.top + window.bottom - GetSystemMetrics(SM_CYSCREEN)) / 2), 1);
-    EXPECT_EQ(TextOf(FAbout->Label1.Handle()) + "|" + TextOf(FAbout->Label3.Handle()) + "|" +
-                  TextOf(FAbout->Label4.Handle()) + "|" + TextOf(FAbout->Label5.Handle()),
+    EXPECT_EQ(WindowText(FAbout->Label1.Handle()) + "|" + WindowText(FAbout->Label3.Handle()) + "|" +
+                  WindowText(FAbout->Label4.Handle()) + "|" + WindowText(FAbout->Label5.Handle()),
               std::string("version 1.0|") + HomePageAddress + "|" + SupportMailAddress + "|" + AuthorsMailAddress);
     // The notice credits the icon set on one line that the box shows whole.
-    const std::string notice = TextOf(FAbout->Notice.Handle());
-    EXPECT_NE(notice.find("famfamfam Silk, Creative Commons Attribution 2.5"), std::string::npos) << notice;
-    HDC dc = GetDC(FAbout->Notice.Handle());
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(FAbout->Notice.Handle(), WM_GETFONT, 0, 0)));
+    HWND notice = FAbout->Notice.Handle();
+    const std::string credit = WindowText(notice);
+    EXPECT_NE(credit.find("famfamfam Silk, Creative Commons Attribution 2.5"), std::string::npos) << credit;
+    HDC dc = GetDC(notice);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(notice, WM_GETFONT, 0, 0)));
     SIZE size = {};
-    GetTextExtentPoint32A(dc, notice.c_str(), static_cast<int>(notice.size()), &size);
+    GetTextExtentPoint32A(dc, credit.c_str(), static_cast<int>(credit.size()), &size);
     SelectObject(dc, old);
-    ReleaseDC(FAbout->Notice.Handle(), dc);
-    RECT noticeRect = FAbout->Notice.BoundsRect();
-    EXPECT_LE(size.cx, noticeRect.right - noticeRect.left);
-    EXPECT_LE(noticeRect.right, client.right);
+    ReleaseDC(notice, dc);
+    RECT bounds = FAbout->Notice.BoundsRect();
+    EXPECT_TRUE(size.cx <= bounds.right - bounds.left && bounds.right <= client.right) << size.cx;
     // The pictures come from the program's resources.
     const struct {
         HWND image;

@@ -1,7 +1,6 @@
 // The manager's forms in the test process, created and shown for each test
-// as the program creates and shows them, with no password, no settings and
-// a profiles folder of the test's own; what they show read back from the
-// real controls.
+// as the program does, with no password, no settings and a profiles folder
+// of the test's own; read back from the real controls.
 #pragma once
 #include "Application.h"
 #include "CheckListBox.h"
@@ -9,14 +8,12 @@
 #include "FormScript.h"
 #include "ManagerIds.h"
 #include "ManagerSupport.h"
+#include "RemoteWindows.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "Unit1.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 class ManagerForms : public ::testing::Test {
 protected:
@@ -52,14 +49,11 @@ struct ProfileSpec {
 };
 inline std::string WriteProfile(const std::string& path, const ProfileSpec& spec)
 {
-    Profile.Folders = spec.folders;
-    Profile.Files = spec.files;
-    Profile.Tasks = spec.tasks;
-    Profile.Policies = spec.policies;
+    Profile = {spec.folders, spec.files, spec.policies, spec.tasks, {}, false, 0};
     EXPECT_TRUE(SaveProfileFile(path, spec.passwordHash)) << path;
     return path;
 }
-// n lines "i=state", i from 0.
+// The lines "i=state", i from 0, as a profile holds the restrictions.
 inline TextList PolicyLines(const std::vector<int>& states)
 {
     TextList lines;
@@ -67,39 +61,21 @@ inline TextList PolicyLines(const std::vector<int>& states)
     return lines;
 }
 
-inline std::string TextOf(HWND window)
-{
-    char text[4096] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 inline bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 inline HWND Control(int id) { return Form1->FindById(id)->Handle(); }
+inline size_t LineCount(int listId) { return ListLines(Control(listId)).size(); }
 inline void Command(int menuId) { SendMessageA(Form1->Handle(), WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
 // A box as the user saw it: "caption|text|icon|buttons".
 inline std::string Shown(const SeenBox& box)
 {
     return box.caption + "|" + box.text + "|" + box.icon + "|" + box.buttons;
 }
-
-inline std::vector<std::string> Lines(int listId)
-{
-    std::vector<std::string> lines;
-    HWND list = Control(listId);
-    for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
-        std::string text(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1, '\0');
-        text.resize(static_cast<size_t>(SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]))));
-        lines.push_back(text);
-    }
-    return lines;
-}
 // The restriction check list's states as the list holds them: 0, 1 or 2.
 inline std::vector<int> RestrictionStates()
 {
     std::vector<int> states;
-    HWND list = Control(Form1Id::CheckListBox1);
-    for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i)
-        states.push_back(static_cast<int>(SendMessageA(list, LB_GETITEMDATA, i, 0)));
+    for (int i = 0; i < Form1->RestrictionsPage.CheckListBox1.Count(); ++i)
+        states.push_back(static_cast<int>(SendMessageA(Control(Form1Id::CheckListBox1), LB_GETITEMDATA, i, 0)));
     return states;
 }
 // A click on restriction line index: on its box, or on its text.

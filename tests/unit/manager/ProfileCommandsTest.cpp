@@ -66,8 +66,8 @@ TEST_F(ManagerForms, LoadingShowsTheFileInEveryTabAndNamesItsUser)
         const bool own = c.hash != 0;
         EXPECT_TRUE(Form1->CheckBox1.Checked() != own && Profile.OwnPassword == own);
         EXPECT_TRUE(Form1->Label4.Enabled() == own && Form1->Button4.Enabled() == own);
-        EXPECT_EQ((std::vector<size_t>{Lines(Form1Id::ListBox1).size(), Lines(Form1Id::ListBox2).size(),
-                                       Lines(Form1Id::ListBox3).size()}),
+        EXPECT_EQ((std::vector<size_t>{LineCount(Form1Id::ListBox1), LineCount(Form1Id::ListBox2),
+                                       LineCount(Form1Id::ListBox3)}),
                   (std::vector<size_t>{3, 2, 1}));
         EXPECT_EQ(RestrictionStates(), c.states);
         EXPECT_TRUE(tree.Expanded(tree.TopItem()));
@@ -108,7 +108,7 @@ TEST_F(ManagerForms, OpenStartsInTheProfilesFolderWithTheDefaultProfileEachTime)
     CloseHandle(hold);
     EXPECT_FALSE(Form1->LoadProfileIntoWindow(profiles + "missing.vtp"));
     EXPECT_EQ(Form1->Text() + "|" + Form1->Edit1.Text(), " Vantrel  - alice|alice");
-    EXPECT_EQ(Lines(Form1Id::ListBox1).size(), 3u);
+    EXPECT_EQ(LineCount(Form1Id::ListBox1), 3u);
     RemoveTree(other);
 }
 

@@ -98,7 +98,7 @@ TEST_F(ManagerForms, TheWizardIsAFixedWindowOnTopWhosePagesOnlyItsButtonsChange)
     ASSERT_TRUE(Shown());
     RECT client = {};
     GetClientRect(Wizard->Handle(), &client);
-    EXPECT_EQ(TextOf(Wizard->Handle()), "Quick start Wizard");
+    EXPECT_EQ(WindowText(Wizard->Handle()), "Quick start Wizard");
     EXPECT_TRUE(client.right == 474 && client.bottom == 326) << client.right << "x" << client.bottom;
     EXPECT_TRUE(GetWindowLongA(Wizard->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(GetWindowLongA(Wizard->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
@@ -140,8 +140,8 @@ TEST_F(ManagerForms, TheWizardIsAFixedWindowOnTopWhosePagesOnlyItsButtonsChange)
         if (step.button) ClickWizard(step.button);
         SCOPED_TRACE(step.title);
         EXPECT_TRUE(ShownPage() == step.page && Wizard->PageIndex() == step.page);
-        EXPECT_EQ(TextOf(Window(WizardId::HeaderTitle)) + "|" + TextOf(Window(WizardId::Numerals)) + "|" +
-                      TextOf(Window(next)),
+        EXPECT_EQ(WindowText(Window(WizardId::HeaderTitle)) + "|" + WindowText(Window(WizardId::Numerals)) + "|" +
+                      WindowText(Window(next)),
                   std::string(step.title) + "|" + step.numeral + "|" + step.nextCaption);
         EXPECT_EQ(IsWindowEnabled(Window(back)) != FALSE, step.backEnabled);
         EXPECT_EQ(ShownBoxes(step.page), step.boxes);
@@ -184,7 +184,7 @@ TEST_F(ManagerForms, TheWizardsFinishAddsItsTemplateToTheProfileShownAndCancelEs
     EXPECT_EQ(sorted(Profile.Files), sorted(files));
     // Again: it opens where it was left, adds the file rules again, but one rule per folder.
     Command(IDM_ProfileCreationWizard1);
-    EXPECT_TRUE(ShownPage() == 4 && TextOf(Window(WizardId::Button2)) == "&Finish");
+    EXPECT_TRUE(ShownPage() == 4 && WindowText(Window(WizardId::Button2)) == "&Finish");
     ClickWizard(WizardId::Button2);
     files.insert(files.end(), programs.begin(), programs.end());
     EXPECT_EQ(sorted(Profile.Files), sorted(files));
@@ -204,8 +204,8 @@ TEST_F(ManagerForms, TheWizardsFinishAddsItsTemplateToTheProfileShownAndCancelEs
                                  "-%START%", "-%WINDIR%", "-C:\\ZZZ"}));
     for (int item : {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 15, 21, 29, 30, 31}) states[item] = 1;
     EXPECT_EQ(RestrictionStates(), states);
-    EXPECT_EQ(Lines(Form1Id::ListBox1).size(), Profile.Folders.size());
-    EXPECT_EQ(Lines(Form1Id::ListBox2).size(), Profile.Files.size());
+    EXPECT_EQ(LineCount(Form1Id::ListBox1), Profile.Folders.size());
+    EXPECT_EQ(LineCount(Form1Id::ListBox2), Profile.Files.size());
     EXPECT_FALSE(Form1->ProfileChanged);
 
     const std::function<void()> closes[] = {
@@ -249,8 +249,8 @@ TEST_F(ManagerForms, NewProfileShowsTheWizardThenAsksAndEmptiesEverything)
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(Shown(answerer.Seen()[0]), "Save|Profile was changed, but not saved. Save it now?|question|yes,no");
     EXPECT_EQ(wizardAtQuestion, 1);
-    EXPECT_TRUE(Lines(Form1Id::ListBox1).empty() && Lines(Form1Id::ListBox2).empty() &&
-                Lines(Form1Id::ListBox3).empty());
+    EXPECT_TRUE(!LineCount(Form1Id::ListBox1) && !LineCount(Form1Id::ListBox2) &&
+                !LineCount(Form1Id::ListBox3));
     EXPECT_EQ(RestrictionStates(), std::vector<int>(32, 2));
     EXPECT_EQ(Profile.Policies, PolicyLines(std::vector<int>(32, 2)));
     EXPECT_TRUE(Profile.Folders.empty() && Profile.Files.empty() && Profile.Tasks.empty() && Profile.Options.empty());
