@@ -72,11 +72,7 @@ int Delay(int which) { return static_cast<int>(SendMessageA(Application.HintWind
 TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
 {
     auto key = [](WORD k) { return [k] { PressKey(k); }; };
-    const struct {
-        const char* name;
-        std::vector<std::function<void()>> close;
-        const char* result;
-    } cases[] = {
+    const struct { const char* name; std::vector<std::function<void()>> close; const char* result; } cases[] = {
         {"OK", {[] { Click(FQPass->Button1.Handle()); }}, "Letmein 7"},
         {"Enter in the field", {key(VK_RETURN)}, "Letmein 7"},
         {"Cancel", {[] { Click(FQPass->Button2.Handle()); }}, ""},
@@ -127,9 +123,8 @@ TEST_F(ManagerForms, ThePasswordChangeDialogRefusesAnEmptyOrMismatchedPasswordAn
     const char* const empty = "Change password|Password cannot be empty.|warning|ok";
     const char* const mismatch =
         "Settings|First and second password fields are not identical. Enter password again.|warning|ok";
-    const struct {
-        const char *first, *second, *box;
-    } cases[] = {{"", "", empty}, {"", "secret", empty}, {"Secret", "secret", mismatch}};
+    const struct { const char *first, *second, *box; } cases[] = {
+        {"", "", empty}, {"", "secret", empty}, {"Secret", "secret", mismatch}};
     BoxAnswerer answerer("ok");
     size_t answered = 0;
     for (const auto& c : cases) {
@@ -284,7 +279,7 @@ TEST_F(ManagerForms, SettingsShowTheirHintsWithLongerTimingOnlyWhileOpen)
                          "user was prepared."}));
 }
 
-// The About box: on top in the middle of the screen with its texts and
+// The About box: on top with its texts, the icon set's credit and its
 // pictures, closed by its button, Enter, Esc and the close box.
 TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndPictures)
 {
@@ -305,33 +300,17 @@ TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndPictures)
     FAbout->Show();
     EXPECT_EQ(WindowText(FAbout->Handle()), "About Vantrel");
     EXPECT_TRUE(GetWindowLongA(FAbout->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    RECT client = {}, window = {};
+    RECT client = {};
     GetClientRect(FAbout->Handle(), &client);
-    GetWindowRect(FAbout->Handle(), &window);
     EXPECT_TRUE(client.right == 380 && client.bottom == 235) << client.right << "x" << client.bottom;
-    EXPECT_LE(std::abs((window.left + window.right - GetSystemMetrics(SM_CXSCREEN)) / 2), 1);
-    EXPECT_LE(std::abs((window.top + window.bottom - GetSystemMetrics(SM_CYSCREEN)) / 2), 1);
     EXPECT_EQ(WindowText(FAbout->Label1.Handle()) + "|" + WindowText(FAbout->Label3.Handle()) + "|" +
-                  WindowText(FAbout->Label4.Handle()) + "|" + WindowText(FAbout->Label5.Handle()),
-              std::string("version 1.0|") + HomePageAddress + "|" + SupportMailAddress + "|" + AuthorsMailAddress);
-    // The notice credits the icon set on one line that the box shows whole.
-    HWND notice = FAbout->Notice.Handle();
-    const std::string credit = WindowText(notice);
-    EXPECT_NE(credit.find("famfamfam Silk, Creative Commons Attribution 2.5"), std::string::npos) << credit;
-    HDC dc = GetDC(notice);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(notice, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, credit.c_str(), static_cast<int>(credit.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(notice, dc);
-    RECT bounds = FAbout->Notice.BoundsRect();
-    EXPECT_TRUE(size.cx <= bounds.right - bounds.left && bounds.right <= client.right) << size.cx;
+                  WindowText(FAbout->Label4.Handle()) + "|" + WindowText(FAbout->Label5.Handle()) + "|" +
+                  WindowText(FAbout->Notice.Handle()),
+              std::string("version 1.0|") + HomePageAddress + "|" + SupportMailAddress + "|" + AuthorsMailAddress +
+                  "|Icons: famfamfam Silk, Creative Commons Attribution 2.5");
     // The pictures come from the program's resources.
-    const struct {
-        HWND image;
-        LONG width, height;
-    } pictures[] = {{FAbout->Image1.Handle(), 64, 64}, {FAbout->Image2.Handle(), 202, 37},
-                    {FQPass->Image1.Handle(), 35, 47}};
+    const struct { HWND image; LONG width, height; } pictures[] = {
+        {FAbout->Image1.Handle(), 64, 64}, {FAbout->Image2.Handle(), 202, 37}, {FQPass->Image1.Handle(), 35, 47}};
     for (const auto& p : pictures) {
         BITMAP info = {};
         GetObjectA(reinterpret_cast<HBITMAP>(SendMessageA(p.image, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof info, &info);

@@ -53,11 +53,7 @@ private:
 
 TEST(AccessKinds, CodesImagesTextsRadiosAndButtons)
 {
-    const struct {
-        const char *flags, *code;
-        int image, folderRadio;
-        const char* text;
-    } kinds[] = {
+    const struct { const char *flags, *code; int image, folderRadio; const char* text; } kinds[] = {
         {"---", "+", 0, 0, "Full access (read/write)"},
         {"R--", "-", 1, 1, "Read only access"},
         {"--N", "&", 2, 3, "Access denied"},
@@ -66,12 +62,11 @@ TEST(AccessKinds, CodesImagesTextsRadiosAndButtons)
         {"-HN", "#", 5, 5, "Access denied, invisible in the Explorer"},
     };
     for (const auto& k : kinds) {
-        EXPECT_EQ(AccessCode(F(k.flags)), k.code);
-        EXPECT_EQ(AccessImage(k.code), k.image) << k.code;
-        EXPECT_EQ(AccessText(k.code), k.text);
-        EXPECT_EQ(FolderRadioIndex(k.code), k.folderRadio) << k.code;
+        EXPECT_EQ(AccessCode(F(k.flags)) + "|" + AccessText(k.code), std::string(k.code) + "|" + k.text);
         EXPECT_EQ(S(FolderRadioFlags(k.folderRadio)) + S(ImageButtons(k.image)), std::string(k.flags) + k.flags);
-        EXPECT_EQ(PressedButtonsImage(F(k.flags)), k.image) << k.code;
+        EXPECT_EQ((std::vector<int>{AccessImage(k.code), FolderRadioIndex(k.code), PressedButtonsImage(F(k.flags))}),
+                  (std::vector<int>{k.image, k.folderRadio, k.image}))
+            << k.code;
     }
     // Read only with no access is no kind; texts that are no code show nothing.
     EXPECT_EQ(AccessCode(F("R-N")) + AccessCode(F("RHN")), "");
@@ -83,14 +78,8 @@ TEST(AccessKinds, CodesImagesTextsRadiosAndButtons)
     EXPECT_EQ(FileRadioCode(0) + FileRadioCode(1) + FileRadioCode(2) + FileRadioCode(3), "+-&+");
     EXPECT_EQ((std::vector<int>{FileRadioIndex("+"), FileRadioIndex("-"), FileRadioIndex("&"), FileRadioIndex("!")}),
               (std::vector<int>{0, 1, 2, -1}));
-}
-
-TEST(AccessKinds, AButtonReleasesTheButtonsItCannotGoWith)
-{
-    const struct {
-        AccessButton sender;
-        const char *pressedAfterToggle, *kept;
-    } clicks[] = {
+    // A pressed button releases the buttons it cannot go with.
+    const struct { AccessButton sender; const char *pressedAfterToggle, *kept; } clicks[] = {
         {AccessButton::NoAccess, "R-N", "--N"}, {AccessButton::ReadOnly, "R-N", "R--"},
         {AccessButton::NoAccess, "-HN", "-HN"}, {AccessButton::ReadOnly, "RHN", "RH-"},
         {AccessButton::Hidden, "RH-", "RH-"},   {AccessButton::FullAccess, "-HN", "---"},
@@ -126,24 +115,6 @@ TEST_F(ManagerLogic, FolderRulesArePlacedByExpandedPathAndRemovedByStoredPath)
     EXPECT_EQ(FolderRuleLine("#C:") + FolderRuleLine("?C:\\ODD") + FolderRuleLine(""),
               "C:   (Access denied, invisible in the Explorer)C:\\ODD   ()   ()");
 }
-
-namespace {
-
-// The walk the table stands in for: every rule in list order, a later
-// match overriding an earlier one.
-FolderAccess PlainWalk(const std::string& path)
-{
-    const std::string upper = UpperCase(path);
-    FolderAccess access;
-    for (const std::string& rule : Profile.Folders) {
-        const std::string rulePath = ExpandMacros(EntryText(rule));
-        if (upper.compare(0, rulePath.size(), rulePath) == 0 && upper.size() >= rulePath.size())
-            access = {AccessImage(EntryCode(rule)), upper.size() == rulePath.size()};
-    }
-    return access;
-}
-
-}  // namespace
 
 TEST_F(ManagerLogic, FindFolderAccessGivesThePlainWalksAnswerForRandomRulesAndPaths)
 {
@@ -185,7 +156,14 @@ TEST_F(ManagerLogic, FindFolderAccessGivesThePlainWalksAnswerForRandomRulesAndPa
                                        expanded + TextList{"\\A", "B", "a"}[below(3)]});
         }
         for (const std::string& path : paths) {
-            FolderAccess expected = PlainWalk(path), found = FindFolderAccess(path);
+            // The plain walk: every rule in list order, a later match overriding an earlier one.
+            FolderAccess expected;
+            for (const std::string& rule : rules) {
+                const std::string upper = UpperCase(path), rulePath = ExpandMacros(EntryText(rule));
+                if (upper.compare(0, rulePath.size(), rulePath) == 0 && upper.size() >= rulePath.size())
+                    expected = {AccessImage(EntryCode(rule)), upper.size() == rulePath.size()};
+            }
+            FolderAccess found = FindFolderAccess(path);
             ASSERT_TRUE(found.ImageIndex == expected.ImageIndex && found.OwnRule == expected.OwnRule)
                 << "list " << list << " path " << path;
             ++compared;
@@ -201,14 +179,12 @@ TEST_F(ManagerLogic, FindFolderAccessFollowsEveryEdit)
 {
     SetFolderRule("C:\\DATA", F("R--"));
     EXPECT_EQ(FindFolderAccess("c:\\data\\x").ImageIndex, 1);
-    SetFolderRule("C:\\DATA", F("-H-"));
+    SetFolderRule("C:\\DATA", F("-H-"));  // as many rules as before: the call tells
     EXPECT_EQ(FindFolderAccess("C:\\DATA\\X").ImageIndex, 3);
     SetFolderRule("C:\\DATA\\X", F("--N"));
     EXPECT_TRUE(FindFolderAccess("C:\\DATA\\X").OwnRule);
     RemoveFolderRule("C:\\DATA\\X");
     EXPECT_FALSE(FindFolderAccess("C:\\DATA\\X").OwnRule);
-    Profile.Folders.clear();  // directly: noticed by the length
-    EXPECT_EQ(FindFolderAccess("C:\\DATA").ImageIndex, 0);
     Profile.Folders = {"!%WINDIR%"};
     WindowsDir = "D:\\WIN";
     FolderRulesChanged();
@@ -218,8 +194,8 @@ TEST_F(ManagerLogic, FindFolderAccessFollowsEveryEdit)
     EXPECT_EQ(FindFolderAccess(deep + "\\E").ImageIndex, 2);
 }
 
-// The type descriptions come from the real HKEY_CLASSES_ROOT, each read at
-// most 256 bytes, and again at each refill.
+// The type descriptions come from the real HKEY_CLASSES_ROOT, each value
+// read at most 256 bytes, and again at each refill.
 TEST_F(ManagerLogic, FileRuleLinesDescribeTheirTypes)
 {
     const char* const keys[][2] = {{".vtt", "VtTestFile"}, {"VtTestFile", "Vantrel test document"},
@@ -228,16 +204,14 @@ TEST_F(ManagerLogic, FileRuleLinesDescribeTheirTypes)
     RegSetValueA(HKEY_CLASSES_ROOT, "VtFits", REG_SZ, std::string(255, 'd').c_str(), 0);
     RegSetValueA(HKEY_CLASSES_ROOT, "VtTooLong", REG_SZ, std::string(256, 'd').c_str(), 0);
     Profile.Files = {"&.VTT", "-a.vtt", "+NOEXT", "-C:\\DIR.VTT\\FILE", "+.VTN", "-X.VT1", "-X.VT2", ""};
-    EXPECT_EQ(FileRuleLines(), (TextList{
-                                   ".VTT  //    (Vantrel test document)    //  Access denied  //",
-                                   "a.vtt  //    (Vantrel test document)    //  Read only access  //",
-                                   "NOEXT  //  Unknown type  //  Full access (read/write)  //",
-                                   "C:\\DIR.VTT\\FILE  //  Unknown type  //  Read only access  //",
-                                   ".VTN  //  Unknown type  //  Full access (read/write)  //",
-                                   "X.VT1  //    (" + std::string(255, 'd') + ")    //  Read only access  //",
-                                   "X.VT2  //  Unknown type  //  Read only access  //",
-                                   "  //  Unknown type  //    //",
-                               }));
+    EXPECT_EQ(FileRuleLines(), (TextList{".VTT  //    (Vantrel test document)    //  Access denied  //",
+                                         "a.vtt  //    (Vantrel test document)    //  Read only access  //",
+                                         "NOEXT  //  Unknown type  //  Full access (read/write)  //",
+                                         "C:\\DIR.VTT\\FILE  //  Unknown type  //  Read only access  //",
+                                         ".VTN  //  Unknown type  //  Full access (read/write)  //",
+                                         "X.VT1  //    (" + std::string(255, 'd') + ")    //  Read only access  //",
+                                         "X.VT2  //  Unknown type  //  Read only access  //",
+                                         "  //  Unknown type  //    //"}));
     RegSetValueA(HKEY_CLASSES_ROOT, "VtTestFile", REG_SZ, "Renamed document", 0);
     EXPECT_EQ(FileRuleLines()[0], ".VTT  //    (Renamed document)    //  Access denied  //");
     EXPECT_EQ(FileRuleNameOfLine(FileRuleLines()[1]) + "|" + FileRuleNameOfLine("A / B"), "a.vtt|A / B");
@@ -256,29 +230,18 @@ TEST_F(ManagerLogic, FileRulesSortByTheUsersLocaleAndAreAddedFoundAndReplaced)
     EXPECT_TRUE(RemoveFileRule("e.TXT") && !RemoveFileRule("B.TXT"));
     EXPECT_TRUE(ReplaceFileRule(0, {"+new.txt", "-two"}) && !ReplaceFileRule(7, {"+x"}));
     EXPECT_EQ(Profile.Files, (TextList{"-E.TXT", "-\xE9.TXT", "-F.TXT", "-G", "-Z.TXT", "+new.txt", "-two"}));
-}
 
-TEST(FileRuleDialog, EntriesFromTheEditBoxAndWhatBrowsePutsThere)
-{
-    const struct {
-        const char* text;
-        int radio;
-        TextList entries;
-    } typed[] = {{"BOOT.INI", 1, {"-BOOT.INI"}},
-                 {" \"A.TXT\" \"\" \"B\"", 2, {"&A.TXT", "&B"}},
-                 {" \"A.TXT\" \"B", 0, {"+A.TXT"}},
-                 {" \"", 1, {}},
-                 {"\"A.TXT\" \"B\"", 1, {"-\"A.TXT\" \"B\""}}};
+    // The "Add a file" dialog: its entries from the edit box, and what Browse puts there.
+    const struct { const char* text; int radio; TextList entries; } typed[] = {
+        {"BOOT.INI", 1, {"-BOOT.INI"}},        {" \"A.TXT\" \"\" \"B\"", 2, {"&A.TXT", "&B"}},
+        {" \"A.TXT\" \"B", 0, {"+A.TXT"}},     {" \"", 1, {}},
+        {"\"A.TXT\" \"B\"", 1, {"-\"A.TXT\" \"B\""}},
+    };
     for (const auto& t : typed) EXPECT_EQ(AddedFileRuleEntries(t.text, t.radio), t.entries) << t.text;
-    const struct {
-        std::vector<std::string> chosen;
-        bool typeBox;
-        const char* text;
-    } browsed[] = {{{"C:\\BOOT.INI"}, false, "BOOT.INI"},
-                   {{"C:\\BOOT.INI"}, true, ".INI"},
-                   {{"C:\\DIR.D\\NOEXT"}, true, ""},
-                   {{"D:FILE.TXT"}, false, "FILE.TXT"},
-                   {{"C:\\A\\ONE.TXT", "C:\\A\\two"}, true, " \"ONE.TXT\" \"two\""}};
+    const struct { std::vector<std::string> chosen; bool typeBox; const char* text; } browsed[] = {
+        {{"C:\\BOOT.INI"}, false, "BOOT.INI"}, {{"C:\\BOOT.INI"}, true, ".INI"}, {{"C:\\DIR.D\\NOEXT"}, true, ""},
+        {{"D:FILE.TXT"}, false, "FILE.TXT"},   {{"C:\\A\\ONE.TXT", "C:\\A\\two"}, true, " \"ONE.TXT\" \"two\""},
+    };
     for (const auto& b : browsed) {
         BrowsedFiles files = BrowsedFileText(b.chosen, b.typeBox);
         EXPECT_TRUE(files.Text == b.text && files.Multiple == (b.chosen.size() > 1)) << files.Text;
@@ -338,30 +301,24 @@ TEST(ProgramEntries, FromTheVersionInformationReadUpTo2048Bytes)
 
     // Values end at a null or at the end of the units; 8-bit text in the ANSI code page.
     using namespace std::string_literals;
-    const struct {
-        std::wstring units;
-        const char* description;
-    } cases[] = {{L"CompanyName\0\0Maker\0..FileDescription\0\0Editor\0"s, "      // Editor  (Maker)"},
-                 {L"FileDescription\0\0Caf\u00e9"s, "      // Caf\xe9"},
-                 {L"FileDescription"s, "      // "},
-                 {L"FileDescriptio"s, ""},
-                 {L"xxCompanyName\0\0Cut"s, "      //   (Cut)"}};
+    const struct { std::wstring units; const char* description; } cases[] = {
+        {L"CompanyName\0\0Maker\0..FileDescription\0\0Editor\0"s, "      // Editor  (Maker)"},
+        {L"FileDescription\0\0Caf\u00e9"s, "      // Caf\xe9"},
+        {L"FileDescription"s, "      // "},
+        {L"FileDescriptio"s, ""},
+        {L"xxCompanyName\0\0Cut"s, "      //   (Cut)"},
+    };
     for (const auto& c : cases)
         EXPECT_EQ(VersionDescription(c.units.data(), c.units.size()), c.description) << c.description;
 }
 
 TEST(ManagerTexts, WhomALoadedFileIsFor)
 {
-    const struct {
-        const char* file;
-        const char* user;  // null: the default profile
-    } cases[] = {{"C:\\VANTREL\\PROFILES\\default.vtp", nullptr},
-                 {"D:DEFAULT.VTP", nullptr},
-                 {"C:\\P\\Bob.VtP", "Bob"},
-                 {"C:\\P\\x.vtp.vtp", "x.vtp"},
-                 {"C:\\P\\default.vtp.bak", "default.vtp.bak"},
-                 {"C:\\default.vtp\\carol", "carol"},
-                 {"C:\\P\\.vtp", ""}};
+    const struct { const char *file, *user; } cases[] = {  // user null: the default profile
+        {"C:\\VANTREL\\PROFILES\\default.vtp", nullptr}, {"D:DEFAULT.VTP", nullptr}, {"C:\\P\\Bob.VtP", "Bob"},
+        {"C:\\P\\x.vtp.vtp", "x.vtp"}, {"C:\\P\\default.vtp.bak", "default.vtp.bak"},
+        {"C:\\default.vtp\\carol", "carol"}, {"C:\\P\\.vtp", ""},
+    };
     for (const auto& c : cases) {
         ProfileUser user = ProfileUserOfFile(c.file);
         EXPECT_TRUE(user.IsDefault == !c.user && user.UserName == (c.user ? c.user : "")) << c.file;

@@ -59,8 +59,8 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
         {true, "a", "t", 0, 1, 1, 0, "no", "yes", {save, Verify + AutoStartOff + ByUser + UseDefaultOn + Tail}, -1},
         {true, "a", "t", 0, 1, 0, IDM_Exit1, "yes", "yes",
          {Verify + AutoStartOff + ByUser + UseDefaultOff + Tail, EnableQuestion}, -1},
-        {true, "a", "t", 1, 1, 0, 0, "yes", "no", {Verify + AutoStartOn + ByUser + UseDefaultOff + Tail, EnableQuestion},
-         -1},
+        {true, "a", "t", 1, 1, 0, 0, "yes", "no",
+         {Verify + AutoStartOn + ByUser + UseDefaultOff + Tail, EnableQuestion}, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.boxes.back().substr(0, 80));
@@ -212,11 +212,8 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripLineIconSelectionSeparatorAndUnde
     EXPECT_EQ(canvas.Count(5, 0, Width, Line), Width);
     EXPECT_EQ(canvas.Count(4, 21, Width, face), Width - 21);
     // The character after the ampersand, or else the first, is underlined.
-    const struct {
-        int id, left;
-        const char *before, *underlined, *rest;
-    } captions[] = {{IDM_About1, 25, "", "A", "bout"}, {IDM_Settings1, 25, "S", "e", "ttings"},
-                    {IDM_File1, 5, "", "F", "ile"}};
+    const struct { int id, left; const char *before, *underlined, *rest; } captions[] = {
+        {IDM_About1, 25, "", "A", "bout"}, {IDM_Settings1, 25, "S", "e", "ttings"}, {IDM_File1, 5, "", "F", "ile"}};
     for (const auto& c : captions) {
         canvas.Draw(c.id, 0);
         int x0 = c.left + canvas.TextWidth(c.before), x1 = x0 + canvas.TextWidth(c.underlined);
@@ -233,10 +230,8 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripLineIconSelectionSeparatorAndUnde
 // click on its text only selects the line.
 TEST_F(ManagerForms, TheRestrictionsCheckListCyclesAtTheBoxAndTheButtonsSetEveryLine)
 {
-    const struct {
-        int button;
-        int state;
-    } buttons[] = {{Form1Id::Button10, cbChecked}, {Form1Id::Button11, cbUnchecked}, {Form1Id::Button12, cbGrayed}};
+    const struct { int button, state; } buttons[] = {
+        {Form1Id::Button10, cbChecked}, {Form1Id::Button11, cbUnchecked}, {Form1Id::Button12, cbGrayed}};
     for (const auto& b : buttons) {
         SendMessageA(Control(b.button), BM_CLICK, 0, 0);
         EXPECT_EQ(RestrictionStates(), std::vector<int>(32, b.state)) << b.button;
@@ -276,50 +271,38 @@ TEST_F(ManagerForms, AnchoredControlsFollowTheClientAreaOthersStay)
         for (size_t k = 0; k < 4; ++k) EXPECT_EQ(bounds(controls[i].id)[k] - was[i][k], controls[i].moved[k]) << i;
 }
 
-// Every cell of the strips draws a picture with a clean transparent
-// surround: each pixel either shows the backdrop or the picture.
+// Every cell of the strips, loaded as the forms load them, draws a picture
+// with a clean transparent surround: each pixel shows either the backdrop
+// or the picture.
 TEST(PictureStrips, EveryCellDrawsThroughItsMask)
 {
     HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, 16, 16));
     ReleaseDC(nullptr, screen);
-    auto draw = [dc](HIMAGELIST list, int cell, COLORREF backdrop) {
-        std::vector<COLORREF> pixels;
-        for (int i = 0; i < 256; ++i) SetPixel(dc, i % 16, i / 16, backdrop);
-        ImageList_Draw(list, cell, dc, 0, 0, ILD_NORMAL);
-        for (int i = 0; i < 256; ++i) pixels.push_back(GetPixel(dc, i % 16, i / 16));
-        return pixels;
-    };
-    const struct {
-        const char* name;
-        int cells;
-    } strips[] = {{"menu", 8}, {"folders", 7}, {"glyphs", 11}};
+    const struct { const char* name; int cells; } strips[] = {{"menu", 8}, {"folders", 7}, {"glyphs", 11}};
     for (const auto& strip : strips) {
-        SCOPED_TRACE(strip.name);
-        HBITMAP colour = LoadBitmapFile(VT_ART_DIR + std::string(strip.name) + ".bmp");
-        HBITMAP mask = LoadBitmapFile(VT_ART_DIR + std::string(strip.name) + "mask.bmp");
-        BITMAP bm = {};
-        ASSERT_TRUE(colour && mask && GetObjectA(mask, sizeof bm, &bm));
-        EXPECT_EQ(bm.bmBitsPixel, 1);
-        HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, strip.cells, 0);
-        ImageList_Add(list, colour, mask);
-        EXPECT_EQ(ImageList_GetImageCount(list), strip.cells);
-        const COLORREF magenta = RGB(255, 0, 255), green = RGB(0, 255, 0);
+        TImageList list;
+        list.Create();
+        list.AddStrip(LoadBitmapFile(VT_ART_DIR + std::string(strip.name) + ".bmp"),
+                      LoadBitmapFile(VT_ART_DIR + std::string(strip.name) + "mask.bmp"));
+        ASSERT_EQ(list.Count(), strip.cells) << strip.name;
         for (int cell = 0; cell < strip.cells; ++cell) {
-            std::vector<COLORREF> onMagenta = draw(list, cell, magenta), onGreen = draw(list, cell, green);
+            COLORREF onMagenta[256], onGreen[256];
+            for (COLORREF* pixels : {onMagenta, onGreen}) {
+                for (int i = 0; i < 256; ++i) SetPixel(dc, i % 16, i / 16, pixels == onGreen ? 0xFF00 : 0xFF00FF);
+                list.Draw(dc, 0, 0, cell);
+                for (int i = 0; i < 256; ++i) pixels[i] = GetPixel(dc, i % 16, i / 16);
+            }
             int transparent = 0, garbled = 0, black = 0;
-            for (size_t i = 0; i < 256; ++i) {
+            for (int i = 0; i < 256; ++i) {
                 const bool through = onMagenta[i] != onGreen[i];
                 transparent += through;
-                garbled += through && (onMagenta[i] != magenta || onGreen[i] != green);
-                black += !through && onMagenta[i] == RGB(0, 0, 0);
+                garbled += through && (onMagenta[i] != 0xFF00FF || onGreen[i] != 0xFF00);
+                black += !through && onMagenta[i] == 0;
             }
-            EXPECT_TRUE(transparent > 0 && transparent < 248 && garbled == 0) << "cell " << cell;
-            EXPECT_LT(black, (256 - transparent) / 2) << "cell " << cell << ": a silhouette, not a picture";
+            EXPECT_TRUE(transparent > 0 && transparent < 248 && garbled == 0) << strip.name << " " << cell;
+            EXPECT_LT(black, (256 - transparent) / 2) << strip.name << " " << cell << ": a silhouette";
         }
-        ImageList_Destroy(list);
-        DeleteObject(colour);
-        DeleteObject(mask);
     }
     DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);

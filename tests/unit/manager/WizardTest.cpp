@@ -21,23 +21,14 @@ RECT ScreenRect(HWND window)
     GetWindowRect(window, &r);
     return r;
 }
-void Key(WORD key)
+TextList Sorted(TextList list)
 {
-    PressKey(key);
-    PumpUntil([] { return false; }, 100);
+    std::sort(list.begin(), list.end());
+    return list;
 }
 
-// The page whose sheet the user sees, -1 for none or several.
-int ShownPage()
-{
-    int shown = -1;
-    for (int page = 0; page < WizardPageCount; ++page)
-        if (IsWindowVisible(Window(WizardId::Page0 + page))) shown = shown == -1 ? page : -2;
-    return std::max(shown, -1);
-}
-
-// The boxes of the shown page in their order, each row inside the window
-// below the one above it.
+// The boxes of the page in their order, each row of the page shown inside
+// the window below the one above it.
 std::vector<int> ShownBoxes(int page)
 {
     RECT client = {};
@@ -82,17 +73,16 @@ std::pair<int, int> NumeralPixels()
 void RunWizard(const std::vector<int>& boxes)
 {
     while (Wizard->PageIndex() > 0) ClickWizard(WizardId::Button1);
-    const std::vector<std::vector<int>> pages = {{}, {1, 2, 3, 4, 5}, {6, 7, 8, 9, 10, 11}, {12, 13, 14}, {}};
-    for (const auto& onPage : pages) {
+    for (int page = 0; page < WizardPageCount; ++page, ClickWizard(WizardId::Button2))
         for (int box : boxes)
-            if (std::count(onPage.begin(), onPage.end(), box)) ClickWizard(WizardId::CheckBox1 + box - 1);
-        ClickWizard(WizardId::Button2);
-    }
+            if (IsWindowVisible(Window(WizardId::CheckBox1 + box - 1))) ClickWizard(WizardId::CheckBox1 + box - 1);
 }
 
 }  // namespace
 
-TEST_F(ManagerForms, TheWizardIsAFixedWindowOnTopWhosePagesOnlyItsButtonsChange)
+// A fixed window on top whose header strip lies over the tabs, so that
+// only Back and Next change its pages; and the keys.
+TEST_F(ManagerForms, TheWizardsPagesChangeOnlyWithItsButtons)
 {
     Command(IDM_ProfileCreationWizard1);
     ASSERT_TRUE(Shown());
@@ -102,7 +92,6 @@ TEST_F(ManagerForms, TheWizardIsAFixedWindowOnTopWhosePagesOnlyItsButtonsChange)
     EXPECT_TRUE(client.right == 474 && client.bottom == 326) << client.right << "x" << client.bottom;
     EXPECT_TRUE(GetWindowLongA(Wizard->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(GetWindowLongA(Wizard->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
-    // The header strip lies over the tabs, which take no focus either.
     HWND tabs = Window(WizardId::PageControl1);
     EXPECT_FALSE(GetWindowLongA(tabs, GWL_STYLE) & WS_TABSTOP);
     int covered = 0;
@@ -139,7 +128,7 @@ TEST_F(ManagerForms, TheWizardIsAFixedWindowOnTopWhosePagesOnlyItsButtonsChange)
     for (const auto& step : steps) {
         if (step.button) ClickWizard(step.button);
         SCOPED_TRACE(step.title);
-        EXPECT_TRUE(ShownPage() == step.page && Wizard->PageIndex() == step.page);
+        EXPECT_TRUE(IsWindowVisible(Window(WizardId::Page0 + step.page)) && Wizard->PageIndex() == step.page);
         EXPECT_EQ(WindowText(Window(WizardId::HeaderTitle)) + "|" + WindowText(Window(WizardId::Numerals)) + "|" +
                       WindowText(Window(next)),
                   std::string(step.title) + "|" + step.numeral + "|" + step.nextCaption);
@@ -151,91 +140,25 @@ TEST_F(ManagerForms, TheWizardIsAFixedWindowOnTopWhosePagesOnlyItsButtonsChange)
     }
     // Enter clicks Next; Back from the keyboard, disabled by its own click, gives the focus to Next.
     ClickWizard(next);
-    SetFocus(Window(WizardId::CheckBox1));
-    Key(VK_RETURN);
-    EXPECT_EQ(Wizard->PageIndex(), 2);
-    ClickWizard(back);
-    SetFocus(Window(back));
-    Key(VK_RETURN);
-    EXPECT_EQ(Wizard->PageIndex(), 0);
-    EXPECT_EQ(GetFocus(), Window(next));
-    EXPECT_TRUE(Shown());
-}
-
-TEST_F(ManagerForms, TheWizardsFinishAddsItsTemplateToTheProfileShownAndCancelEscAndCloseBoxDoNot)
-{
-    std::vector<int> states(32, 0);
-    states[15] = 2;
-    states[16] = 2;
-    ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(
-        profiles + "default.vtp", {{"-C:\\ZZZ", "-%PROGRAMFILES%"}, {"+.KEEP"}, {}, PolicyLines(states)})));
-    Command(IDM_ProfileCreationWizard1);
-    RunWizard({2, 6, 7, 10, 13});
-    EXPECT_FALSE(Shown());
-    const TextList programs = {"-.EXE", "-.COM", "-.BAT", "-.PIF", "-.SCR", "-.DLL", "-.OCX", "-.AX",
-                               "-.SYS", "-.VXD", "-.386", "-.HTM", "-.HTML"};
-    // The file tab shows the rules in its own order.
-    auto sorted = [](TextList list) {
-        std::sort(list.begin(), list.end());
-        return list;
-    };
-    TextList files = {"+.KEEP"};
-    files.insert(files.end(), programs.begin(), programs.end());
-    EXPECT_EQ(sorted(Profile.Files), sorted(files));
-    // Again: it opens where it was left, adds the file rules again, but one rule per folder.
-    Command(IDM_ProfileCreationWizard1);
-    EXPECT_TRUE(ShownPage() == 4 && WindowText(Window(WizardId::Button2)) == "&Finish");
-    ClickWizard(WizardId::Button2);
-    files.insert(files.end(), programs.begin(), programs.end());
-    EXPECT_EQ(sorted(Profile.Files), sorted(files));
-    EXPECT_EQ(Profile.Folders, (TextList{"-C:\\ZZZ", "-%PROGRAMFILES%"}));
-    states[0] = 1;
-    EXPECT_EQ(RestrictionStates(), states);
-
-    // Every box the other way round: the other half of the template.
-    Command(IDM_ProfileCreationWizard1);
-    RunWizard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
-    files.insert(files.end(), {"-.TXT", "-.DOC", "-.PDF", "-.RTF", "-.CHM", "-.HLP", "-.JPG", "-.JPEG", "-.GIF",
-                               "-.PNG", "-.TIF", "-NTLDR", "-AUTOEXEC.BAT", "-BOOTFONT.BIN", "-NTDETECT.COM",
-                               "-BOOT.INI", "-BOOTSECT.DOS", "-CONFIG.SYS", "-IO.SYS", "-MSDOS.SYS",
-                               "-DRVSPACE.BIN", "-COMMAND.COM"});
-    EXPECT_EQ(sorted(Profile.Files), sorted(files));
-    EXPECT_EQ(sorted(Profile.Folders), (TextList{"-%DESKTOP%", "-%LOCALDESKTOP%", "-%LOCALSTART%", "-%PROGRAMFILES%", "-%QLAUNCH%",
-                                 "-%START%", "-%WINDIR%", "-C:\\ZZZ"}));
-    for (int item : {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 15, 21, 29, 30, 31}) states[item] = 1;
-    EXPECT_EQ(RestrictionStates(), states);
-    EXPECT_EQ(LineCount(Form1Id::ListBox1), Profile.Folders.size());
-    EXPECT_EQ(LineCount(Form1Id::ListBox2), Profile.Files.size());
-    EXPECT_FALSE(Form1->ProfileChanged);
-
-    const std::function<void()> closes[] = {
-        [] { ClickWizard(WizardId::Button3); },
-        [] {
-            SetFocus(Window(WizardId::CheckBox1 + 6));
-            PressKey(VK_ESCAPE);
-        },
-        [] { PostMessageA(Wizard->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
-    };
-    Command(IDM_ProfileCreationWizard1);
-    ClickWizard(WizardId::Button1);
-    ClickWizard(WizardId::Button1);
-    for (const auto& close : closes) {
-        Command(IDM_ProfileCreationWizard1);
-        ASSERT_TRUE(Shown());
-        close();
-        PumpUntil([] { return !Shown(); });
-        EXPECT_TRUE(!Shown() && Wizard->PageIndex() == 2 && Wizard->CheckBox(8).Checked());
-        EXPECT_EQ(sorted(Profile.Files), sorted(files));
+    std::vector<int> pages;
+    for (int focus : {static_cast<int>(WizardId::CheckBox1), back}) {
+        if (focus == back) ClickWizard(back);
+        SetFocus(Window(focus));
+        PressKey(VK_RETURN);
+        PumpUntil([] { return false; }, 100);
+        pages.push_back(Wizard->PageIndex());
     }
+    EXPECT_EQ(pages, (std::vector<int>{2, 0}));
+    EXPECT_TRUE(Shown() && GetFocus() == Window(next));
 }
 
 // New profile shows the wizard first, then asks about unsaved edits and
-// empties everything but whom the profile is for; Finish then gives the
-// template alone.
-TEST_F(ManagerForms, NewProfileShowsTheWizardThenAsksAndEmptiesEverything)
+// empties everything but whom the profile is for. Finish adds the template
+// of the boxes, again each time, but one rule per folder and without
+// marking the profile changed; Cancel, Esc and the close box add nothing.
+TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
 {
-    ProfileSpec spec = {{"-C:\\WINDOWS"}, {"-.TXT"}, {"NOTEPAD.EXE"}, PolicyLines(std::vector<int>(32, 0))};
-    spec.passwordHash = 77;
+    ProfileSpec spec = {{"-C:\\WINDOWS"}, {"-.TXT"}, {"NOTEPAD.EXE"}, PolicyLines(std::vector<int>(32, 0)), 77};
     ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "alice.vtp", spec)));
     ClickRestriction(4);
     std::atomic<int> wizardAtQuestion{-1};
@@ -249,18 +172,56 @@ TEST_F(ManagerForms, NewProfileShowsTheWizardThenAsksAndEmptiesEverything)
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(Shown(answerer.Seen()[0]), "Save|Profile was changed, but not saved. Save it now?|question|yes,no");
     EXPECT_EQ(wizardAtQuestion, 1);
-    EXPECT_TRUE(!LineCount(Form1Id::ListBox1) && !LineCount(Form1Id::ListBox2) &&
-                !LineCount(Form1Id::ListBox3));
-    EXPECT_EQ(RestrictionStates(), std::vector<int>(32, 2));
-    EXPECT_EQ(Profile.Policies, PolicyLines(std::vector<int>(32, 2)));
+    EXPECT_TRUE(!LineCount(Form1Id::ListBox1) && !LineCount(Form1Id::ListBox2) && !LineCount(Form1Id::ListBox3));
+    std::vector<int> states(32, 2);
+    EXPECT_EQ(RestrictionStates(), states);
+    EXPECT_EQ(Profile.Policies, PolicyLines(states));
     EXPECT_TRUE(Profile.Folders.empty() && Profile.Files.empty() && Profile.Tasks.empty() && Profile.Options.empty());
     EXPECT_TRUE(!Profile.OwnPassword && Profile.PasswordHash == 0 && !Form1->ProfileChanged);
     EXPECT_EQ(Form1->Edit1.Text() + "|" + Form1->Text(), "alice| Vantrel  - alice");
     EXPECT_FALSE(Form1->CheckBox1.Checked());
-    RunWizard({2, 13});
+
+    RunWizard({2, 6, 7, 10, 13});
+    const TextList programs = {"-.EXE", "-.COM", "-.BAT", "-.PIF", "-.SCR", "-.DLL", "-.OCX",
+                               "-.AX",  "-.SYS", "-.VXD", "-.386", "-.HTM", "-.HTML"};
+    EXPECT_TRUE(!Shown() && Sorted(Profile.Files) == Sorted(programs));
+    Command(IDM_ProfileCreationWizard1);  // where it was left
+    EXPECT_TRUE(Wizard->PageIndex() == 4 && WindowText(Window(WizardId::Button2)) == "&Finish");
+    ClickWizard(WizardId::Button2);
+    TextList files = Sorted(programs);
+    files.insert(files.end(), programs.begin(), programs.end());
+    EXPECT_EQ(Sorted(Profile.Files), Sorted(files));
     EXPECT_EQ(Profile.Folders, TextList{"-%PROGRAMFILES%"});
-    EXPECT_TRUE(Profile.Files.empty() && Profile.Tasks.empty());
-    std::vector<int> states(32, 2);
     states[0] = 1;
     EXPECT_EQ(RestrictionStates(), states);
+    // Every box the other way round: the other half of the template.
+    Command(IDM_ProfileCreationWizard1);
+    RunWizard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
+    files.insert(files.end(), {"-.TXT", "-.DOC", "-.PDF", "-.RTF", "-.CHM", "-.HLP", "-.JPG", "-.JPEG", "-.GIF",
+                               "-.PNG", "-.TIF", "-NTLDR", "-AUTOEXEC.BAT", "-BOOTFONT.BIN", "-NTDETECT.COM",
+                               "-BOOT.INI", "-BOOTSECT.DOS", "-CONFIG.SYS", "-IO.SYS", "-MSDOS.SYS", "-DRVSPACE.BIN",
+                               "-COMMAND.COM"});
+    EXPECT_EQ(Sorted(Profile.Files), Sorted(files));
+    EXPECT_EQ(Sorted(Profile.Folders), (TextList{"-%DESKTOP%", "-%LOCALDESKTOP%", "-%LOCALSTART%", "-%PROGRAMFILES%",
+                                                 "-%QLAUNCH%", "-%START%", "-%WINDIR%"}));
+    for (int item : {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 15, 21, 29, 30, 31}) states[item] = 1;
+    EXPECT_EQ(RestrictionStates(), states);
+    EXPECT_TRUE(LineCount(Form1Id::ListBox1) == 7 && LineCount(Form1Id::ListBox2) == files.size());
+    EXPECT_FALSE(Form1->ProfileChanged);
+
+    Command(IDM_ProfileCreationWizard1);
+    ClickWizard(WizardId::Button1);
+    ClickWizard(WizardId::Button1);
+    const std::function<void()> closes[] = {
+        [] { ClickWizard(WizardId::Button3); },
+        [] { SetFocus(Window(WizardId::CheckBox1 + 7)); PressKey(VK_ESCAPE); },
+        [] { PostMessageA(Wizard->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (const auto& close : closes) {
+        Command(IDM_ProfileCreationWizard1);
+        close();
+        EXPECT_TRUE(PumpUntil([] { return !Shown(); }));
+        EXPECT_TRUE(Wizard->PageIndex() == 2 && Wizard->CheckBox(8).Checked());
+        EXPECT_EQ(Profile.Files.size(), files.size());
+    }
 }
