@@ -20,16 +20,14 @@ HWND First() { return FQUPass->Edit1.Handle(); }
 HWND Second() { return FQUPass->Edit2.Handle(); }
 HWND HideTyping() { return FQUPass->CheckBox1.Handle(); }
 
-// What the change dialog shows: both fields, Hide typing, whether the
-// second field takes input, the masks.
+// The change dialog's fields, Hide typing, whether the second field is on, the masks.
 std::string Look()
 {
     return WindowText(First()) + "|" + WindowText(Second()) + (Checked(HideTyping()) ? "|hide" : "|show") +
            (IsWindowEnabled(Second()) ? "|second|" : "|no second|") + Mask(First()) + Mask(Second());
 }
 
-// The change dialog opened with the button, the password typed twice and
-// OK pressed; an empty password is cancelled.
+// The change dialog opened with the button, the password typed twice, OK; Cancel for none.
 void EnterNewPassword(FormScript& script, TButton& button, const std::string& password)
 {
     script.Do([&button] { Click(button.Handle()); }).WaitShown(FQUPass->Handle()).Do([password] {
@@ -65,10 +63,8 @@ int Delay(int which) { return static_cast<int>(SendMessageA(Application.HintWind
 
 }  // namespace
 
-// Only OK gives the typed text, also Enter; Cancel, Esc, the close box and
-// Enter on the focused Cancel give none. The dialog is modal, hides the
-// typing until asked, keeps the text for the next time and takes no more
-// than the toggle dialog does.
+// Only OK and Enter give the typed text. The dialog is modal, hides the
+// typing until asked, keeps the text and takes what the toggle dialog takes.
 TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
 {
     auto key = [](WORD k) { return [k] { PressKey(k); }; };
@@ -118,86 +114,74 @@ TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
     EXPECT_TRUE(IsWindowEnabled(Form1->Handle()));
 }
 
-TEST_F(ManagerForms, ThePasswordChangeDialogRefusesAnEmptyOrMismatchedPasswordAndStaysOpen)
-{
-    const char* const empty = "Change password|Password cannot be empty.|warning|ok";
-    const char* const mismatch =
-        "Settings|First and second password fields are not identical. Enter password again.|warning|ok";
-    const struct { const char *first, *second, *box; } cases[] = {
-        {"", "", empty}, {"", "secret", empty}, {"Secret", "secret", mismatch}};
-    BoxAnswerer answerer("ok");
-    size_t answered = 0;
-    for (const auto& c : cases) {
-        std::string look;
-        FormScript script;
-        script.WaitShown(FQUPass->Handle())
-            .Do([&] { Type(First(), c.first); Type(Second(), c.second); Click(FQUPass->Button1.Handle()); })
-            .WaitBoxesAnswered(answerer, ++answered)
-            .Do([&] {
-                look = (IsWindowVisible(FQUPass->Handle()) ? "open|" : "closed|") + Look();
-                Click(FQUPass->Button2.Handle());
-            });
-        script.Start();
-        EXPECT_EQ(QueryNewPassword(), "") << c.box;
-        ASSERT_EQ(answerer.Seen().size(), answered);
-        EXPECT_EQ(Shown(answerer.Seen().back()), c.box);
-        EXPECT_EQ(look, "open|" + std::string(c.first) + "|" + c.second + "|hide|second|**");
-    }
-}
-
-// It starts afresh each time; without Hide typing the second field is
-// cleared and not asked for, and asked for again when it is checked again.
+// Empty and different passwords are refused; it starts afresh each time;
+// without Hide typing the second field is cleared and not asked for.
 TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
 {
     std::vector<std::string> looks;
     auto look = [&] { looks.push_back(Look() + (GetFocus() == First() ? " focus" : "")); };
+    auto ok = [] { Click(FQUPass->Button1.Handle()); };
     BoxAnswerer answerer("ok");
     FormScript script;
     script.WaitShown(FQUPass->Handle())
-        .Do([&] { look(); Type(First(), "Mixed Case 1"); Type(Second(), "Mixed Case 1"); PressKey(VK_RETURN); })
+        .Do([&] { look(); ok(); })
+        .WaitBoxesAnswered(answerer, 1)
+        .Do([&] { Type(Second(), "secret"); ok(); })
+        .WaitBoxesAnswered(answerer, 2)
+        .Do([&] { look(); SetWindowTextA(Second(), ""); Type(First(), "Mixed Case 1"); })
+        .Do([&] { Type(Second(), "Mixed Case 1"); PressKey(VK_RETURN); })
         .WaitShown(FQUPass->Handle())
         .Do([&] { look(); Type(First(), "seen"); Type(Second(), "typo"); Click(HideTyping()); })
         .WaitUntil("typing shown", [&] { return !Checked(HideTyping()); })
-        .Do([&] { look(); Click(FQUPass->Button1.Handle()); })
+        .Do([&] { look(); ok(); })
         .WaitShown(FQUPass->Handle())
         .Do([&] { look(); Click(HideTyping()); Type(First(), "abc"); Click(HideTyping()); })
         .WaitUntil("typing hidden", [&] { return Checked(HideTyping()); })
-        .Do([&] { look(); Click(FQUPass->Button1.Handle()); })
-        .WaitBoxesAnswered(answerer, 1)
-        .Do([&] { Type(Second(), "abc"); Click(FQUPass->Button1.Handle()); })
+        .Do([&] { look(); ok(); })
+        .WaitBoxesAnswered(answerer, 3)
+        .Do([&] { look(); Type(Second(), "abc"); ok(); })
+        // Every password set here must also be typeable into the toggle dialog.
         .WaitShown(FQUPass->Handle())
-        .Do([&] { Type(First(), Longest + "45"); Type(Second(), Longest + "45"); Click(FQUPass->Button1.Handle()); });
+        .Do([&] { Type(First(), Longest + "45"); Type(Second(), Longest + "45"); ok(); });
     script.Start();
     for (const char* password : {"Mixed Case 1", "seen", "abc", Longest.c_str()})
         EXPECT_EQ(QueryNewPassword(), password);
-    EXPECT_EQ(looks, (std::vector<std::string>{"||hide|second|** focus", "||hide|second|** focus",
-                                               "seen||show|no second|--", "||hide|second|** focus",
+    EXPECT_EQ(looks, (std::vector<std::string>{"||hide|second|** focus", "|secret|hide|second|**",
+                                               "||hide|second|** focus", "seen||show|no second|--",
+                                               "||hide|second|** focus", "abc||hide|second|**",
                                                "abc||hide|second|**"}));
+    std::vector<std::string> boxes;
+    for (const SeenBox& box : answerer.Seen()) boxes.push_back(Shown(box));
+    const std::string empty = "Change password|Password cannot be empty.|warning|ok";
+    EXPECT_EQ(boxes, (std::vector<std::string>{empty, empty,
+                                               "Settings|First and second password fields are not identical. "
+                                               "Enter password again.|warning|ok"}));
     EXPECT_EQ(WindowText(FQUPass->Handle()), "Change password");
 }
 
-// The dialog shows the switches as stored, the third following the second;
-// only OK stores them, also a UseDefault that UserControl leaves unused.
+// The dialog shows the switches as stored, the third following the second,
+// with their hints; only OK stores them, also a UseDefault that UserControl
+// leaves unused, and keeps the passwords when no new ones were entered.
 TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
 {
     using namespace SettingsId;
     auto ok = [] { Click(Form3->Button1.Handle()); };
+    // before, after: AutoStart, UserControl, UseDefault as stored; shown: the boxes and whether
+    // the third takes clicks, at show and before closing.
     const struct {
-        const char* before;  // stored AutoStart, UserControl, UseDefault; "" for none
-        std::vector<int> clicks;
-        std::function<void()> close;
-        const char* shown;  // at show and before closing: the boxes, whether the third takes clicks
-        const char* after;
+        const char* before; std::vector<int> clicks; std::function<void()> close; const char *shown, *after;
     } cases[] = {
-        {"", {}, ok, "000- 000-", "000"},
         {"101", {}, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
         {"", {CheckBox3, CheckBox2, CheckBox5}, ok, "000- 111+", "111"},
         {"011", {CheckBox2, CheckBox2}, ok, "011+ 010+", "010"},
         {"", {CheckBox3, CheckBox2}, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
-        {"", {CheckBox3}, [] { PressKey(VK_ESCAPE); }, "000- 100-", "---"},
-        {"", {CheckBox3}, [] { PostMessageA(Form3->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, "000- 100-", "---"},
     };
     const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
+    SetPasswords("kept", "kept");
+    Application.SetHintPause(500);
+    Application.SetHintHidePause(2500);
+    std::vector<std::string> hints;
+    std::vector<int> delays;
     for (const auto& c : cases) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
         for (int i = 0; c.before[0] && i < 3; ++i)
@@ -210,6 +194,10 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
             for (int id : c.clicks) SendMessageA(Form3->FindById(id)->Handle(), BM_CLICK, 0, 0);
             shown += " " + ShownSwitches();
             SetFocus(Form3->CheckBox3.Handle());
+            delays = {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP)};
+            hints.clear();
+            for (TCheckBox* box : {&Form3->CheckBox3, &Form3->CheckBox2, &Form3->CheckBox5})
+                hints.push_back(Hint(box->Handle()));
         });
         script.Do(c.close).Start();
         Command(IDM_Settings1);
@@ -220,11 +208,24 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
         EXPECT_EQ(shown + " " + stored, std::string(c.shown) + " " + c.after);
         EXPECT_EQ(GlobalSettings.SettingsStored, c.after[0] != '-') << c.shown;
     }
+    EXPECT_TRUE(LibBool(Command14("kept")) && LibBool(Command19("kept")));  // no new ones entered
+    // The hints, with a longer timing only while the dialog is open.
+    delays.insert(delays.end(), {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP), Application.HintPause(),
+                                 Application.HintHidePause()});
+    EXPECT_EQ(delays, (std::vector<int>{1000, 10000, 500, 2500, 500, 2500}));
+    EXPECT_EQ(hints, (std::vector<std::string>{
+                         "When checked, protection will be enabled at each Windows startup.\r\n"
+                         "To disable/re-enable protection, you can use \"Toggle protection\" shortcut on desktop.",
+                         "Used only, when you wish to create separate profiles for each user account.\r\n"
+                         "When this checkbox is checked, the system will load a profile\r\n"
+                         "prepared specially for logged user; and contrary, when it is not checked,\r\n"
+                         "a default profile will be loaded (not depending on logged user).",
+                         "If checked, a default profile will be loaded when no specific profile for\r\n"
+                         "user was prepared."}));
 }
 
-// The menu and the toolbar open the Startup page, wherever the dialog was
-// left; each button stores the last password entered with it, as far as
-// the fields took it, and only on OK.
+// The menu and the toolbar open the Startup page; each button stores the
+// last password entered with it, as far as the fields took it, only on OK.
 TEST_F(ManagerForms, SettingsStoreTheLastPasswordEnteredWithEachButton)
 {
     SetPasswords("old admin", nullptr);
@@ -250,65 +251,16 @@ TEST_F(ManagerForms, SettingsStoreTheLastPasswordEnteredWithEachButton)
     }
 }
 
-TEST_F(ManagerForms, SettingsShowTheirHintsWithLongerTimingOnlyWhileOpen)
-{
-    Application.SetHintPause(500);
-    Application.SetHintHidePause(2500);
-    std::vector<std::string> hints;
-    std::vector<int> delays;
-    FormScript script;
-    script.WaitShown(Form3->Handle()).Do([&] {
-        delays = {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP)};
-        for (TCheckBox* box : {&Form3->CheckBox3, &Form3->CheckBox2, &Form3->CheckBox5})
-            hints.push_back(Hint(box->Handle()));
-        Click(Form3->Button2.Handle());
-    });
-    script.Start();
-    Command(IDM_Settings1);
-    delays.insert(delays.end(), {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP), Application.HintPause(),
-                                 Application.HintHidePause()});
-    EXPECT_EQ(delays, (std::vector<int>{1000, 10000, 500, 2500, 500, 2500}));
-    EXPECT_EQ(hints, (std::vector<std::string>{
-                         "When checked, protection will be enabled at each Windows startup.\r\n"
-                         "To disable/re-enable protection, you can use \"Toggle protection\" shortcut on desktop.",
-                         "Used only, when you wish to create separate profiles for each user account.\r\n"
-                         "When this checkbox is checked, the system will load a profile\r\n"
-                         "prepared specially for logged user; and contrary, when it is not checked,\r\n"
-                         "a default profile will be loaded (not depending on logged user).",
-                         "If checked, a default profile will be loaded when no specific profile for\r\n"
-                         "user was prepared."}));
-}
-
-// The About box: on top with its texts, the icon set's credit and its
-// pictures, closed by its button, Enter, Esc and the close box.
+// The About box's texts, the icon set's credit, and pictures from the resources.
 TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndPictures)
 {
-    auto shown = [] { return IsWindowVisible(FAbout->Handle()) != FALSE; };
-    const std::function<void()> closes[] = {
-        [] { PressKey(VK_RETURN); },
-        [] { PressKey(VK_ESCAPE); },
-        [] { Click(FAbout->Button1.Handle()); },
-        [] { PostMessageA(FAbout->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
-    };
-    for (const auto& close : closes) {
-        Command(IDM_About1);
-        ASSERT_TRUE(PumpUntil(shown));
-        EXPECT_EQ(GetFocus(), FAbout->Button1.Handle());
-        close();
-        EXPECT_TRUE(PumpUntil([&] { return !shown(); }));
-    }
-    FAbout->Show();
-    EXPECT_EQ(WindowText(FAbout->Handle()), "About Vantrel");
-    EXPECT_TRUE(GetWindowLongA(FAbout->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    RECT client = {};
-    GetClientRect(FAbout->Handle(), &client);
-    EXPECT_TRUE(client.right == 380 && client.bottom == 235) << client.right << "x" << client.bottom;
+    Command(IDM_About1);
+    ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(FAbout->Handle()) && GetFocus() == FAbout->Button1.Handle(); }));
     EXPECT_EQ(WindowText(FAbout->Label1.Handle()) + "|" + WindowText(FAbout->Label3.Handle()) + "|" +
                   WindowText(FAbout->Label4.Handle()) + "|" + WindowText(FAbout->Label5.Handle()) + "|" +
                   WindowText(FAbout->Notice.Handle()),
               std::string("version 1.0|") + HomePageAddress + "|" + SupportMailAddress + "|" + AuthorsMailAddress +
                   "|Icons: famfamfam Silk, Creative Commons Attribution 2.5");
-    // The pictures come from the program's resources.
     const struct { HWND image; LONG width, height; } pictures[] = {
         {FAbout->Image1.Handle(), 64, 64}, {FAbout->Image2.Handle(), 202, 37}, {FQPass->Image1.Handle(), 35, 47}};
     for (const auto& p : pictures) {
@@ -316,5 +268,6 @@ TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndPictures)
         GetObjectA(reinterpret_cast<HBITMAP>(SendMessageA(p.image, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof info, &info);
         EXPECT_TRUE(info.bmWidth == p.width && info.bmHeight == p.height) << info.bmWidth << "x" << info.bmHeight;
     }
-    FAbout->Hide();
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(FAbout->Handle()); }));
 }

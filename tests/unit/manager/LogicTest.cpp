@@ -1,6 +1,5 @@
-// The manager's logic without windows: access kinds and buttons, folder and
-// file rules, FindFolderAccess against the plain walk, drives and folders,
-// disabled-program entries, and whom a loaded file is for.
+// The manager's logic without windows: access kinds, folder and file rules,
+// FindFolderAccess, drives and folders, program entries, profile users.
 #include "AccessKinds.h"
 #include "DriveList.h"
 #include "FileRules.h"
@@ -146,8 +145,7 @@ TEST_F(ManagerLogic, FindFolderAccessGivesThePlainWalksAnswerForRandomRulesAndPa
             else rules.push_back(codes[below(7)] + join(ruleTokens, 5));
         }
         FolderRulesChanged();
-        // Random paths, and the rules' own paths with prefixes and tails, so
-        // that exact and partial matches are frequent.
+        // Random paths, and the rules' own paths with prefixes and tails.
         TextList paths = {""};
         for (int n = 0; n < 20; ++n) paths.push_back(join(pathTokens, 6));
         for (const std::string& rule : rules) {
@@ -250,12 +248,11 @@ TEST_F(ManagerLogic, FileRulesSortByTheUsersLocaleAndAreAddedFoundAndReplaced)
 
 TEST(DrivesAndFolders, DriveEntriesAndTheSubfoldersOfARealFolder)
 {
-    EXPECT_EQ(DriveEntryText('C', "", DRIVE_FIXED) + DriveEntryText('D', "DVD 1", DRIVE_CDROM),
-              "[ C: ]    <Fixed drive>[ D: ]  (DVD 1)     <CD-ROM/DVD drive>");
-    EXPECT_EQ(DriveEntryText('A', "", DRIVE_REMOVABLE) + DriveEntryText('R', "", DRIVE_RAMDISK),
-              "[ A: ]    <Removable drive>[ R: ]    <RAM disk drive>");
-    EXPECT_EQ(DriveEntryText('N', "SHARE", DRIVE_REMOTE) + DriveEntryText('X', "", DRIVE_NO_ROOT_DIR),
-              "[ N: ]  (SHARE) [ X: ]");
+    EXPECT_EQ(DriveEntryText('C', "", DRIVE_FIXED) + DriveEntryText('D', "DVD 1", DRIVE_CDROM) + "|" +
+                  DriveEntryText('A', "", DRIVE_REMOVABLE) + DriveEntryText('R', "", DRIVE_RAMDISK) + "|" +
+                  DriveEntryText('N', "SHARE", DRIVE_REMOTE) + DriveEntryText('X', "", DRIVE_NO_ROOT_DIR),
+              "[ C: ]    <Fixed drive>[ D: ]  (DVD 1)     <CD-ROM/DVD drive>|[ A: ]    <Removable drive>"
+              "[ R: ]    <RAM disk drive>|[ N: ]  (SHARE) [ X: ]");
     std::vector<DriveEntry> drives = ReadDriveEntries();
     const DWORD mask = GetLogicalDrives();
     ASSERT_EQ(drives.size(), static_cast<size_t>(__builtin_popcount(mask)));
@@ -263,7 +260,6 @@ TEST(DrivesAndFolders, DriveEntriesAndTheSubfoldersOfARealFolder)
     EXPECT_EQ(c.Text.substr(0, 6) + c.Text.substr(c.Text.size() - 17), "[ C: ]    <Fixed drive>");
     EXPECT_EQ(FirstFixedDrive({{"", DRIVE_REMOVABLE}, {"", DRIVE_FIXED}, {"", DRIVE_FIXED}}), 1);
     EXPECT_EQ(FirstFixedDrive({{"", DRIVE_CDROM}}), 0);
-
     const std::string top = NewTempDir("scan");
     for (const char* name : {"beta", "Alpha", "hidden", "empty", "beta\\inner"})
         CreateDirectoryA((top + name).c_str(), nullptr);
@@ -282,10 +278,8 @@ TEST(ProgramEntries, FromTheVersionInformationReadUpTo2048Bytes)
 {
     EXPECT_EQ(ProgramEntry(BinDir() + "verinfo_full.exe"),
               "VERINFO_FULL.EXE      // Vantrel test program  (Vantrel Test Makers)");
-    EXPECT_EQ(ProgramEntry(BinDir() + "no such program.exe"), "NO SUCH PROGRAM.EXE");
-    // The description starts inside the first 2048 bytes and runs past them;
-    // the company lies wholly beyond them. The platform's own parser tells
-    // where the description starts.
+    // The description runs past the first 2048 bytes, the company lies beyond
+    // them; the platform's parser tells where the description starts.
     const std::string path = BinDir() + "verinfo_long.exe";
     const std::wstring wide(path.begin(), path.end());
     std::vector<BYTE> info(GetFileVersionInfoSizeW(wide.c_str(), nullptr));

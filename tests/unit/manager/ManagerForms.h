@@ -1,6 +1,5 @@
-// The manager's forms in the test process, created and shown for each test
-// as the program does, with no password, no settings and a profiles folder
-// of the test's own; read back from the real controls.
+// The manager's forms, created and shown for each test as the program does,
+// with no password, no settings and a profiles folder of the test's own.
 #pragma once
 #include "Application.h"
 #include "CheckListBox.h"
@@ -26,7 +25,6 @@ protected:
     {
         SetPasswords(nullptr, nullptr);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
-        GlobalSettings = TGlobalSettings();
         CreateProfileLists();
         SaveNotifyValue = 0;
         ASSERT_TRUE(CreateManagerForms());
@@ -43,10 +41,7 @@ protected:
 };
 
 // A profile as a file holds it, written to path with the profile writer.
-struct ProfileSpec {
-    TextList folders, files, tasks, policies;
-    uint32_t passwordHash = 0;
-};
+struct ProfileSpec { TextList folders, files, tasks, policies; uint32_t passwordHash = 0; };
 inline std::string WriteProfile(const std::string& path, const ProfileSpec& spec)
 {
     Profile = {spec.folders, spec.files, spec.policies, spec.tasks, {}, false, 0};
@@ -89,8 +84,7 @@ inline void ClickRestriction(int index, bool onTheBox = true)
     SendMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(list.Handle(), WM_LBUTTONUP, 0, at);
 }
-// Pumps this thread's messages as the program's loop does (dialog keys
-// included) until the condition holds; false at the timeout.
+// Pumps this thread's messages as the program's loop does, dialog keys included.
 template <class Condition>
 bool PumpUntil(Condition condition, DWORD timeoutMs = 10000)
 {

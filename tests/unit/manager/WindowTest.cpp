@@ -1,7 +1,6 @@
-// The manager window: the close sequence, the tabs and the Profile options
-// tab, the owner-drawn menu read back pixel by pixel, the restriction check
-// list, the anchors, and the picture strips.
-#include "ImageList.h"
+// The manager window: the close sequence, the tabs, the Profile options, the
+// owner-drawn menu's pixels, the restriction list, anchors, data files.
+#include "DataFiles.h"
 #include "ManagerForms.h"
 #include "USettings.h"
 
@@ -27,12 +26,10 @@ const std::string EnableQuestion = "Protection|Enable protection at exit from th
 
 }  // namespace
 
-// Unsaved edits are asked about first, once, also through Exit; then the
-// settings and passwords are checked, then the settings verified byte for
-// byte, then whether to enable protection.
+// Unsaved edits asked about once, also through Exit; settings and passwords
+// checked; the settings verified byte for byte; protection enabled or not.
 TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
 {
-    const char* const none = nullptr;
     const std::string save = "Save|Profile was changed, but not saved. Save it now?|question|yes,no";
     const struct {
         bool stored;
@@ -46,11 +43,11 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
         {false, "a", "t", 0, 0, 0, 0, "ok", "ok",
          {"Warning|You have not specified required start parameters. Please verify settings.|warning|ok"},
          StartupPage},
-        {true, none, "t", 0, 0, 0, 0, "ok", "ok",
+        {true, nullptr, "t", 0, 0, 0, 0, "ok", "ok",
          {"Warning|You have not specified an administrator password. This password will be used for access to "
           "this Profile manager.|warning|ok"},
          PasswordsPage},
-        {true, "a", none, 0, 0, 0, 0, "ok", "ok",
+        {true, "a", nullptr, 0, 0, 0, 0, "ok", "ok",
          {"Warning|You have not specified a default toggle protection password. This password will be used for "
           "disabling protection.|warning|ok"},
          PasswordsPage},
@@ -63,7 +60,6 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
          {Verify + AutoStartOn + ByUser + UseDefaultOff + Tail, EnableQuestion}, -1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.boxes.back().substr(0, 80));
         SetPasswords(c.administrator, c.toggle);
         GlobalSettings = {c.autoStart, c.userControl, c.useDefault, c.stored};
         if (c.boxes[0] == save) Form1->ProfileChanged = true;
@@ -91,22 +87,18 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
     }
 }
 
-// The window opens on Disabled programs and the Components menu selects
-// each tab; the Profile options switch the name field and the controls of
-// the profile's own password, keeping the name and the password.
+// It opens on Disabled programs; the Components menu selects each tab; the
+// Profile options switch the name field and the own password's controls.
 TEST_F(ManagerForms, TheTabsAndTheProfileOptions)
 {
     HWND tabs = Control(Form1Id::PageControl1);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
-    const int sheets[] = {Form1Id::TabSheet1, Form1Id::TabSheet2, Form1Id::TabSheet4, Form1Id::TabSheet5,
-                          Form1Id::TabSheet3};
-    const int items[] = {IDM_Folderprotection1, IDM_Fileprotection1, IDM_Restrictions1, IDM_Restrictedprograms1,
-                         IDM_Profileoptions1};
-    for (int k = 0; k < 5; ++k) {
-        Command(items[k]);
+    for (int k = 0; k < 5; ++k) {  // the items, and the sheets, are numbered in the tabs' order
+        Command(IDM_Folderprotection1 + k);
         EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), k);
-        for (int s = 0; s < 5; ++s) EXPECT_EQ(IsWindowVisible(Control(sheets[s])) != FALSE, s == k) << k << s;
+        for (int s = 0; s < 5; ++s) EXPECT_EQ(IsWindowVisible(Control(Form1Id::TabSheet1 + s)) != FALSE, s == k);
     }
+    EXPECT_EQ(Form1->ImageList1.Count(), 7);  // the folder pictures, found
     HWND radio = Control(Form1Id::RadioGroup1), name = Control(Form1Id::Edit1), box = Control(Form1Id::CheckBox1);
     HWND user = GetDlgItem(radio, Form1Id::RadioGroup1 + 1), byDefault = GetDlgItem(radio, Form1Id::RadioGroup1 + 2);
     EXPECT_TRUE(Checked(byDefault) && !IsWindowEnabled(name));
@@ -131,23 +123,19 @@ namespace {
 constexpr int Width = 200, Height = 20;
 const COLORREF Line = RGB(96, 96, 96), Selection = RGB(182, 189, 210), White = RGB(255, 255, 255);
 
-// A memory bitmap with the menu's font, painted magenta before each item
-// is drawn by the window's own handlers as the system asks it to.
+// A memory bitmap with a font, painted magenta before each item is drawn
+// by the window's own handlers as the system asks it to.
 struct MenuCanvas {
     MenuCanvas() : dc(CreateCompatibleDC(nullptr))
     {
         HDC screen = GetDC(nullptr);
         old = SelectObject(dc, CreateCompatibleBitmap(screen, Width, Height));
         ReleaseDC(nullptr, screen);
-        NONCLIENTMETRICSA metrics = {};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        SelectObject(dc, font = CreateFontIndirectA(&metrics.lfMenuFont));
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     }
     ~MenuCanvas()
     {
         DeleteObject(SelectObject(dc, old));
-        DeleteObject(font);
         DeleteDC(dc);
     }
     void Fill(COLORREF colour)
@@ -178,7 +166,6 @@ struct MenuCanvas {
         return n;
     }
     HDC dc;
-    HFONT font;
     HGDIOBJ old;
 };
 
@@ -225,9 +212,8 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripLineIconSelectionSeparatorAndUnde
     }
 }
 
-// The three buttons set every line; a click on a line's box moves it
-// through unchecked, grayed and checked and marks the profile changed; a
-// click on its text only selects the line.
+// The buttons set every line; a click on a box cycles unchecked, grayed,
+// checked and marks the profile changed; a click on the text only selects.
 TEST_F(ManagerForms, TheRestrictionsCheckListCyclesAtTheBoxAndTheButtonsSetEveryLine)
 {
     const struct { int button, state; } buttons[] = {
@@ -257,11 +243,10 @@ TEST_F(ManagerForms, AnchoredControlsFollowTheClientAreaOthersStay)
         RECT r = Form1->FindById(id)->BoundsRect();
         return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top};
     };
-    const struct {
-        int id;
-        std::vector<LONG> moved;  // left, top, width, height
-    } controls[] = {{Form1Id::PageControl1, {0, 0, 100, 60}}, {Form1Id::ToolBar, {0, 0, 100, 0}},
-                    {Form1Id::Panel8, {100, 0, 0, 0}}, {Form1Id::RadioGroup1, {0, 0, 0, 0}}};
+    // How far each moves and grows: left, top, width, height.
+    const struct { int id; std::vector<LONG> moved; } controls[] = {
+        {Form1Id::PageControl1, {0, 0, 100, 60}}, {Form1Id::ToolBar, {0, 0, 100, 0}},
+        {Form1Id::Panel8, {100, 0, 0, 0}}, {Form1Id::RadioGroup1, {0, 0, 0, 0}}};
     std::vector<std::vector<LONG>> was;
     for (const auto& c : controls) was.push_back(bounds(c.id));
     RECT client = {};
@@ -271,65 +256,16 @@ TEST_F(ManagerForms, AnchoredControlsFollowTheClientAreaOthersStay)
         for (size_t k = 0; k < 4; ++k) EXPECT_EQ(bounds(controls[i].id)[k] - was[i][k], controls[i].moved[k]) << i;
 }
 
-// Every cell of the strips, loaded as the forms load them, draws a picture
-// with a clean transparent surround: each pixel shows either the backdrop
-// or the picture.
-TEST(PictureStrips, EveryCellDrawsThroughItsMask)
-{
-    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, 16, 16));
-    ReleaseDC(nullptr, screen);
-    const struct { const char* name; int cells; } strips[] = {{"menu", 8}, {"folders", 7}, {"glyphs", 11}};
-    for (const auto& strip : strips) {
-        TImageList list;
-        list.Create();
-        list.AddStrip(LoadBitmapFile(VT_ART_DIR + std::string(strip.name) + ".bmp"),
-                      LoadBitmapFile(VT_ART_DIR + std::string(strip.name) + "mask.bmp"));
-        ASSERT_EQ(list.Count(), strip.cells) << strip.name;
-        for (int cell = 0; cell < strip.cells; ++cell) {
-            COLORREF onMagenta[256], onGreen[256];
-            for (COLORREF* pixels : {onMagenta, onGreen}) {
-                for (int i = 0; i < 256; ++i) SetPixel(dc, i % 16, i / 16, pixels == onGreen ? 0xFF00 : 0xFF00FF);
-                list.Draw(dc, 0, 0, cell);
-                for (int i = 0; i < 256; ++i) pixels[i] = GetPixel(dc, i % 16, i / 16);
-            }
-            int transparent = 0, garbled = 0, black = 0;
-            for (int i = 0; i < 256; ++i) {
-                const bool through = onMagenta[i] != onGreen[i];
-                transparent += through;
-                garbled += through && (onMagenta[i] != 0xFF00FF || onGreen[i] != 0xFF00);
-                black += !through && onMagenta[i] == 0;
-            }
-            EXPECT_TRUE(transparent > 0 && transparent < 248 && garbled == 0) << strip.name << " " << cell;
-            EXPECT_LT(black, (256 - transparent) / 2) << strip.name << " " << cell << ": a silhouette";
-        }
-    }
-    DeleteObject(SelectObject(dc, old));
-    DeleteDC(dc);
-}
-
-// The folder pictures are read from the current folder, else from the
-// program's folder, where the build puts them.
-TEST_F(ManagerForms, FolderPicturesComeFromTheCurrentFolderElseFromTheProgramsFolder)
+// The folder pictures are read from the current folder, else the program's.
+TEST(DataFiles, ComeFromTheCurrentFolderElseFromTheProgramsFolder)
 {
     char start[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, start);
-    const std::string elsewhere = NewTempDir("elsewhere"), own = NewTempDir("ownstrip");
-    // A strip of three cells and its mask.
-    BITMAPINFOHEADER header = {sizeof header, 48, 16, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    BITMAPFILEHEADER file = {0x4D42, sizeof(BITMAPFILEHEADER) + sizeof header + 2304, 0, 0,
-                             sizeof(BITMAPFILEHEADER) + sizeof header};
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&header), sizeof header).append(2304, '\0');
-    for (const char* name : {"folders.bmp", "foldersmask.bmp"}) ASSERT_TRUE(WriteWholeFile(own + name, bytes));
-    for (const auto& c : {std::make_pair(elsewhere, 7), std::make_pair(own, 3)}) {
-        SetCurrentDirectoryA(c.first.c_str());
-        DestroyManagerForms();
-        ASSERT_TRUE(CreateManagerForms());
-        Form1->InitProfilePages();
-        EXPECT_EQ(Form1->ImageList1.Count(), c.second) << c.first;
-    }
+    const std::string own = NewTempDir("own");
+    ASSERT_TRUE(WriteWholeFile(own + "folders.bmp", "x"));
+    SetCurrentDirectoryA(own.c_str());
+    EXPECT_EQ(DataFilePath("folders.bmp") + "|" + DataFilePath("foldersmask.bmp"),
+              own + "folders.bmp|" + ExeFolder() + "foldersmask.bmp");
     SetCurrentDirectoryA(start);
-    RemoveTree(elsewhere);
     RemoveTree(own);
 }
