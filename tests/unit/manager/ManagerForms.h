@@ -41,11 +41,11 @@ protected:
 };
 
 // A profile as a file holds it, written to path with the profile writer.
-struct ProfileSpec { TextList folders, files, tasks, policies; uint32_t passwordHash = 0; };
-inline std::string WriteProfile(const std::string& path, const ProfileSpec& spec)
+struct ProfileText { TextList folders, files, tasks, policies; uint32_t passwordHash = 0; };
+inline std::string WriteProfile(const std::string& path, const ProfileText& text)
 {
-    Profile = {spec.folders, spec.files, spec.policies, spec.tasks, {}, false, 0};
-    EXPECT_TRUE(SaveProfileFile(path, spec.passwordHash)) << path;
+    Profile = {text.folders, text.files, text.policies, text.tasks, {}, false, 0};
+    EXPECT_TRUE(SaveProfileFile(path, text.passwordHash)) << path;
     return path;
 }
 // The lines "i=state", i from 0, as a profile holds the restrictions.

@@ -12,7 +12,7 @@
 
 namespace {
 
-const ProfileSpec Sample = {{"-C:\\WINDOWS", "!%DESKTOP%", "&D:\\PRIVATE"}, {"-.TXT", "&SECRET.DOC"},
+const ProfileText Sample = {{"-C:\\WINDOWS", "!%DESKTOP%", "&D:\\PRIVATE"}, {"-.TXT", "&SECRET.DOC"},
                             {"NOTEPAD.EXE      //Notepad"}, PolicyLines(std::vector<int>(32, 2))};
 
 std::string Summary(const std::string& first, bool ownPassword)
@@ -122,10 +122,10 @@ TEST_F(ManagerForms, LoadingShowsTheFileInEveryTabAndNamesItsUser)
             if (tree.HasChildren(child)) opened = child;
         tree.Expand(opened);
         ASSERT_TRUE(opened && tree.Expanded(opened)) << "no folder with subfolders on the drive";
-        ProfileSpec spec = Sample;
-        spec.passwordHash = c.hash;
-        spec.policies = c.policies;
-        ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + c.file, spec)));
+        ProfileText text = Sample;
+        text.passwordHash = c.hash;
+        text.policies = c.policies;
+        ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + c.file, text)));
         EXPECT_EQ(Form1->RadioGroup1.ItemIndex(), c.choice);
         EXPECT_TRUE(Form1->Edit1.Text() == c.user && Form1->Edit1.Enabled() == (c.choice == 0));
         EXPECT_EQ(Form1->Text(), c.title);
@@ -177,9 +177,9 @@ TEST_F(ManagerForms, OpenStartsInTheProfilesFolderWithTheDefaultProfileEachTime)
 TEST_F(ManagerForms, SaveAsksWithTheSummaryAndWritesWhatTheWindowShows)
 {
     const std::string other = NewTempDir("elsewhere");
-    ProfileSpec spec = Sample;
-    spec.passwordHash = Command18("secret");
-    const std::string opened = WriteProfile(other + "grace.vtp", spec), saved = profiles + "grace.vtp";
+    ProfileText text = Sample;
+    text.passwordHash = Command18("secret");
+    const std::string opened = WriteProfile(other + "grace.vtp", text), saved = profiles + "grace.vtp";
     ASSERT_TRUE(Form1->LoadProfileIntoWindow(opened));
     for (int index : {0, 5, 5, 31}) ClickRestriction(index);
     const std::vector<int> shown = RestrictionStates();
@@ -336,8 +336,8 @@ TEST_F(ManagerForms, TheWizardsPagesChangeOnlyWithItsButtons)
 // marking the profile changed; Cancel, Esc and the close box add nothing.
 TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
 {
-    ProfileSpec spec = {{"-C:\\WINDOWS"}, {"-.TXT"}, {"NOTEPAD.EXE"}, PolicyLines(std::vector<int>(32, 0)), 77};
-    ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "alice.vtp", spec)));
+    ProfileText text = {{"-C:\\WINDOWS"}, {"-.TXT"}, {"NOTEPAD.EXE"}, PolicyLines(std::vector<int>(32, 0)), 77};
+    ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "alice.vtp", text)));
     ClickRestriction(4);
     std::atomic<int> wizardAtQuestion{-1};
     std::thread watch([&] {
