@@ -1,0 +1,320 @@
+// The manager's logic without windows: access kinds, folder and file rules,
+// FindFolderAccess, drives and folders, program entries, profile users.
+#include "AccessKinds.h"
+#include "DriveList.h"
+#include "FileRules.h"
+#include "FolderAccess.h"
+#include "FolderRules.h"
+#include "FolderScan.h"
+#include "ManagerTexts.h"
+#include "ProgramEntry.h"
+#include "RuntimeEnv.h"
+#include "UProfiles.h"
+#include "VtTest.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+// Access flags written "RHN": read only, hidden, no access; "-" for off.
+AccessFlags F(const std::string& s) { return {s[0] == 'R', s[1] == 'H', s[2] == 'N'}; }
+std::string S(const AccessFlags& f)
+{
+    return std::string(f.ReadOnly ? "R" : "-") + (f.Hidden ? "H" : "-") + (f.NoAccess ? "N" : "-");
+}
+
+// Each test starts with an empty profile and fixed macro folders, and gives both back.
+class ManagerLogic : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const PathMacro& macro : PathMacros) saved_.push_back(*macro.variable);
+        WindowsDir = "C:\\WINDOWS";
+        TempDir = "C:\\TEMP\\";
+        CreateProfileLists();
+        FolderRulesChanged();
+    }
+    void TearDown() override
+    {
+        for (size_t i = 0; i < saved_.size(); ++i) *PathMacros[i].variable = saved_[i];
+        CreateProfileLists();
+        FolderRulesChanged();
+    }
+
+private:
+    std::vector<std::string> saved_;
+};
+
+}  // namespace
+
+TEST(AccessKinds, CodesImagesTextsRadiosAndButtons)
+{
+    const struct { const char *flags, *code; int image, folderRadio; const char* text; } kinds[] = {
+        {"---", "+", 0, 0, "Full access (read/write)"},
+        {"R--", "-", 1, 1, "Read only access"},
+        {"--N", "&", 2, 3, "Access denied"},
+        {"-H-", "!", 3, 2, "Hidden - not visible in the Explorer"},
+        {"RH-", "@", 4, 4, "Read only access, invisible in the Explorer"},
+        {"-HN", "#", 5, 5, "Access denied, invisible in the Explorer"},
+    };
+    for (const auto& k : kinds) {
+        EXPECT_EQ(AccessCode(F(k.flags)) + "|" + AccessText(k.code), std::string(k.code) + "|" + k.text);
+        EXPECT_EQ(S(FolderRadioFlags(k.folderRadio)) + S(ImageButtons(k.image)), std::string(k.flags) + k.flags);
+        EXPECT_EQ((std::vector<int>{AccessImage(k.code), FolderRadioIndex(k.code), PressedButtonsImage(F(k.flags))}),
+                  (std::vector<int>{k.image, k.folderRadio, k.image}))
+            << k.code;
+    }
+    // Read only with no access is no kind; texts that are no code show nothing.
+    EXPECT_EQ(AccessCode(F("R-N")) + AccessCode(F("RHN")), "");
+    EXPECT_EQ(PressedButtonsImage(F("RHN")), 0);
+    for (const char* text : {"", "x", "++"})
+        EXPECT_TRUE(AccessImage(text) == 0 && AccessText(text).empty() && FolderRadioIndex(text) == 0) << text;
+    EXPECT_EQ(S(FolderRadioFlags(6)) + S(ImageButtons(6)) + S(FolderRadioFlags(-1)), "---------");
+    // The file dialog offers three kinds.
+    EXPECT_EQ(FileRadioCode(0) + FileRadioCode(1) + FileRadioCode(2) + FileRadioCode(3), "+-&+");
+    EXPECT_EQ((std::vector<int>{FileRadioIndex("+"), FileRadioIndex("-"), FileRadioIndex("&"), FileRadioIndex("!")}),
+              (std::vector<int>{0, 1, 2, -1}));
+    // A pressed button releases the buttons it cannot go with.
+    const struct { AccessButton sender; const char *pressedAfterToggle, *kept; } clicks[] = {
+        {AccessButton::NoAccess, "R-N", "--N"}, {AccessButton::ReadOnly, "R-N", "R--"},
+        {AccessButton::NoAccess, "-HN", "-HN"}, {AccessButton::ReadOnly, "RHN", "RH-"},
+        {AccessButton::Hidden, "RH-", "RH-"},   {AccessButton::FullAccess, "-HN", "---"},
+    };
+    for (const auto& c : clicks)
+        EXPECT_EQ(S(ReleaseConflictingButtons(c.sender, F(c.pressedAfterToggle))), c.kept) << c.pressedAfterToggle;
+}
+
+// Rules are upper-cased, placed by expanded path in byte order (%WINDIR% is
+// C:\WINDOWS, %TEMP% C:\TEMP\, bytes above 127 last) and one per stored
+// path: a macro and its expansion are two rules.
+TEST_F(ManagerLogic, FolderRulesArePlacedByExpandedPathAndRemovedByStoredPath)
+{
+    for (const char* path :
+         {"C:\\ZETA", "%windir%\\FONTS", "C:\\\xC4RGER", "%TEMP%", "c:\\windows", "%WINDIR%", "C:", ""})
+        SetFolderRule(path, F("R--"));
+    EXPECT_EQ(SetFolderRule("c:\\Windows\\System32", F("-H-")), 6);
+    EXPECT_EQ(SetFolderRule("C:\\", F("--N")), 2);
+    EXPECT_EQ(SetFolderRule("C:\\B", F("R-N")), -1);
+    EXPECT_EQ(Profile.Folders, (TextList{"-", "-C:", "&C:\\", "-%TEMP%", "-C:\\WINDOWS", "-%WINDIR%",
+                                         "-%WINDIR%\\FONTS", "!C:\\WINDOWS\\SYSTEM32", "-C:\\ZETA", "-C:\\\xC4RGER"}));
+    // A loaded file's order: the same stored path is replaced where it is,
+    // a new one goes in front of the first later entry.
+    Profile.Folders = {"-C:\\M", "-C:\\B", "-C:\\Z", "!c:\\mixed", "&C:\\B"};
+    EXPECT_EQ(SetFolderRule("c:\\b", F("-H-")), 1);
+    EXPECT_EQ(SetFolderRule("C:\\N", F("R--")), 2);
+    EXPECT_EQ(Profile.Folders, (TextList{"-C:\\M", "!C:\\B", "-C:\\N", "-C:\\Z", "!c:\\mixed", "&C:\\B"}));
+    EXPECT_TRUE(RemoveFolderRule("c:\\b"));
+    EXPECT_FALSE(RemoveFolderRule("c:\\mixed"));  // stored with lower case: never found
+    EXPECT_FALSE(RemoveFolderRule("C:\\WINDOWS") || RemoveFolderRuleAt(5));
+    EXPECT_TRUE(RemoveFolderRuleAt(4));
+    EXPECT_EQ(Profile.Folders, (TextList{"-C:\\M", "-C:\\N", "-C:\\Z", "!c:\\mixed"}));
+    EXPECT_EQ(FolderRuleLine("#C:") + FolderRuleLine("?C:\\ODD") + FolderRuleLine(""),
+              "C:   (Access denied, invisible in the Explorer)C:\\ODD   ()   ()");
+}
+
+TEST_F(ManagerLogic, FindFolderAccessGivesThePlainWalksAnswerForRandomRulesAndPaths)
+{
+    // Macro folders that are prefixes of each other, one empty, one holding
+    // lower case and another macro's name.
+    WindowsDir = "C:\\A";
+    TempDir = "C:\\AB\\";
+    CommonDesktopDir = "";
+    QuickLaunchDir = "C:\\a%WINDIR%";
+    std::mt19937 random(20240611);
+    auto below = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+    auto join = [&](const TextList& tokens, size_t most) {
+        std::string path;
+        for (size_t n = below(most + 1); n > 0; --n) path += tokens[below(tokens.size())];
+        return path;
+    };
+    const TextList codes = {"+", "-", "!", "&", "@", "#", "x"};
+    const TextList ruleTokens = {"C:", "\\", "A", "B", "AB", "a", "%WINDIR%", "%TEMP%", "%windir%", "%DESKTOP%",
+                                 "%QLAUNCH%", "\xC4", "%"};
+    const TextList pathTokens = {"C:", "\\", "A", "B", "a", "b", "AB", "\xC4", "\xE4", "%"};
+    size_t compared = 0, matched = 0, own = 0;
+    for (int list = 0; list < 4000; ++list) {
+        TextList& rules = Profile.Folders;
+        rules.clear();
+        for (size_t n = below(14), kind; n > 0; --n) {
+            if ((kind = below(10)) == 0) rules.push_back("");
+            else if (kind < 3 && !rules.empty())
+                rules.push_back(codes[below(7)] + EntryText(rules[below(rules.size())]));
+            else rules.push_back(codes[below(7)] + join(ruleTokens, 5));
+        }
+        FolderRulesChanged();
+        // Random paths, and the rules' own paths with prefixes and tails.
+        TextList paths = {""};
+        for (int n = 0; n < 20; ++n) paths.push_back(join(pathTokens, 6));
+        for (const std::string& rule : rules) {
+            const std::string expanded = ExpandMacros(EntryText(rule));
+            paths.insert(paths.end(), {expanded, expanded.substr(0, below(expanded.size() + 1)),
+                                       expanded + TextList{"\\A", "B", "a"}[below(3)]});
+        }
+        for (const std::string& path : paths) {
+            // The plain walk: every rule in list order, a later match overriding an earlier one.
+            FolderAccess expected;
+            for (const std::string& rule : rules) {
+                const std::string upper = UpperCase(path), rulePath = ExpandMacros(EntryText(rule));
+                if (upper.compare(0, rulePath.size(), rulePath) == 0 && upper.size() >= rulePath.size())
+                    expected = {AccessImage(EntryCode(rule)), upper.size() == rulePath.size()};
+            }
+            FolderAccess found = FindFolderAccess(path);
+            ASSERT_TRUE(found.ImageIndex == expected.ImageIndex && found.OwnRule == expected.OwnRule)
+                << "list " << list << " path " << path;
+            ++compared;
+            matched += expected.ImageIndex != 0;
+            own += expected.OwnRule;
+        }
+    }
+    // The generator has to reach the interesting cases for the comparison to mean something.
+    EXPECT_TRUE(compared > 100000u && matched > compared / 10 && own > compared / 20) << matched << " " << own;
+}
+
+TEST_F(ManagerLogic, FindFolderAccessFollowsEveryEdit)
+{
+    SetFolderRule("C:\\DATA", F("R--"));
+    EXPECT_EQ(FindFolderAccess("c:\\data\\x").ImageIndex, 1);
+    SetFolderRule("C:\\DATA", F("-H-"));  // as many rules as before: the call tells
+    EXPECT_EQ(FindFolderAccess("C:\\DATA\\X").ImageIndex, 3);
+    SetFolderRule("C:\\DATA\\X", F("--N"));
+    EXPECT_TRUE(FindFolderAccess("C:\\DATA\\X").OwnRule);
+    RemoveFolderRule("C:\\DATA\\X");
+    EXPECT_FALSE(FindFolderAccess("C:\\DATA\\X").OwnRule);
+    Profile.Folders = {"!%WINDIR%"};
+    WindowsDir = "D:\\WIN";
+    FolderRulesChanged();
+    EXPECT_EQ(FindFolderAccess("D:\\WIN").ImageIndex, 3);
+    const std::string deep = "C:\\" + std::string(5000, 'D');
+    Profile.Folders = {"-C:\\", "&" + deep};
+    EXPECT_EQ(FindFolderAccess(deep + "\\E").ImageIndex, 2);
+}
+
+// The type descriptions come from the real HKEY_CLASSES_ROOT, each value
+// read at most 256 bytes, and again at each refill.
+TEST_F(ManagerLogic, FileRuleLinesDescribeTheirTypes)
+{
+    const char* const keys[][2] = {{".vtt", "VtTestFile"}, {"VtTestFile", "Vantrel test document"},
+                                   {".vtn", "VtNoDescription"}, {".vt1", "VtFits"}, {".vt2", "VtTooLong"}};
+    for (const auto& k : keys) RegSetValueA(HKEY_CLASSES_ROOT, k[0], REG_SZ, k[1], 0);
+    RegSetValueA(HKEY_CLASSES_ROOT, "VtFits", REG_SZ, std::string(255, 'd').c_str(), 0);
+    RegSetValueA(HKEY_CLASSES_ROOT, "VtTooLong", REG_SZ, std::string(256, 'd').c_str(), 0);
+    Profile.Files = {"&.VTT", "-a.vtt", "+NOEXT", "-C:\\DIR.VTT\\FILE", "+.VTN", "-X.VT1", "-X.VT2", ""};
+    EXPECT_EQ(FileRuleLines(), (TextList{".VTT  //    (Vantrel test document)    //  Access denied  //",
+                                         "a.vtt  //    (Vantrel test document)    //  Read only access  //",
+                                         "NOEXT  //  Unknown type  //  Full access (read/write)  //",
+                                         "C:\\DIR.VTT\\FILE  //  Unknown type  //  Read only access  //",
+                                         ".VTN  //  Unknown type  //  Full access (read/write)  //",
+                                         "X.VT1  //    (" + std::string(255, 'd') + ")    //  Read only access  //",
+                                         "X.VT2  //  Unknown type  //  Read only access  //",
+                                         "  //  Unknown type  //    //"}));
+    RegSetValueA(HKEY_CLASSES_ROOT, "VtTestFile", REG_SZ, "Renamed document", 0);
+    EXPECT_EQ(FileRuleLines()[0], ".VTT  //    (Renamed document)    //  Access denied  //");
+    EXPECT_EQ(FileRuleNameOfLine(FileRuleLines()[1]) + "|" + FileRuleNameOfLine("A / B"), "a.vtt|A / B");
+}
+
+TEST_F(ManagerLogic, FileRulesSortByTheUsersLocaleAndAreAddedFoundAndReplaced)
+{
+    // Byte order would put upper case first and the accented letter (0xE9) last.
+    Profile.Files = {"-Z.TXT", "-\xE9.TXT", "-e.TXT", "-F.TXT", "-E.TXT"};
+    SortFileRules();
+    // Entries added after a refill find their places at the next one.
+    AddFileRules({"-a.txt", "-g"});
+    SortFileRules();
+    EXPECT_EQ(Profile.Files, (TextList{"-A.TXT", "-e.TXT", "-E.TXT", "-\xE9.TXT", "-F.TXT", "-G", "-Z.TXT"}));
+    EXPECT_TRUE(FindFileRule("E.TXT") == 2 && FindFileRule("E.TXT", 3) == std::string::npos);
+    EXPECT_TRUE(RemoveFileRule("e.TXT") && !RemoveFileRule("B.TXT"));
+    EXPECT_TRUE(ReplaceFileRule(0, {"+new.txt", "-two"}) && !ReplaceFileRule(7, {"+x"}));
+    EXPECT_EQ(Profile.Files, (TextList{"-E.TXT", "-\xE9.TXT", "-F.TXT", "-G", "-Z.TXT", "+new.txt", "-two"}));
+
+    // The "Add a file" dialog: its entries from the edit box, and what Browse puts there.
+    const struct { const char* text; int radio; TextList entries; } typed[] = {
+        {"BOOT.INI", 1, {"-BOOT.INI"}},        {" \"A.TXT\" \"\" \"B\"", 2, {"&A.TXT", "&B"}},
+        {" \"A.TXT\" \"B", 0, {"+A.TXT"}},     {" \"", 1, {}},
+        {"\"A.TXT\" \"B\"", 1, {"-\"A.TXT\" \"B\""}},
+    };
+    for (const auto& t : typed) EXPECT_EQ(AddedFileRuleEntries(t.text, t.radio), t.entries) << t.text;
+    const struct { std::vector<std::string> chosen; bool typeBox; const char* text; } browsed[] = {
+        {{"C:\\BOOT.INI"}, false, "BOOT.INI"}, {{"C:\\BOOT.INI"}, true, ".INI"}, {{"C:\\DIR.D\\NOEXT"}, true, ""},
+        {{"D:FILE.TXT"}, false, "FILE.TXT"},   {{"C:\\A\\ONE.TXT", "C:\\A\\two"}, true, " \"ONE.TXT\" \"two\""},
+    };
+    for (const auto& b : browsed) {
+        BrowsedFiles files = BrowsedFileText(b.chosen, b.typeBox);
+        EXPECT_TRUE(files.Text == b.text && files.Multiple == (b.chosen.size() > 1)) << files.Text;
+    }
+}
+
+TEST(DrivesAndFolders, DriveEntriesAndTheSubfoldersOfARealFolder)
+{
+    EXPECT_EQ(DriveEntryText('C', "", DRIVE_FIXED) + DriveEntryText('D', "DVD 1", DRIVE_CDROM) + "|" +
+                  DriveEntryText('A', "", DRIVE_REMOVABLE) + DriveEntryText('R', "", DRIVE_RAMDISK) + "|" +
+                  DriveEntryText('N', "SHARE", DRIVE_REMOTE) + DriveEntryText('X', "", DRIVE_NO_ROOT_DIR),
+              "[ C: ]    <Fixed drive>[ D: ]  (DVD 1)     <CD-ROM/DVD drive>|[ A: ]    <Removable drive>"
+              "[ R: ]    <RAM disk drive>|[ N: ]  (SHARE) [ X: ]");
+    std::vector<DriveEntry> drives = ReadDriveEntries();
+    const DWORD mask = GetLogicalDrives();
+    ASSERT_EQ(drives.size(), static_cast<size_t>(__builtin_popcount(mask)));
+    const DriveEntry& c = drives[__builtin_popcount(mask & 3u)];  // Wine's C: is fixed
+    EXPECT_EQ(c.Text.substr(0, 6) + c.Text.substr(c.Text.size() - 17), "[ C: ]    <Fixed drive>");
+    EXPECT_EQ(FirstFixedDrive({{"", DRIVE_REMOVABLE}, {"", DRIVE_FIXED}, {"", DRIVE_FIXED}}), 1);
+    EXPECT_EQ(FirstFixedDrive({{"", DRIVE_CDROM}}), 0);
+    const std::string top = NewTempDir("scan");
+    for (const char* name : {"beta", "Alpha", "hidden", "empty", "beta\\inner"})
+        CreateDirectoryA((top + name).c_str(), nullptr);
+    SetFileAttributesA((top + "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    WriteWholeFile(top + "file.txt", "x");
+    WriteWholeFile(top + "empty\\only a file", "x");
+    std::vector<std::string> names = ListSubfolders(top.substr(0, top.size() - 1));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "empty", "hidden"}));
+    EXPECT_TRUE(HasSubfolders(top + "beta") && !HasSubfolders(top + "empty") && !HasSubfolders(top + "missing"));
+    EXPECT_TRUE(ListSubfolders(top + "file.txt").empty());
+    RemoveTree(top);
+}
+
+TEST(ProgramEntries, FromTheVersionInformationReadUpTo2048Bytes)
+{
+    EXPECT_EQ(ProgramEntry(BinDir() + "verinfo_full.exe"),
+              "VERINFO_FULL.EXE      // Vantrel test program  (Vantrel Test Makers)");
+    // The description runs past the first 2048 bytes, the company lies beyond
+    // them; the platform's parser tells where the description starts.
+    const std::string path = BinDir() + "verinfo_long.exe";
+    const std::wstring wide(path.begin(), path.end());
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(wide.c_str(), nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(wide.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    void* value = nullptr;
+    UINT length = 0;
+    VerQueryValueW(info.data(), L"\\StringFileInfo\\040904E4\\FileDescription", &value, &length);
+    const size_t offset = (static_cast<BYTE*>(value) - info.data()) / sizeof(WCHAR);
+    ASSERT_TRUE(offset > 900 && offset < VersionInfoUnits) << offset;
+    std::string digits;
+    for (int i = 0; i < 30; ++i) digits += "0123456789";
+    EXPECT_EQ(ProgramEntry(path), "VERINFO_LONG.EXE      // " + digits.substr(0, VersionInfoUnits - offset));
+
+    // Values end at a null or at the end of the units; 8-bit text in the ANSI code page.
+    using namespace std::string_literals;
+    const struct { std::wstring units; const char* description; } cases[] = {
+        {L"CompanyName\0\0Maker\0..FileDescription\0\0Editor\0"s, "      // Editor  (Maker)"},
+        {L"FileDescription\0\0Caf\u00e9"s, "      // Caf\xe9"},
+        {L"FileDescription"s, "      // "},
+        {L"FileDescriptio"s, ""},
+        {L"xxCompanyName\0\0Cut"s, "      //   (Cut)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VersionDescription(c.units.data(), c.units.size()), c.description) << c.description;
+}
+
+TEST(ManagerTexts, WhomALoadedFileIsFor)
+{
+    const struct { const char *file, *user; } cases[] = {  // user null: the default profile
+        {"C:\\VANTREL\\PROFILES\\default.vtp", nullptr}, {"D:DEFAULT.VTP", nullptr}, {"C:\\P\\Bob.VtP", "Bob"},
+        {"C:\\P\\x.vtp.vtp", "x.vtp"}, {"C:\\P\\default.vtp.bak", "default.vtp.bak"},
+        {"C:\\default.vtp\\carol", "carol"}, {"C:\\P\\.vtp", ""},
+    };
+    for (const auto& c : cases) {
+        ProfileUser user = ProfileUserOfFile(c.file);
+        EXPECT_TRUE(user.IsDefault == !c.user && user.UserName == (c.user ? c.user : "")) << c.file;
+    }
+}

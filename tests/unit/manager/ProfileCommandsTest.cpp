@@ -1,0 +1,404 @@
+// The profile commands: a profile loaded into every tab, Open, Save with its
+// summary and refusals, a save that fails, New profile and the wizard.
+#include "CommandLibrary.h"
+#include "ManagerForms.h"
+#include "UWizard.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+namespace {
+
+const ProfileText Sample = {{"-C:\\WINDOWS", "!%DESKTOP%", "&D:\\PRIVATE"}, {"-.TXT", "&SECRET.DOC"},
+                            {"NOTEPAD.EXE      //Notepad"}, PolicyLines(std::vector<int>(32, 2))};
+
+std::string Summary(const std::string& first, bool ownPassword)
+{
+    return "Save profile|" + first +
+           "\r\n\nThis profile contains restrictions for:\r\n3 folders,\r\n2 files,\r\n1 tasks,\r\n"
+           "31 policy restrictions.\r\nTo disable protection, user will use " +
+           (ownPassword ? "password, specified in the profile." : "default toggle protection password.") +
+           "\r\n\r\nIf something above is wrong, you can cancel saving, clicking NO button. Save profile?"
+           "|information|yes,no";
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+HWND Window(int id) { return Wizard->FindById(id)->Handle(); }
+void ClickWizard(int id) { SendMessageA(Window(id), BM_CLICK, 0, 0); }
+bool WizardShown() { return IsWindowVisible(Wizard->Handle()) != FALSE; }
+RECT ScreenRect(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}
+TextList Sorted(TextList list)
+{
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+// The page's boxes in order, each row shown in the window below the last.
+std::vector<int> ShownBoxes(int page)
+{
+    RECT client = {};
+    GetClientRect(Wizard->Handle(), &client);
+    MapWindowPoints(Wizard->Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    HWND panel = Window(WizardId::PagePanel0 + page);
+    RECT area = ScreenRect(panel);
+    IntersectRect(&area, &area, &client);
+    area.bottom = std::min(area.bottom, ScreenRect(Window(WizardId::Button1)).top);
+    std::vector<int> boxes;
+    for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r = ScreenRect(child);
+        EXPECT_TRUE(IsWindowVisible(child) && r.left >= area.left && r.right <= area.right && r.top >= area.top &&
+                    r.bottom <= area.bottom)
+            << "page " << page << " control " << GetDlgCtrlID(child);
+        area.top = r.bottom;
+        const int id = GetDlgCtrlID(child);
+        if (id >= WizardId::CheckBox1 && id <= WizardId::CheckBox14) boxes.push_back(id - WizardId::CheckBox1 + 1);
+    }
+    return boxes;
+}
+
+// How many of the numeral's pixels show its face and its shadow colour.
+std::pair<int, int> NumeralPixels()
+{
+    HWND numerals = Window(WizardId::Numerals);
+    RedrawWindow(numerals, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT r = {};
+    GetClientRect(numerals, &r);
+    HDC dc = GetDC(numerals);
+    std::pair<int, int> seen;
+    for (int y = 0; y < r.bottom; y += 2)
+        for (int x = 0; x < r.right; x += 2) {
+            seen.first += GetPixel(dc, x, y) == RGB(222, 235, 250);
+            seen.second += GetPixel(dc, x, y) == RGB(128, 160, 208);
+        }
+    ReleaseDC(numerals, dc);
+    return seen;
+}
+
+// Through the wizard from its first page: the boxes clicked on their pages, then Finish.
+void RunWizard(const std::vector<int>& boxes)
+{
+    while (Wizard->PageIndex() > 0) ClickWizard(WizardId::Button1);
+    for (int page = 0; page < WizardPageCount; ++page, ClickWizard(WizardId::Button2))
+        for (int box : boxes)
+            if (IsWindowVisible(Window(WizardId::CheckBox1 + box - 1))) ClickWizard(WizardId::CheckBox1 + box - 1);
+}
+
+
+}  // namespace
+
+// Every tab shows the file; the options tell whom it is for and which
+// password it has; the tree's top node shows one level deep again.
+TEST_F(ManagerForms, LoadingShowsTheFileInEveryTabAndNamesItsUser)
+{
+    std::vector<int> states(32, 2), gray(32, 2), third(32, 2);
+    states[0] = 1;
+    states[17] = 0;
+    third[3] = 1;
+    const struct {
+        const char* file; uint32_t hash; TextList policies;
+        int choice; const char *user, *title; std::vector<int> states;
+    } cases[] = {
+        {"Default.Vtp", 0, PolicyLines(states), 1, "", " Vantrel  - Default profile", states},
+        // Restrictions without a line show grayed, not as the profile before left them.
+        {"alice.vtp", Command18("own"), {}, 0, "alice", " Vantrel  - alice", gray},
+        // A line that cannot be read is reported; the lines before it are shown.
+        {"Bob.VTP", 0, {"3=1", "x=1", "4=1"}, 0, "Bob", " Vantrel  - Bob", third},
+    };
+    TTreeView& tree = Form1->FolderPage.TreeView1;
+    BoxAnswerer answerer("ok");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        HTREEITEM opened = nullptr;
+        for (HTREEITEM child = tree.FirstChild(tree.TopItem()); child && !opened; child = tree.NextSibling(child))
+            if (tree.HasChildren(child)) opened = child;
+        tree.Expand(opened);
+        ASSERT_TRUE(opened && tree.Expanded(opened)) << "no folder with subfolders on the drive";
+        ProfileText text = Sample;
+        text.passwordHash = c.hash;
+        text.policies = c.policies;
+        ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + c.file, text)));
+        EXPECT_EQ(Form1->RadioGroup1.ItemIndex(), c.choice);
+        EXPECT_TRUE(Form1->Edit1.Text() == c.user && Form1->Edit1.Enabled() == (c.choice == 0));
+        EXPECT_EQ(Form1->Text(), c.title);
+        const bool own = c.hash != 0;
+        EXPECT_TRUE(Form1->CheckBox1.Checked() != own && Profile.OwnPassword == own);
+        EXPECT_TRUE(Form1->Label4.Enabled() == own && Form1->Button4.Enabled() == own);
+        EXPECT_EQ((std::vector<size_t>{LineCount(Form1Id::ListBox1), LineCount(Form1Id::ListBox2),
+                                       LineCount(Form1Id::ListBox3)}),
+                  (std::vector<size_t>{3, 2, 1}));
+        EXPECT_EQ(RestrictionStates(), c.states);
+        EXPECT_TRUE(tree.Expanded(tree.TopItem()));
+        for (HTREEITEM child = tree.FirstChild(tree.TopItem()); child; child = tree.NextSibling(child))
+            EXPECT_FALSE(tree.Expanded(child)) << tree.NodeText(child);
+    }
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(Shown(answerer.Seen()[0]), "Error|Invalid restriction line in the profile: \"x=1\"|error|ok");
+}
+
+// The open dialog starts in the profiles folder with "default.vtp" each
+// time; a file that cannot be read changes nothing and shows nothing.
+TEST_F(ManagerForms, OpenStartsInTheProfilesFolderWithTheDefaultProfileEachTime)
+{
+    const std::string other = NewTempDir("other");
+    WriteProfile(profiles + "default.vtp", Sample);
+    WriteProfile(other + "bob.vtp", Sample);
+    const std::string locked = WriteProfile(profiles + "locked.vtp", {});
+    // The name typed into the dialog; empty: Open pressed on what it offers.
+    const struct { std::string typed; const char* title; } cases[] = {
+        {other + "bob.vtp", " Vantrel  - bob"}, {"", " Vantrel  - Default profile"},
+        {locked, " Vantrel  - Default profile"}};
+    HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        BoxAnswerer answerer("ok", c.typed, !c.typed.empty());
+        Command(IDM_Openprofile1);
+        ASSERT_EQ(answerer.Seen().size(), 1u) << "only the open dialog";
+        EXPECT_EQ(Form1->Text(), c.title);
+        EXPECT_EQ(Profile.Folders, Sample.folders);
+    }
+    CloseHandle(hold);
+    EXPECT_FALSE(Form1->LoadProfileIntoWindow(profiles + "missing.vtp"));
+    EXPECT_EQ(Form1->Text() + "|" + Form1->Edit1.Text(), " Vantrel  - Default profile|");
+    EXPECT_EQ(LineCount(Form1Id::ListBox1), 3u);
+    RemoveTree(other);
+}
+
+// Save asks with the summary, writes what the window shows into the
+// profiles folder and refuses a profile without any toggle password.
+TEST_F(ManagerForms, SaveAsksWithTheSummaryAndWritesWhatTheWindowShows)
+{
+    const std::string other = NewTempDir("elsewhere");
+    ProfileText text = Sample;
+    text.passwordHash = Command18("secret");
+    const std::string opened = WriteProfile(other + "grace.vtp", text), saved = profiles + "grace.vtp";
+    ASSERT_TRUE(Form1->LoadProfileIntoWindow(opened));
+    for (int index : {0, 5, 5, 31}) ClickRestriction(index);
+    const std::vector<int> shown = RestrictionStates();
+    const TProfile window = Profile;
+    MessageListener listener;
+    for (const char* answer : {"no", "yes"}) {
+        BoxAnswerer answerer(answer);
+        Command(IDM_Saveprofile1);
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        EXPECT_EQ(Shown(answerer.Seen()[0]), Summary("This profile will be used for user \"grace\".", true));
+        EXPECT_EQ(Form1->ProfileChanged, answer[0] == 'n');
+        EXPECT_EQ(Exists(saved), answer[0] == 'y');
+    }
+    EXPECT_TRUE(HeardUpToMarker(listener).empty());  // without "/NOTIFY:" no save is announced
+    ASSERT_TRUE(LoadProfile(saved));
+    EXPECT_TRUE(Profile.Folders == window.Folders && Profile.Files == window.Files && Profile.Tasks == window.Tasks);
+    EXPECT_EQ(Profile.Policies, PolicyLines(shown));
+    EXPECT_EQ(Profile.Options, (TextList{"PWD=" + std::to_string(Command18("secret")), "[END1]"}));
+    // The default password box stores no password, also after one was set;
+    // without it and without an own password the save is refused.
+    ASSERT_TRUE(Form1->LoadProfileIntoWindow(saved));
+    for (const char* expected : {"yes", "User password"}) {
+        SendMessageA(Control(Form1Id::CheckBox1), BM_CLICK, 0, 0);
+        BoxAnswerer answerer("yes");
+        Command(IDM_Saveprofile1);
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        if (expected[0] == 'y') {
+            EXPECT_EQ(answerer.Seen()[0].caption, "Save profile");
+            ASSERT_TRUE(LoadProfile(saved));
+            EXPECT_EQ(Profile.Options, (TextList{"PWD=0", "[END1]"}));
+        } else {
+            EXPECT_EQ(Shown(answerer.Seen()[0]),
+                      "User password|User password is not specified. Go to \"Profile options\" tab and enter correct "
+                      "user password or enable default password for this profile.|warning|ok");
+        }
+    }
+    // Save as default empties the name and chooses the default profile, also when declined.
+    SendMessageA(Control(Form1Id::CheckBox1), BM_CLICK, 0, 0);
+    BoxAnswerer answerer("no");
+    Command(IDM_Saveprofileasdefault1);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(Shown(answerer.Seen()[0]), Summary("This profile will be used as DEFAULT (main) profile.", false));
+    EXPECT_TRUE(Form1->Edit1.Text().empty() && Form1->RadioGroup1.ItemIndex() == 1 && !Form1->Edit1.Enabled());
+    EXPECT_FALSE(Exists(profiles + "default.vtp"));
+    RemoveTree(other);
+}
+
+// A refused save, also of a name outside the profiles folder, shows the
+// system's message and keeps the file and the edits; the close asks again.
+TEST_F(ManagerForms, AFailedSaveKeepsTheFileAndTheEditsAndTheCloseAsksAgain)
+{
+    const std::string path = WriteProfile(profiles + "default.vtp", Sample), outside = NewTempDir("outside");
+    ASSERT_TRUE(Form1->LoadProfileIntoWindow(path));
+    const std::string before = ReadWholeFile(path);
+    ClickRestriction(7);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string refused = "Cannot save profile: " + SystemErrorText(ERROR_ACCESS_DENIED) + "|error";
+    const std::string invalid = "Cannot save profile: " + SystemErrorText(ERROR_INVALID_NAME) + "|error";
+    const struct { std::string user; const std::string& message; } cases[] = {
+        {"..\\escaped", invalid}, {outside + "escaped", invalid}, {"a:b", invalid}, {"", refused}};
+    for (const auto& c : cases) {
+        Form1->RadioGroup1.SetItemIndex(c.user.empty() ? 1 : 0);
+        Form1->Edit1.SetText(c.user);
+        BoxAnswerer answerer("yes");
+        Command(IDM_Saveprofile1);
+        std::vector<SeenBox> seen = answerer.WaitSeen(2);
+        ASSERT_EQ(seen.size(), 2u) << c.user;
+        EXPECT_EQ(seen[1].text + "|" + seen[1].icon, c.message) << c.user;
+        EXPECT_TRUE(Form1->ProfileChanged) << c.user;
+    }
+    EXPECT_FALSE(Exists(outside + "escaped.vtp") || Exists(profiles + "..\\escaped.vtp"));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        BoxAnswerer answerer("yes");
+        Form1->Close();
+        std::vector<SeenBox> seen = answerer.WaitSeen(3);
+        ASSERT_EQ(seen.size(), 3u);
+        EXPECT_EQ(seen[0].text + "|" + seen[1].caption + "|" + seen[2].text + "|" + seen[2].icon,
+                  "Profile was changed, but not saved. Save it now?|Save profile|" + refused);
+        EXPECT_TRUE(IsWindowVisible(Form1->Handle()) && Form1->ProfileChanged);
+    }
+    EXPECT_EQ(ReadWholeFile(path), before);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveTree(outside);
+}
+
+// A fixed window on top whose pages only Back and Next change.
+TEST_F(ManagerForms, TheWizardsPagesChangeOnlyWithItsButtons)
+{
+    Command(IDM_ProfileCreationWizard1);
+    ASSERT_TRUE(WizardShown());
+    RECT client = {};
+    GetClientRect(Wizard->Handle(), &client);
+    EXPECT_EQ(WindowText(Wizard->Handle()), "Quick start Wizard");
+    EXPECT_TRUE(client.right == 474 && client.bottom == 326) << client.right << "x" << client.bottom;
+    EXPECT_TRUE(GetWindowLongA(Wizard->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongA(Wizard->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+    // The header strip lies over the tabs, which take no focus either.
+    HWND tabs = Window(WizardId::PageControl1);
+    EXPECT_FALSE(GetWindowLongA(tabs, GWL_STYLE) & WS_TABSTOP);
+    RECT tab = {};
+    SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    MapWindowPoints(tabs, Wizard->Handle(), reinterpret_cast<POINT*>(&tab), 2);
+    EXPECT_LE(tab.bottom, 41);
+    POINT centre = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    EXPECT_EQ(ChildWindowFromPointEx(Wizard->Handle(), centre, CWP_SKIPINVISIBLE), Window(WizardId::Header));
+
+    const int back = WizardId::Button1, next = WizardId::Button2;
+    const struct {
+        int button;  // 0: none, the wizard as it opens
+        int page;
+        const char *title, *numeral, *nextCaption;
+        bool backEnabled;
+        std::vector<int> boxes;
+    } steps[] = {
+        {0, 0, "Profile Creation Wizard", "", "&Next>", false, {}},
+        {next, 1, "Most important folders", "1", "&Next>", true, {1, 2, 3, 4, 5}},
+        {next, 2, "Protect file types", "2", "&Next>", true, {7, 6, 8, 9, 10, 11}},
+        {next, 3, "System restrictions", "3", "&Next>", true, {13, 12, 14}},
+        {next, 4, "Profile template is ready", "4", "&Finish", true, {}},
+        {back, 3, "System restrictions", "3", "&Next>", true, {13, 12, 14}},
+        {back, 2, "Protect file types", "2", "&Next>", true, {7, 6, 8, 9, 10, 11}},
+        {back, 1, "Most important folders", "1", "&Next>", true, {1, 2, 3, 4, 5}},
+        {back, 0, "Profile Creation Wizard", "", "&Next>", false, {}},
+    };
+    for (const auto& step : steps) {
+        if (step.button) ClickWizard(step.button);
+        SCOPED_TRACE(step.title);
+        EXPECT_TRUE(IsWindowVisible(Window(WizardId::Page0 + step.page)) && Wizard->PageIndex() == step.page);
+        EXPECT_EQ(WindowText(Window(WizardId::HeaderTitle)) + "|" + WindowText(Window(WizardId::Numerals)) + "|" +
+                      WindowText(Window(next)),
+                  std::string(step.title) + "|" + step.numeral + "|" + step.nextCaption);
+        EXPECT_EQ(IsWindowEnabled(Window(back)) != FALSE, step.backEnabled);
+        EXPECT_EQ(ShownBoxes(step.page), step.boxes);
+        // The numeral is drawn twice, in its face and shadow colours, from page one on.
+        std::pair<int, int> pixels = NumeralPixels();
+        EXPECT_TRUE(step.page ? pixels.first > 50 && pixels.second > 10 : pixels == std::make_pair(0, 0));
+    }
+    // Enter clicks Next; Back from the keyboard, disabled by its own click, gives the focus to Next.
+    ClickWizard(next);
+    std::vector<int> pages;
+    for (int focus : {static_cast<int>(WizardId::CheckBox1), back}) {
+        if (focus == back) ClickWizard(back);
+        SetFocus(Window(focus));
+        PressKey(VK_RETURN);
+        PumpUntil([] { return false; }, 100);
+        pages.push_back(Wizard->PageIndex());
+    }
+    EXPECT_EQ(pages, (std::vector<int>{2, 0}));
+    EXPECT_TRUE(WizardShown() && GetFocus() == Window(next));
+}
+
+// New profile shows the wizard, then asks and empties all but the user.
+// Finish adds the boxes' template each time, one rule per folder, without
+// marking the profile changed; Cancel, Esc and the close box add nothing.
+TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
+{
+    ProfileText text = {{"-C:\\WINDOWS"}, {"-.TXT"}, {"NOTEPAD.EXE"}, PolicyLines(std::vector<int>(32, 0)), 77};
+    ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "alice.vtp", text)));
+    ClickRestriction(4);
+    std::atomic<int> wizardAtQuestion{-1};
+    std::thread watch([&] {
+        for (int i = 0; i < 500 && wizardAtQuestion < 0; ++i, Sleep(10))
+            if (FindWindowA("#32770", "Save")) wizardAtQuestion = WizardShown();
+    });
+    BoxAnswerer answerer("no");
+    for (int time = 0; time < 2; ++time) Command(IDM_Newprofile1);  // the second time: nothing to ask
+    watch.join();
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(Shown(answerer.Seen()[0]), "Save|Profile was changed, but not saved. Save it now?|question|yes,no");
+    EXPECT_EQ(wizardAtQuestion, 1);
+    EXPECT_TRUE(!LineCount(Form1Id::ListBox1) && !LineCount(Form1Id::ListBox2) && !LineCount(Form1Id::ListBox3));
+    std::vector<int> states(32, 2);
+    EXPECT_EQ(RestrictionStates(), states);
+    EXPECT_EQ(Profile.Policies, PolicyLines(states));
+    EXPECT_TRUE(Profile.Folders.empty() && Profile.Files.empty() && Profile.Tasks.empty() && Profile.Options.empty());
+    EXPECT_TRUE(!Profile.OwnPassword && Profile.PasswordHash == 0 && !Form1->ProfileChanged);
+    EXPECT_EQ(Form1->Edit1.Text() + "|" + Form1->Text(), "alice| Vantrel  - alice");
+    EXPECT_FALSE(Form1->CheckBox1.Checked());
+    RunWizard({2, 6, 7, 10, 13});
+    const TextList programs = {"-.EXE", "-.COM", "-.BAT", "-.PIF", "-.SCR", "-.DLL", "-.OCX",
+                               "-.AX",  "-.SYS", "-.VXD", "-.386", "-.HTM", "-.HTML"};
+    EXPECT_TRUE(!WizardShown() && Sorted(Profile.Files) == Sorted(programs));
+    Command(IDM_ProfileCreationWizard1);  // where it was left
+    EXPECT_TRUE(Wizard->PageIndex() == 4 && WindowText(Window(WizardId::Button2)) == "&Finish");
+    ClickWizard(WizardId::Button2);
+    TextList files = Sorted(programs);
+    files.insert(files.end(), programs.begin(), programs.end());
+    EXPECT_EQ(Sorted(Profile.Files), Sorted(files));
+    EXPECT_EQ(Profile.Folders, TextList{"-%PROGRAMFILES%"});
+    states[0] = 1;
+    EXPECT_EQ(RestrictionStates(), states);
+    // Every box the other way round: the other half of the template.
+    Command(IDM_ProfileCreationWizard1);
+    RunWizard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
+    files.insert(files.end(), {"-.TXT", "-.DOC", "-.PDF", "-.RTF", "-.CHM", "-.HLP", "-.JPG", "-.JPEG", "-.GIF",
+                               "-.PNG", "-.TIF", "-NTLDR", "-AUTOEXEC.BAT", "-BOOTFONT.BIN", "-NTDETECT.COM",
+                               "-BOOT.INI", "-BOOTSECT.DOS", "-CONFIG.SYS", "-IO.SYS", "-MSDOS.SYS", "-DRVSPACE.BIN",
+                               "-COMMAND.COM"});
+    EXPECT_EQ(Sorted(Profile.Files), Sorted(files));
+    EXPECT_EQ(Sorted(Profile.Folders), (TextList{"-%DESKTOP%", "-%LOCALDESKTOP%", "-%LOCALSTART%", "-%PROGRAMFILES%",
+                                                 "-%QLAUNCH%", "-%START%", "-%WINDIR%"}));
+    for (int item : {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 15, 21, 29, 30, 31}) states[item] = 1;
+    EXPECT_EQ(RestrictionStates(), states);
+    EXPECT_TRUE(LineCount(Form1Id::ListBox1) == 7 && LineCount(Form1Id::ListBox2) == files.size());
+    EXPECT_FALSE(Form1->ProfileChanged);
+
+    Command(IDM_ProfileCreationWizard1);
+    ClickWizard(WizardId::Button1);
+    ClickWizard(WizardId::Button1);
+    const std::function<void()> closes[] = {
+        [] { ClickWizard(WizardId::Button3); },
+        [] { SetFocus(Window(WizardId::CheckBox1 + 7)); PressKey(VK_ESCAPE); },
+        [] { PostMessageA(Wizard->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (const auto& close : closes) {
+        Command(IDM_ProfileCreationWizard1);
+        close();
+        EXPECT_TRUE(PumpUntil([] { return !WizardShown(); }));
+        EXPECT_TRUE(Wizard->PageIndex() == 2 && Wizard->CheckBox(8).Checked());
+        EXPECT_EQ(Profile.Files.size(), files.size());
+    }
+}
