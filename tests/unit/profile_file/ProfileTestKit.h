@@ -1,5 +1,5 @@
 // Shared by the profile file tests: a fresh profile and profiles folder for
-// each test, and the file-level helpers.
+// each test, a file saved by an earlier release, and the lists as text.
 #pragma once
 #include "UProfiles.h"
 #include "VtTest.h"
@@ -21,40 +21,43 @@ protected:
     static std::string PathOf(const std::string& fileName) { return ProfilesDir + fileName; }
 
     // Writes bytes as a file of the profiles folder and loads it.
-    static bool LoadBytes(const std::string& bytes, const std::string& fileName = "test.vtp")
+    static bool LoadBytes(const std::string& bytes)
     {
-        EXPECT_TRUE(WriteWholeFile(PathOf(fileName), bytes));
-        return LoadProfile(PathOf(fileName));
+        EXPECT_TRUE(WriteWholeFile(PathOf("test.vtp"), bytes));
+        return LoadProfile(PathOf("test.vtp"));
     }
 };
 
-// The names of the entries in a folder, "." and ".." left out.
-inline std::vector<std::string> FolderEntries(const std::string& dir)
+// A profile saved by an earlier release with hash 3000000000: the files of
+// the installed base must keep loading, and a save must give the same bytes.
+// Its folder line "\x9E\xCE" falls on key bytes that would scramble it to CR
+// and LF, so it is written as it is.
+inline std::string GoldenFile()
 {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((dir + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return names;
+    const std::string hex =
+        "2A0D0ACA81988BA6FDD1BB9CC6B2AC8F0D0A8BA4F5B9F017E0EB0D0A9ECE0D0AF9A593CCBED6290D0A1194EA9CF70D0A90C2"
+        "FDB6D8D4D7A8C9910D0AC8DBC00D0ABA26EDD707D4FB0D0AD4C881F6DAB087D9DC83D8AE84ADBB83A2DEDEB197B4BE8ACDF1"
+        "86B7AFB29BBBD288BD0D0ABEFB06E0E3DC8AF1BE0D0A8AD7BFB847078A9FF482FBA282CA0D0ACAD2D0A9AB910D0A";
+    std::string bytes;
+    for (size_t i = 0; i < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
 }
 
-// Lines scrambled as a writer would, with the key starting at its first byte:
-// each byte XOR its key byte, unless that gives a line end.
-inline std::string ScrambledLines(const std::vector<std::string>& lines)
+inline void FillGoldenProfile()
 {
-    std::string out;
-    size_t position = 0;
-    for (const std::string& line : lines) {
-        for (char c : line) {
-            unsigned char x = ProfileKey[position++ % ProfileKeyLength] ^ static_cast<unsigned char>(c);
-            out += (x == 13 || x == 10) ? c : static_cast<char>(x);
-        }
-        out += "\r\n";
+    Profile.Folders = {"-C:\\DATA", "\x9E\xCE"};
+    Profile.Files = {"&.EXE"};
+    Profile.Policies = {"0=1"};
+    Profile.Tasks = {"REGEDIT.EXE      // Registry Editor"};
+}
+
+// The five lists in file order, each line followed by "|".
+inline std::vector<std::string> Listed(const TProfile& p)
+{
+    std::vector<std::string> lists;
+    for (const TextList* list : {&p.Folders, &p.Files, &p.Policies, &p.Tasks, &p.Options}) {
+        lists.emplace_back();
+        for (const std::string& line : *list) lists.back() += line + "|";
     }
-    return out;
+    return lists;
 }
