@@ -9,69 +9,49 @@ namespace {
 
 class FakeCheckList : public PolicyCheckList {
 public:
-    explicit FakeCheckList(int count) : states(count, 0) {}
+    FakeCheckList() : states(PolicyCount, 0) {}
     int ItemCount() const override { return static_cast<int>(states.size()); }
     int ItemState(int index) const override { return states.at(index); }
     void SetItemState(int index, int state) override { states.at(index) = state; }
     std::vector<int> states;
 };
 
-class CheckList : public ::testing::Test {
-protected:
-    void SetUp() override { Profile = TProfile(); }
-};
-
-}  // namespace
-
-TEST_F(CheckList, FromCheckListGivesOneLinePerItemInOrder) {
-    FakeCheckList list(PolicyCount);
-    for (int i = 0; i < PolicyCount; ++i) list.states[i] = i % 3;
-    Profile.Policies = {"stale line"};
-    PoliciesFromCheckList(list);
-    ASSERT_EQ(Profile.Policies.size(), 32u);
-    for (int i = 0; i < PolicyCount; ++i)
-        EXPECT_EQ(Profile.Policies[i], std::to_string(i) + "=" + std::to_string(i % 3));
-}
-
-TEST_F(CheckList, GrayAllSetsTheThirdState) {
-    FakeCheckList list(PolicyCount);
-    list.states[4] = 1;
-    GrayAllPolicies(list);
-    EXPECT_EQ(list.states, std::vector<int>(PolicyCount, 2));
-}
-
-TEST_F(CheckList, RoundTripKeepsEveryState) {
-    FakeCheckList source(PolicyCount);
+TEST(CheckList, LinesAndStatesBothWays)
+{
+    FakeCheckList source, target;
     for (int i = 0; i < PolicyCount; ++i) source.states[i] = (i * 7) % 3;
+    Profile.Policies = {"stale line"};
     PoliciesFromCheckList(source);
-    FakeCheckList target(PolicyCount);
+    ASSERT_EQ(32u, Profile.Policies.size());
+    EXPECT_EQ("0=0", Profile.Policies[0]);
+    EXPECT_EQ("31=1", Profile.Policies[31]);
     std::string error = "previous";
     ASSERT_TRUE(PoliciesToCheckList(target, error));
-    EXPECT_EQ(error, "");
-    EXPECT_EQ(target.states, source.states);
+    EXPECT_EQ("", error);
+    EXPECT_EQ(source.states, target.states);
+
+    // A line sets the item it names, whatever its place.
+    Profile.Policies = {"5=1", "2=2"};
+    FakeCheckList named;
+    ASSERT_TRUE(PoliciesToCheckList(named, error));
+    EXPECT_EQ(1, named.states[5]);
+    EXPECT_EQ(2, named.states[2]);
+    GrayAllPolicies(named);
+    EXPECT_EQ(std::vector<int>(PolicyCount, 2), named.states);
 }
 
-TEST_F(CheckList, LinesSetTheItemTheyName) {
-    Profile.Policies = {"5=1", "2=2", "31=1"};
-    FakeCheckList list(PolicyCount);
-    std::string error;
-    ASSERT_TRUE(PoliciesToCheckList(list, error));
-    EXPECT_EQ(list.states[5], 1);
-    EXPECT_EQ(list.states[2], 2);
-    EXPECT_EQ(list.states[31], 1);
-    EXPECT_EQ(list.states[0], 0);
-}
-
-TEST_F(CheckList, MalformedLineStopsWithAnErrorNamingIt) {
-    const char* const badLines[] = {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1",
-                                    "99999999999=1"};
-    for (const char* bad : badLines) {
+TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt)
+{
+    for (const char* bad : {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "99999999999=1"}) {
+        SCOPED_TRACE(bad);
         Profile.Policies = {"0=1", bad, "1=1"};
-        FakeCheckList list(PolicyCount);
+        FakeCheckList list;
         std::string error;
-        EXPECT_FALSE(PoliciesToCheckList(list, error)) << bad;
-        EXPECT_NE(error.find(bad), std::string::npos) << error;
-        EXPECT_EQ(list.states[0], 1) << "items before the bad line keep their state";
-        EXPECT_EQ(list.states[1], 0) << "nothing after the bad line is set";
+        EXPECT_FALSE(PoliciesToCheckList(list, error));
+        EXPECT_EQ("Invalid restriction line in the profile: \"" + std::string(bad) + "\"", error);
+        EXPECT_EQ(1, list.states[0]);  // the lines before it are set
+        EXPECT_EQ(0, list.states[1]);  // nothing after it
     }
 }
+
+}  // namespace

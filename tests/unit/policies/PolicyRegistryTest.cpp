@@ -1,128 +1,146 @@
-// Policy restrictions written into the real registry of the test prefix.
+// Policy restrictions written into the real registry of the test prefix, for
+// the current user or for the hive of a user named by his identifier.
 #include "Policies.h"
-#include "RegValues.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
-const char* const SystemKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-const char* const NetworkKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network";
-const char* const CmdKey = "Software\\Policies\\Microsoft\\Windows\\System";
-const char* const WinOldAppKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WinOldApp";
-const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Uninstall";
+const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies";
+const std::string UserSid = "21-1004336348-1177238915-682003330-1001";
 
-// The value as a user of the hive sees it; -1 when it is absent.
-long long ValueUnder(HKEY root, const std::string& key, const std::string& name) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return -1;
-    DWORD type = 0, value = 0, size = sizeof value;
-    LONG status = RegQueryValueExA(opened, name.c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(opened);
-    if (status != ERROR_SUCCESS || type != REG_DWORD) return -1;
-    return value;
+void Walk(HKEY root, const std::string& path, const std::string& shown, std::vector<std::string>& found)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    char name[256];
+    DWORD nameSize, value, size;
+    for (DWORD i = 0; nameSize = sizeof name, size = sizeof value,
+                      !RegEnumValueA(key, i, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+         ++i)
+        found.push_back(shown + name + "=" + std::to_string(value));
+    for (DWORD i = 0; nameSize = sizeof name, !RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr); ++i)
+        Walk(key, name, shown + name + "\\", found);
+    RegCloseKey(key);
 }
 
-long long UserValue(const std::string& key, const std::string& name) {
-    return ValueUnder(HKEY_CURRENT_USER, key, name);
+// Every value below the two policy roots of a hive, as "key\name=value ",
+// sorted; keys below "Software\Policies" start with "Policies\".
+std::string Written(HKEY root = HKEY_CURRENT_USER)
+{
+    std::vector<std::string> found;
+    Walk(root, PoliciesKey, "", found);
+    Walk(root, "Software\\Policies", "Policies\\", found);
+    std::sort(found.begin(), found.end());
+    std::string text;
+    for (const std::string& entry : found) text += entry + " ";
+    return text;
 }
 
-// The registry key of a row and its value name, from the table itself.
-void RowPlace(int row, std::string& key, std::string& name) {
-    std::string text = PolicyTable[row];
-    size_t first = text.find(',');
-    size_t second = text.find(',', first + 1);
-    key = PolicyKeys[std::stoi(text.substr(first + 1, second - first - 1))];
-    name = text.substr(second + 1);
-}
-
-void ClearPolicyKeys() {
-    for (int i = 1; i <= 8; ++i) RegDeleteKeyA(HKEY_CURRENT_USER, PolicyKeys[i]);
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
-}
-
-int WrittenRows() {
-    int written = 0;
-    for (int row = 0; row < PolicyCount; ++row) {
-        std::string key, name;
-        RowPlace(row, key, name);
-        if (UserValue(key, name) != -1) ++written;
-    }
-    return written + (UserValue(WinOldAppKey, "Disable") != -1 ? 1 : 0);
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
 }
 
 class PolicyRegistry : public ::testing::Test {
 protected:
-    void SetUp() override {
-        InitRuntimeEnvironment();
+    void SetUp() override
+    {
         CloseUserHive();
-        ClearPolicyKeys();
+        Clear(HKEY_CURRENT_USER);
         Profile = TProfile();
     }
     void TearDown() override { CloseUserHive(); }
+    static void Clear(HKEY root)
+    {
+        RegDeleteTreeA(root, PoliciesKey);
+        RegDeleteTreeA(root, "Software\\Policies");
+    }
 };
 
-}  // namespace
-
-TEST_F(PolicyRegistry, EachRowOnWritesItsValue) {
-    struct Case { int row; const char* key; const char* name; DWORD on; };
-    const Case cases[] = {
-        {0, SystemKey, "DisableRegistryTools", 1},
-        {4, NetworkKey, "NoNetSetup", 1},
-        {15, CmdKey, "DisableCMD", 2},
-        {17, SystemKey, "DisableTaskMgr", 1},
-        {21, WinOldAppKey, "NoRealMode", 1},
-        {29, UninstallKey, "NoRemovePage", 1},
-        {31, UninstallKey, "NoWindowsSetupPage", 1},
+TEST_F(PolicyRegistry, EachRowWritesItsValue)
+{
+    const char* const rows[PolicyCount] = {
+        "System\\DisableRegistryTools=1", "Explorer\\NoControlPanel=1", "System\\NoDispCPL=1", "System\\NoSecCPL=1",
+        "Network\\NoNetSetup=1", "Network\\NoFileSharingControl=1", "Network\\NoPrintSharingControl=1",
+        "Explorer\\NoSaveSettings=1", "Explorer\\NoSetFolders=1", "Explorer\\NoSetTaskbar=1", "System\\NoDevMgrPage=1",
+        "System\\NoConfigPage=1", "System\\NoFileSysPage=1", "System\\NoVirtMemPage=1", "Explorer\\NoNetHood=1",
+        "Policies\\Microsoft\\Windows\\System\\DisableCMD=2 WinOldApp\\Disable=1", "Explorer\\ClearRecentDocsOnExit=1",
+        "System\\DisableTaskMgr=1", "System\\DisableLockWorkstation=1", "System\\DisableChangePassword=1",
+        "Explorer\\NoDesktop=1", "WinOldApp\\NoRealMode=1", "Explorer\\NoRun=1", "Explorer\\NoClose=1",
+        "Explorer\\NoFind=1", "Explorer\\NoRecentDocsMenu=1", "Explorer\\NoLogoff=1", "Explorer\\NoFolderOptions=1",
+        "Explorer\\NoWindowsUpdate=1", "Uninstall\\NoRemovePage=1", "Uninstall\\NoAddPage=1",
+        "Uninstall\\NoWindowsSetupPage=1",
     };
-    for (const Case& c : cases) {
-        SetPolicy(c.row, 1);
-        EXPECT_EQ(UserValue(c.key, c.name), c.on) << "row " << c.row;
-        SetPolicy(c.row, 0);
-        EXPECT_EQ(UserValue(c.key, c.name), 0) << "row " << c.row;
+    for (int row = 0; row < PolicyCount; ++row) {
+        SCOPED_TRACE(row);
+        Clear(HKEY_CURRENT_USER);
+        SetPolicy(row, 1);
+        std::string on = rows[row] + std::string(" ");
+        EXPECT_EQ(on, Written());
+        SetPolicy(row, 0);
+        std::replace(on.begin(), on.end(), '1', '0');
+        std::replace(on.begin(), on.end(), '2', '0');
+        EXPECT_EQ(on, Written());
     }
 }
 
-TEST_F(PolicyRegistry, CommandPromptRowWritesItsCompanion) {
-    SetPolicy(15, 1);
-    EXPECT_EQ(UserValue(CmdKey, "DisableCMD"), 2);
-    EXPECT_EQ(UserValue(WinOldAppKey, "Disable"), 1);
-    SetPolicy(15, 0);
-    EXPECT_EQ(UserValue(CmdKey, "DisableCMD"), 0);
-    EXPECT_EQ(UserValue(WinOldAppKey, "Disable"), 0);
-}
+// Enable writes the rows whose state is exactly "0" or "1" and leaves the
+// others; disable switches every row of the profile off.
+TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable)
+{
+    Profile.Policies = {"0=1", "1=0", "2=2", "3= 1", "4=01", "5=1 ", "6=", "7", "8=-0", "9=1=1"};
+    ApplyPolicies();
+    EXPECT_EQ("Explorer\\NoControlPanel=0 System\\DisableRegistryTools=1 ", Written());
+    RemovePolicies();
+    EXPECT_EQ(10u, Count(Written(), "=0 "));
+    EXPECT_EQ(10u, Count(Written(), " "));
 
-TEST_F(PolicyRegistry, RowsOutsideTheTableWriteNothing) {
     SetPolicy(-1, 1);
     SetPolicy(PolicyCount, 1);
-    for (int i = 0; i < 40; ++i) Profile.Policies.push_back(std::to_string(i) + "=1");
+    Profile.Policies.assign(40, "x=1");
     ApplyPolicies();
-    EXPECT_EQ(WrittenRows(), PolicyCount + 1);
+    EXPECT_EQ(PolicyCount + 1u, Count(Written(), "=1 ") + Count(Written(), "=2 "));
 }
 
-TEST_F(PolicyRegistry, ProfileWithoutPolicyLinesWritesNothing) {
-    ApplyPolicies();
-    RemovePolicies();
-    EXPECT_EQ(WrittenRows(), 0);
+TEST_F(PolicyRegistry, UserHiveFromAnIdentifier)
+{
+    // Each of these names a key that exists, so only the check can refuse it;
+    // the refused ones come first, while no hive is open.
+    const std::pair<std::string, bool> cases[] = {
+        {"21-1\\Software", false}, {"21-1\\..\\..\\.DEFAULT", false}, {"..", false}, {"21-abc", false}, {"", false},
+        {"21--1001", false}, {"-21-1001", false}, {"21-1001-", false}, {"21-1 ", false}, {"21-12345678901", false},
+        {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15-16", false}, {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15", true},
+        {"18", true}, {"21-4294967295", true}, {UserSid, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE('"' + c.first + '"');
+        HKEY made = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_USERS, ("S-1-5-" + c.first).c_str(), 0, nullptr, 0,
+                                                 KEY_ALL_ACCESS, nullptr, &made, nullptr));
+        RegCloseKey(made);
+        EXPECT_EQ(c.second, OpenUserHive(c.first));
+        EXPECT_EQ(c.second, UserHiveKey != HKEY_CURRENT_USER);
+    }
+    // The last one stays open: a hive that is not loaded keeps it.
+    HKEY opened = UserHiveKey;
+    EXPECT_FALSE(OpenUserHive("21-999-999-999-1001"));
+    EXPECT_EQ(opened, UserHiveKey);
+    SetPolicy(0, 1);
+    EXPECT_EQ("System\\DisableRegistryTools=1 ", Written(opened));
+    EXPECT_EQ("", Written());
+    // Closing returns to the current user and never closes his key.
+    CloseUserHive();
+    CloseUserHive();
+    EXPECT_EQ(HKEY_CURRENT_USER, UserHiveKey);
+    SetPolicy(0, 1);
+    EXPECT_EQ("System\\DisableRegistryTools=1 ", Written());
 }
 
-TEST_F(PolicyRegistry, UnchangedRowIsLeftOnEnableAndSwitchedOffOnDisable) {
-    Profile.Policies = {"0=1", "1=0", "2=2", "3=2", "4=2"};
-    ApplyPolicies();
-    EXPECT_EQ(UserValue(SystemKey, "DisableRegistryTools"), 1);
-    EXPECT_EQ(UserValue("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoControlPanel"), 0);
-    EXPECT_EQ(UserValue(NetworkKey, "NoNetSetup"), -1);
-    RemovePolicies();
-    EXPECT_EQ(UserValue(SystemKey, "DisableRegistryTools"), 0);
-    EXPECT_EQ(UserValue(NetworkKey, "NoNetSetup"), 0);
-    EXPECT_EQ(WrittenRows(), 5);
-}
-
-TEST_F(PolicyRegistry, OnlyExactStateTextsAreWritten) {
-    Profile.Policies = {"0= 1", "1=01", "2=1 ", "3=", "4", "5=true", "6=-0", "7=1=1"};
-    ApplyPolicies();
-    EXPECT_EQ(WrittenRows(), 0);
-}
+}  // namespace
