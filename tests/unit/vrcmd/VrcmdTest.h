@@ -20,34 +20,27 @@ struct StoredValue {
 };
 
 // Every value under the library's key, as a peer reading the registry sees them.
-inline std::vector<StoredValue> StoredValues() {
+inline std::vector<StoredValue> StoredValues()
+{
     std::vector<StoredValue> values;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return values;
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        BYTE data[4096];
-        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return values;
+    char name[256];
+    BYTE data[4096];
+    for (DWORD i = 0, nameSize, dataSize, type;
+         nameSize = sizeof name, dataSize = sizeof data,
+         RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) == ERROR_SUCCESS;
+         ++i)
         values.push_back({std::string(name, nameSize), type, std::string(reinterpret_cast<char*>(data), dataSize)});
-    }
     RegCloseKey(key);
     return values;
-}
-
-inline void WriteStoredValue(const char* name, DWORD type, const std::string& bytes) {
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY, 0, nullptr, 0, KEY_SET_VALUE,
-                                             nullptr, &key, nullptr));
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size()));
-    RegCloseKey(key);
 }
 
 // Each case starts with no password stored and none waiting.
 class VrcmdStore : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Command12();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
