@@ -1,4 +1,6 @@
-// Conversions between the profile's policy lines and a three-state check list.
+// Reading the profile's policy lines into a three-state check list. The lines
+// written from the list, the list grayed and the states shown on loading are
+// checked in the manager's window (tests/unit/profile_commands).
 #include "Policies.h"
 #include "UProfiles.h"
 
@@ -15,30 +17,6 @@ public:
     void SetItemState(int index, int state) override { states.at(index) = state; }
     std::vector<int> states;
 };
-
-TEST(CheckList, LinesAndStatesBothWays)
-{
-    FakeCheckList source, target;
-    for (int i = 0; i < PolicyCount; ++i) source.states[i] = (i * 7) % 3;
-    Profile.Policies = {"stale line"};
-    PoliciesFromCheckList(source);
-    ASSERT_EQ(32u, Profile.Policies.size());
-    EXPECT_EQ("0=0", Profile.Policies[0]);
-    EXPECT_EQ("31=1", Profile.Policies[31]);
-    std::string error = "previous";
-    ASSERT_TRUE(PoliciesToCheckList(target, error));
-    EXPECT_EQ("", error);
-    EXPECT_EQ(source.states, target.states);
-
-    // A line sets the item it names, whatever its place.
-    Profile.Policies = {"5=1", "2=2"};
-    FakeCheckList named;
-    ASSERT_TRUE(PoliciesToCheckList(named, error));
-    EXPECT_EQ(1, named.states[5]);
-    EXPECT_EQ(2, named.states[2]);
-    GrayAllPolicies(named);
-    EXPECT_EQ(std::vector<int>(PolicyCount, 2), named.states);
-}
 
 TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt)
 {

@@ -6,16 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 class ProfileFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         CreateProfileLists();
         ProfilesDir = NewTempDir("profiles");
-        ASSERT_FALSE(ProfilesDir.empty());
     }
 
     static std::string PathOf(const std::string& fileName) { return ProfilesDir + fileName; }
@@ -28,10 +24,10 @@ protected:
     }
 };
 
-// A profile saved by an earlier release with hash 3000000000: the files of
-// the installed base must keep loading, and a save must give the same bytes.
-// Its folder line "\x9E\xCE" falls on key bytes that would scramble it to CR
-// and LF, so it is written as it is.
+// A profile saved by an earlier release with the hash 3000000000, whose lines
+// are listed below: the installed base's files must keep loading, and a save
+// must give the same bytes. Its folder line "\x9E\xCE" falls on key bytes that
+// would scramble it to CR and LF, so it is written as it is.
 inline std::string GoldenFile()
 {
     const std::string hex =
@@ -42,14 +38,8 @@ inline std::string GoldenFile()
     for (size_t i = 0; i < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
     return bytes;
 }
-
-inline void FillGoldenProfile()
-{
-    Profile.Folders = {"-C:\\DATA", "\x9E\xCE"};
-    Profile.Files = {"&.EXE"};
-    Profile.Policies = {"0=1"};
-    Profile.Tasks = {"REGEDIT.EXE      // Registry Editor"};
-}
+const TextList GoldenFolders = {"-C:\\DATA", "\x9E\xCE"}, GoldenFiles = {"&.EXE"}, GoldenPolicies = {"0=1"},
+               GoldenTasks = {"REGEDIT.EXE      // Registry Editor"};
 
 // The five lists in file order, each line followed by "|".
 inline std::vector<std::string> Listed(const TProfile& p)

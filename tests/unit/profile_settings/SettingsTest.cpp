@@ -1,5 +1,5 @@
-// Global settings in the real registry, the choice of the start-up profile
-// and the profiles folder beside the program.
+// Global settings in the real registry, the choice of the start-up profile,
+// and what a fresh process finds at start.
 #include "RegValues.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
@@ -18,7 +18,6 @@ protected:
     {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key);
         dir_ = NewTempDir("settings");
-        ASSERT_FALSE(dir_.empty());
     }
 
     void Load()
@@ -31,32 +30,20 @@ protected:
     std::string dir_;
 };
 
-std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
-
-// AutoStart alone also tells whether settings were ever stored.
+// AutoStart alone also tells whether settings were ever stored. Values of
+// other types are read as numbers (tests/unit/startup, RegValues).
 TEST_F(SettingsTest, FlagIsTrueOnlyForTheNumberOne)
 {
-    struct Case {
-        DWORD type;  // REG_NONE: no value
-        std::string data;
-        bool flag, stored;
-    };
-    const Case cases[] = {
-        {REG_NONE, "", false, false},         {REG_DWORD, Dword(1), true, true},
-        {REG_DWORD, Dword(0), false, true},   {REG_DWORD, Dword(257), false, true},
-        {REG_BINARY, Dword(1), true, true},   {REG_SZ, std::string("1", 2), false, true},
-        {REG_SZ, std::string("1234", 5), false, false},
-    };
-    for (const Case& c : cases) {
+    const std::pair<long long, bool> cases[] = {{-1, false}, {1, true}, {0, false}, {257, false}};  // -1: no value
+    for (const auto& c : cases) {
         for (int which = 0; which < 3; ++which) {
-            SCOPED_TRACE(testing::Message() << Names[which] << " of type " << c.type << ", " << c.data.size() << " bytes");
+            SCOPED_TRACE(testing::Message() << Names[which] << " " << c.first);
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key);
-            if (c.type != REG_NONE)
-                RegSetKeyValueA(HKEY_LOCAL_MACHINE, Key, Names[which], c.type, c.data.data(), DWORD(c.data.size()));
+            if (c.first >= 0) WriteRegDword(HKEY_LOCAL_MACHINE, Key, Names[which], DWORD(c.first));
             Load();
             const bool flags[] = {GlobalSettings.AutoStart, GlobalSettings.UserControl, GlobalSettings.UseDefault};
-            for (int i = 0; i < 3; ++i) EXPECT_EQ(i == which && c.flag, flags[i]) << Names[i];
-            EXPECT_EQ(which == 0 && c.stored, GlobalSettings.SettingsStored);
+            for (int i = 0; i < 3; ++i) EXPECT_EQ(i == which && c.second, flags[i]) << Names[i];
+            EXPECT_EQ(which == 0 && c.first >= 0, GlobalSettings.SettingsStored);
         }
     }
 }
@@ -80,8 +67,8 @@ TEST_F(SettingsTest, StartupProfileChoice)
     const std::string own = GetCurrentUserName() + ".vtp";
     ASSERT_NE(".vtp", own);
     struct Case {
-        bool userControl, useDefault, ownFile, defaultFile;
-        char chosen;  // 'o' own, 'd' default, '-' none
+        bool userControl, useDefault, ownFile, defaultFile;  // the two settings, the two files present
+        char chosen;                                        // 'o' own, 'd' default, '-' none
     };
     const Case cases[] = {
         {0, 0, 0, 0, '-'}, {0, 0, 0, 1, 'd'}, {0, 0, 1, 0, '-'}, {0, 0, 1, 1, 'd'},
@@ -90,8 +77,7 @@ TEST_F(SettingsTest, StartupProfileChoice)
         {1, 1, 0, 0, '-'}, {1, 1, 0, 1, 'd'}, {1, 1, 1, 0, 'o'}, {1, 1, 1, 1, 'o'},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "UserControl " << c.userControl << ", UseDefault " << c.useDefault
-                                        << ", own file " << c.ownFile << ", default file " << c.defaultFile);
+        SCOPED_TRACE(testing::Message() << c.userControl << c.useDefault << c.ownFile << c.defaultFile);
         ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", c.userControl));
         ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UseDefault", c.useDefault));
         for (const auto& file : {std::make_pair(own, c.ownFile), std::make_pair(std::string("default.vtp"), c.defaultFile)})
@@ -110,30 +96,40 @@ TEST_F(SettingsTest, StartupProfileChoice)
     CloseHandle(locked);
 }
 
-// Run as a child from a copy of this program: loads the settings there and
-// reports the profiles folder.
-TEST(SettingsChild, LoadInCopy)
+// Run by the next test as a fresh process of a copied program, told it runs
+// on Windows NT 4.0: what it finds at start.
+TEST(FreshProcess, Report)
 {
     char out[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("VT_SETTINGS_OUT", out, MAX_PATH)) GTEST_SKIP() << "run by the folder test only";
+    if (!GetEnvironmentVariableA("VT_CHILD_OUT", out, MAX_PATH)) GTEST_SKIP() << "run by the test below only";
     InitRuntimeEnvironment();
     LoadSettings();
-    ASSERT_TRUE(WriteWholeFile(out, ProfilesDir));
+    BuildDriverImage();
+    const std::string image(DriverImage.begin(), DriverImage.begin() + DriverImageSize);
+    ASSERT_TRUE(WriteWholeFile(out, ProfilesDir + "|" + QuickLaunchDir + "|" + ProgramFilesDir +
+                                        (image.find("\\SYSBCKUP") != std::string::npos ? "|SYSBCKUP" : "")));
 }
 
-// Made for SYSTEM and Administrators only (what the profiles inside inherit
-// is checked end to end, tests/e2e/driverservice).
-TEST(ProfilesFolder, CreatedBesideTheProgramForAdministratorsOnly)
+// The folders it starts with where the registry names none; its profiles
+// folder beside the program, made for SYSTEM and Administrators only (what
+// the profiles inside inherit is checked end to end, tests/e2e/driverservice);
+// no system backup folder in the image on version 4.0 (on Windows 98 it is
+// checked end to end, tests/e2e/protection98).
+TEST(FreshProcess, OfACopiedProgramOnWindowsNt4)
 {
+    DeleteRegValue(HKEY_CURRENT_USER, ShellFoldersKey, "AppData");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\fresh.exe", "Version", "nt40"));
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string app = NewTempDir("app"), copy = app + "settings.exe", out = NewTempDir("out") + "dir.txt";
+    const std::string app = NewTempDir("app"), copy = app + "fresh.exe", out = NewTempDir("out") + "report.txt";
     ASSERT_TRUE(CopyFileA(exe, copy.c_str(), FALSE));
-    SetEnvironmentVariableA("VT_SETTINGS_OUT", out.c_str());
-    ProcessResult run = RunAndWait(QuoteArgument(copy) + " --gtest_filter=SettingsChild.LoadInCopy");
-    SetEnvironmentVariableA("VT_SETTINGS_OUT", nullptr);
-    EXPECT_EQ(0u, run.exitCode);
-    EXPECT_EQ(app + "Profiles\\", ReadWholeFile(out));
+    SetEnvironmentVariableA("VT_CHILD_OUT", out.c_str());
+    EXPECT_EQ(0u, RunAndWait(QuoteArgument(copy) + " --gtest_filter=FreshProcess.Report").exitCode);
+    SetEnvironmentVariableA("VT_CHILD_OUT", nullptr);
+    EXPECT_EQ(app + "Profiles\\|C:\\WINDOWS\\APPLICATION DATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|"
+                    "C:\\PROGRAM FILES",
+              ReadWholeFile(out));
     ExpectOnlyAdministrators(FileDacl(app + "Profiles"), FILE_ALL_ACCESS, true);
 }
 

@@ -1,33 +1,24 @@
-// The single-value registry routines against the real registry.
+// The single-value registry routines against the real registry. A DWORD as
+// written is checked where settings are saved (tests/unit/profile_settings),
+// deleting where services are removed (tests/e2e/service_nt, service98).
 #include <gtest/gtest.h>
 #include "RegValues.h"
-#include "VtTest.h"
 
 namespace {
 
 const std::string Key = "Software\\VtStartupTest";
 
-// Type and bytes as another program reads them; REG_NONE when missing.
-std::pair<DWORD, std::string> Raw(const std::string& key, const char* name)
+TEST(RegValues, StringIsWrittenWithItsZeroByte)
 {
-    char data[4096];
-    DWORD type = REG_NONE, size = sizeof data;
-    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size))
-        return {REG_NONE, std::string()};
-    return {type, std::string(data, size)};
-}
-
-// Deleting, and reading what is missing, are checked where the system relies
-// on them: the settings, the shell folders and the services' uninstall.
-TEST(RegValues, WrittenAsAnotherProgramReadsThem)
-{
-    const std::string deep = Key + "\\a\\b";
-    ASSERT_TRUE(WriteRegDword(HKEY_CURRENT_USER, deep, "N", 0xFEDCBA98));
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, deep, "S", "C:\\x.vtp"));
-    EXPECT_EQ(std::make_pair(DWORD(REG_DWORD), std::string("\x98\xBA\xDC\xFE", 4)), Raw(deep, "N"));
-    EXPECT_EQ(std::make_pair(DWORD(REG_SZ), std::string("C:\\x.vtp", 9)), Raw(deep, "S"));  // with its 0 byte
-    ASSERT_TRUE(WriteRegDword(HKEY_CURRENT_USER, deep, "S", 1));
-    EXPECT_EQ(DWORD(REG_DWORD), Raw(deep, "S").first);
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, Key + "\\a\\b", "S", "C:\\x.vtp"));
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, (Key + "\\a\\b").c_str(), 0, KEY_READ, &key));
+    char data[64];
+    DWORD type = 0, size = sizeof data;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "S", nullptr, &type, reinterpret_cast<BYTE*>(data), &size));
+    RegCloseKey(key);
+    EXPECT_EQ(DWORD(REG_SZ), type);
+    EXPECT_EQ(std::string("C:\\x.vtp", 9), std::string(data, size));
 }
 
 struct TypedCase {

@@ -1,11 +1,11 @@
 // The runtime environment as a process prepares it: the system folders, the
 // shell-folder values with the gap rule, and the system's error texts. The
-// operating-system family and the registered messages are checked end to end
-// (tests/e2e/protection98, service98; commands, agent_start, hooks).
+// folders a process starts with are checked in a fresh process (tests/unit/
+// profile_settings); the operating-system family and the registered messages
+// end to end (tests/e2e/protection98, service98; commands, agent_start, hooks).
 #include <gtest/gtest.h>
-#include "RegValues.h"
 #include "RuntimeEnv.h"
-#include "VtTest.h"
+#include <cstring>
 
 namespace {
 
@@ -14,10 +14,8 @@ const char* const CurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVers
 // Writes the value, or deletes it when text is null.
 void Put(HKEY root, const char* subkey, const char* name, const char* text)
 {
-    if (text)
-        ASSERT_TRUE(WriteRegString(root, subkey, name, text));
-    else
-        DeleteRegValue(root, subkey, name);
+    if (!text) RegDeleteKeyValueA(root, subkey, name);
+    else RegSetKeyValueA(root, subkey, name, REG_SZ, text, DWORD(strlen(text) + 1));
 }
 
 struct FolderCase {
@@ -55,30 +53,6 @@ TEST(RuntimeEnv, FoldersAndTheGapRule)
     GetTempPathA(MAX_PATH, temp);
     EXPECT_EQ((std::vector<std::string>{UpperCase(system), UpperCase(windows), UpperCase(temp), UpperCase(temp)}),
               (std::vector<std::string>{SystemDir, WindowsDir, TempDir, UserTempDir}));
-}
-
-// Run by the next test as a fresh process: the folders a process starts with.
-TEST(RuntimeEnvChild, Report)
-{
-    char out[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("VT_ENV_OUT", out, MAX_PATH)) GTEST_SKIP() << "run by the test below only";
-    InitRuntimeEnvironment();
-    ASSERT_TRUE(WriteWholeFile(out, QuickLaunchDir + "|" + ProgramFilesDir));
-}
-
-TEST(RuntimeEnv, MissingValuesKeepTheInitialFolders)
-{
-    Put(HKEY_CURRENT_USER, ShellFoldersKey, "AppData", nullptr);
-    Put(HKEY_LOCAL_MACHINE, CurrentVersionKey, "ProgramFilesDir", nullptr);
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string out = NewTempDir("env") + "env.txt";
-    SetEnvironmentVariableA("VT_ENV_OUT", out.c_str());
-    ProcessResult run = RunAndWait(QuoteArgument(exe) + " --gtest_filter=RuntimeEnvChild.Report");
-    SetEnvironmentVariableA("VT_ENV_OUT", nullptr);
-    EXPECT_EQ(0u, run.exitCode);
-    EXPECT_EQ("C:\\WINDOWS\\APPLICATION DATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|C:\\PROGRAM FILES",
-              ReadWholeFile(out));
 }
 
 // The texts are Wine's: the system's message without its full stop and line end.

@@ -1,9 +1,12 @@
 // Command20's toggle password dialog, answered as a user would by the
-// boxanswer tool in another process.
+// boxanswer tool in another process. A password typed and confirmed is
+// checked where the agent asks for it (tests/e2e/agent_toggle).
 #include "PasswordDialogIds.h"
-#include "VrcmdTest.h"
 #include "VtTest.h"
+#include "vrcmd.h"
+#include <gtest/gtest.h>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -17,7 +20,6 @@ struct DialogCase {
 TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize)
 {
     const DialogCase cases[] = {
-        {"ok", "open sesame", 256, "open sesame"},
         {"cancel", "open sesame", 256, ""},
         {"ok", "abcdefgh", 5, "abcd"},
         {"ok", "abc", 1, ""},
@@ -38,8 +40,8 @@ TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize)
     EXPECT_EQ(0u, Command20(nullptr, 256));
     EXPECT_EQ(0u, Command20(buffer, 0));
     EXPECT_EQ('#', buffer[0]);
-    std::vector<SeenBox> seen = answerer.WaitSeen(4);
-    ASSERT_EQ(4u, seen.size());
+    std::vector<SeenBox> seen = answerer.WaitSeen(3);
+    ASSERT_EQ(3u, seen.size());
     for (const SeenBox& box : seen) {
         EXPECT_EQ("Type the password to switch protection off:", box.text);
         EXPECT_EQ("ok,cancel", box.buttons);
@@ -50,32 +52,24 @@ TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize)
 // has no window of its own, so the dialog must come to the front by itself.
 TEST(VrcmdDialog, MaskedAndInFront)
 {
-    struct Probe {
-        bool found = false, masked = false, inFront = false;
-    } probe;
-    HANDLE watcher = CreateThread(
-        nullptr, 0,
-        [](LPVOID param) -> DWORD {
-            Probe* p = static_cast<Probe*>(param);
-            for (int i = 0; i < 500 && !p->found; ++i, Sleep(10)) {
-                HWND box = FindWindowA("#32770", "Vantrel");
-                HWND edit = box ? GetDlgItem(box, IDC_PASSWORD_EDIT) : nullptr;
-                if (!edit) continue;
-                p->found = true;
-                p->masked = (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD) && SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0);
-                p->inFront = GetForegroundWindow() == box;
-                PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-            }
-            return 0;
-        },
-        &probe, 0, nullptr);
+    bool found = false, masked = false, inFront = false;
+    std::thread watcher([&] {
+        for (int i = 0; i < 500 && !found; ++i, Sleep(10)) {
+            HWND box = FindWindowA("#32770", "Vantrel");
+            HWND edit = box ? GetDlgItem(box, IDC_PASSWORD_EDIT) : nullptr;
+            if (!edit) continue;
+            found = true;
+            masked = (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD) && SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0);
+            inFront = GetForegroundWindow() == box;
+            PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
     char buffer[257];
     EXPECT_EQ(0u, Command20(buffer, 256));
-    WaitForSingleObject(watcher, 10000);
-    CloseHandle(watcher);
-    EXPECT_TRUE(probe.found);
-    EXPECT_TRUE(probe.masked);
-    EXPECT_TRUE(probe.inFront);
+    watcher.join();
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(masked);
+    EXPECT_TRUE(inFront);
 }
 
 }  // namespace
