@@ -31,7 +31,7 @@ protected:
 };
 
 // AutoStart alone also tells whether settings were ever stored. Values of
-// other types are read as numbers (tests/unit/startup, RegValues).
+// other types are read as numbers (tests/unit/startup).
 TEST_F(SettingsTest, FlagIsTrueOnlyForTheNumberOne)
 {
     const std::pair<long long, bool> cases[] = {{-1, false}, {1, true}, {0, false}, {257, false}};  // -1: no value
@@ -66,17 +66,16 @@ TEST_F(SettingsTest, StartupProfileChoice)
 {
     const std::string own = GetCurrentUserName() + ".vtp";
     ASSERT_NE(".vtp", own);
-    struct Case {
+    const struct {
         bool userControl, useDefault, ownFile, defaultFile;  // the two settings, the two files present
         char chosen;                                        // 'o' own, 'd' default, '-' none
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0, 0, 0, 0, '-'}, {0, 0, 0, 1, 'd'}, {0, 0, 1, 0, '-'}, {0, 0, 1, 1, 'd'},
         {0, 1, 0, 0, '-'}, {0, 1, 0, 1, 'd'}, {0, 1, 1, 0, '-'}, {0, 1, 1, 1, 'd'},
         {1, 0, 0, 0, '-'}, {1, 0, 0, 1, '-'}, {1, 0, 1, 0, 'o'}, {1, 0, 1, 1, 'o'},
         {1, 1, 0, 0, '-'}, {1, 1, 0, 1, 'd'}, {1, 1, 1, 0, 'o'}, {1, 1, 1, 1, 'o'},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.userControl << c.useDefault << c.ownFile << c.defaultFile);
         ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", c.userControl));
         ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UseDefault", c.useDefault));
@@ -96,40 +95,35 @@ TEST_F(SettingsTest, StartupProfileChoice)
     CloseHandle(locked);
 }
 
-// Run by the next test as a fresh process of a copied program, told it runs
-// on Windows NT 4.0: what it finds at start.
-TEST(FreshProcess, Report)
-{
-    char out[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("VT_CHILD_OUT", out, MAX_PATH)) GTEST_SKIP() << "run by the test below only";
-    InitRuntimeEnvironment();
-    LoadSettings();
-    BuildDriverImage();
-    const std::string image(DriverImage.begin(), DriverImage.begin() + DriverImageSize);
-    ASSERT_TRUE(WriteWholeFile(out, ProfilesDir + "|" + QuickLaunchDir + "|" + ProgramFilesDir +
-                                        (image.find("\\SYSBCKUP") != std::string::npos ? "|SYSBCKUP" : "")));
-}
-
-// The folders it starts with where the registry names none; its profiles
-// folder beside the program, made for SYSTEM and Administrators only (what
-// the profiles inside inherit is checked end to end, tests/e2e/driverservice);
-// no system backup folder in the image on version 4.0 (on Windows 98 it is
-// checked end to end, tests/e2e/protection98).
+// A copy of this program run on its own, told it runs on Windows NT 4.0: the
+// folders it starts with where the registry names none; its profiles folder
+// beside it, made for SYSTEM and Administrators only (what the profiles inside
+// inherit is checked end to end, tests/e2e/driverservice); no system backup
+// folder in its image on version 4.0 (on Windows 98: tests/e2e/protection98).
 TEST(FreshProcess, OfACopiedProgramOnWindowsNt4)
 {
+    char out[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("VT_CHILD_OUT", out, MAX_PATH)) {  // the copy
+        InitRuntimeEnvironment();
+        LoadSettings();
+        BuildDriverImage();
+        const std::string image(DriverImage.begin(), DriverImage.begin() + DriverImageSize);
+        ASSERT_TRUE(WriteWholeFile(out, ProfilesDir + "|" + QuickLaunchDir + "|" + ProgramFilesDir +
+                                            (image.find("\\SYSBCKUP") != std::string::npos ? "|SYSBCKUP" : "")));
+        return;
+    }
     DeleteRegValue(HKEY_CURRENT_USER, ShellFoldersKey, "AppData");
     DeleteRegValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\fresh.exe", "Version", "nt40"));
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string app = NewTempDir("app"), copy = app + "fresh.exe", out = NewTempDir("out") + "report.txt";
-    ASSERT_TRUE(CopyFileA(exe, copy.c_str(), FALSE));
-    SetEnvironmentVariableA("VT_CHILD_OUT", out.c_str());
-    EXPECT_EQ(0u, RunAndWait(QuoteArgument(copy) + " --gtest_filter=FreshProcess.Report").exitCode);
+    GetModuleFileNameA(nullptr, out, MAX_PATH);
+    const std::string app = NewTempDir("app"), copy = app + "fresh.exe", report = NewTempDir("out") + "report.txt";
+    ASSERT_TRUE(CopyFileA(out, copy.c_str(), FALSE));
+    SetEnvironmentVariableA("VT_CHILD_OUT", report.c_str());
+    EXPECT_EQ(0u, RunAndWait(QuoteArgument(copy) + " --gtest_brief=1 --gtest_filter=FreshProcess.*").exitCode);
     SetEnvironmentVariableA("VT_CHILD_OUT", nullptr);
     EXPECT_EQ(app + "Profiles\\|C:\\WINDOWS\\APPLICATION DATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|"
                     "C:\\PROGRAM FILES",
-              ReadWholeFile(out));
+              ReadWholeFile(report));
     ExpectOnlyAdministrators(FileDacl(app + "Profiles"), FILE_ALL_ACCESS, true);
 }
 

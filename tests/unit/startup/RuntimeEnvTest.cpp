@@ -1,13 +1,66 @@
-// The runtime environment as a process prepares it: the system folders, the
-// shell-folder values with the gap rule, and the system's error texts. The
-// folders a process starts with are checked in a fresh process (tests/unit/
-// profile_settings); the operating-system family and the registered messages
-// end to end (tests/e2e/protection98, service98; commands, agent_start, hooks).
+// The runtime environment as a process prepares it: registry values, system
+// and shell folders, the system's error texts. Elsewhere: a DWORD as written
+// and the folders a fresh process starts with (tests/unit/profile_settings);
+// deleting values, the family and the registered messages end to end
+// (tests/e2e/service_nt, service98, protection98, commands, agent_start, hooks).
 #include <gtest/gtest.h>
+#include "RegValues.h"
 #include "RuntimeEnv.h"
 #include <cstring>
 
 namespace {
+
+const std::string Key = "Software\\VtStartupTest";
+
+TEST(RegValues, StringIsWrittenWithItsZeroByte)
+{
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, Key + "\\a\\b", "S", "C:\\x.vtp"));
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, (Key + "\\a\\b").c_str(), 0, KEY_READ, &key));
+    char data[64];
+    DWORD type = 0, size = sizeof data;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "S", nullptr, &type, reinterpret_cast<BYTE*>(data), &size));
+    RegCloseKey(key);
+    EXPECT_EQ(DWORD(REG_SZ), type);
+    EXPECT_EQ(std::string("C:\\x.vtp", 9), std::string(data, size));
+}
+
+TEST(RegValues, ReadsWhateverTheType)
+{
+    const std::string longest(1023, 'v'), tooLong(1024, 'v');
+    const struct {
+        DWORD type;
+        std::string bytes;
+        long long dword;   // -1: the number read fails
+        const char* text;  // null: the text read fails
+    } cases[] = {
+        {REG_DWORD, std::string("AB\0\0", 4), 0x4241, "AB"},
+        {REG_SZ, std::string("AB\0", 3), 0x4241, "AB"},  // shorter data fills the low bytes
+        {REG_SZ, std::string("ABCDEFG\0", 8), -1, "ABCDEFG"},
+        {REG_BINARY, "xyz", 0x7A7978, "xyz"},  // no 0 byte: the text ends with the data
+        {REG_BINARY, std::string("ab\0cd", 5), -1, "ab"},
+        {REG_BINARY, "", 0, ""},
+        {REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9), -1, "%TEMP%\\x"},
+        {REG_MULTI_SZ, std::string("one\0two\0\0", 9), -1, "one"},
+        {REG_SZ, longest + '\0', -1, longest.c_str()},
+        {REG_SZ, tooLong + '\0', -1, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 20));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, Key.c_str(), "V", c.type, c.bytes.data(),
+                                                 DWORD(c.bytes.size())));
+        DWORD number = 0x5A5A5A5A;
+        EXPECT_EQ(c.dword >= 0, ReadRegDword(HKEY_CURRENT_USER, Key, "V", number));
+        EXPECT_EQ(c.dword >= 0 ? DWORD(c.dword) : 0x5A5A5A5Au, number);
+        // A long text read just before leaves its bytes where a read past the
+        // data's end would find them.
+        std::string text(1000, 'q');
+        ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, Key, "Long", text));
+        ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, Key, "Long", text));
+        EXPECT_EQ(c.text != nullptr, ReadRegString(HKEY_CURRENT_USER, Key, "V", text));
+        EXPECT_EQ(c.text ? c.text : std::string(1000, 'q'), text);
+    }
+}
 
 const char* const CurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";
 
@@ -18,18 +71,16 @@ void Put(HKEY root, const char* subkey, const char* name, const char* text)
     else RegSetKeyValueA(root, subkey, name, REG_SZ, text, DWORD(strlen(text) + 1));
 }
 
-struct FolderCase {
-    const char *commonDesktop, *desktop, *commonPrograms, *programs;  // null: value missing
-    std::vector<std::string> want;  // the four folders in the same order
-};
-
 // Only the letters a to z are upper-cased, and a side without its folder
 // takes the other side's; the system's folders are taken upper-cased.
 TEST(RuntimeEnv, FoldersAndTheGapRule)
 {
     Put(HKEY_LOCAL_MACHINE, CurrentVersionKey, "ProgramFilesDir", "d:\\programme \xE9t\xE9");
     Put(HKEY_CURRENT_USER, ShellFoldersKey, "AppData", "c:\\users\\jos\xE9\\appdata");
-    const FolderCase cases[] = {
+    const struct {
+        const char *commonDesktop, *desktop, *commonPrograms, *programs;  // null: value missing
+        std::vector<std::string> want;  // the four folders in the same order
+    } cases[] = {
         {"c:\\all\\Desk-\xE0\xC9", "c:\\me\\desk", "c:\\all\\progs", "c:\\me\\progs 1_2",
          {"C:\\ALL\\DESK-\xE0\xC9", "C:\\ME\\DESK", "C:\\ALL\\PROGS", "C:\\ME\\PROGS 1_2"}},
         {nullptr, "c:\\d", nullptr, "c:\\p", {"C:\\D", "C:\\D", "C:\\P", "C:\\P"}},
@@ -37,7 +88,7 @@ TEST(RuntimeEnv, FoldersAndTheGapRule)
         {"", "c:\\d", "c:\\cp", "", {"C:\\D", "C:\\D", "C:\\CP", "C:\\CP"}},
         {nullptr, nullptr, nullptr, nullptr, {"", "", "", ""}},
     };
-    for (const FolderCase& c : cases) {
+    for (const auto& c : cases) {
         Put(HKEY_LOCAL_MACHINE, ShellFoldersKey, "Common Desktop", c.commonDesktop);
         Put(HKEY_CURRENT_USER, ShellFoldersKey, "Desktop", c.desktop);
         Put(HKEY_LOCAL_MACHINE, ShellFoldersKey, "Common Programs", c.commonPrograms);

@@ -1,6 +1,7 @@
 // The command-line scan: which rows each argument runs, in which order and
-// with which value, and the "/NOTIFY:" number. What the actions do is checked
-// end to end (tests/e2e/commands, profile_startup).
+// with which value, and the "/NOTIFY:" number. What the actions do, and that
+// each action switch alone keeps the manager closed, is checked end to end
+// (tests/e2e/commands, driverservice, service_nt, profile_startup).
 #include <gtest/gtest.h>
 #include "CommandLine.h"
 #include <climits>
@@ -27,31 +28,28 @@ std::vector<SwitchRow> RecordingTable(std::index_sequence<Rows...>)
                       SwitchTable()[Rows].setsHandled}...};
 }
 
-struct ScanCase {
-    Args args;
-    Calls calls;
-    bool handled;
-};
-
 TEST(SwitchScan, RunsMatchingRowsInArgumentOrder)
 {
     ASSERT_EQ(12u, SwitchTable().size());
     const std::vector<SwitchRow> recording = RecordingTable(std::make_index_sequence<12>());
-    const ScanCase cases[] = {
+    const struct {
+        Args args;
+        Calls calls;
+        bool handled;
+    } cases[] = {
         {{}, {}, false},
-        {{"/install", "/UnInstall", "/stopagent", "/Agent", "-service", "/InstallService", "/uninstallservice"},
-         {"/INSTALL=", "/UNINSTALL=", "/STOPAGENT=", "/AGENT=", "-SERVICE=", "/INSTALLSERVICE=", "/UNINSTALLSERVICE="},
+        {{"/install", "/UnInstall", "/stopagent", "/Agent", "-service", "/InstallService", "/uninstallservice", "/toggle"},
+         {"/INSTALL=", "/UNINSTALL=", "/STOPAGENT=", "/AGENT=", "-SERVICE=", "/INSTALLSERVICE=", "/UNINSTALLSERVICE=",
+          "/TOGGLE="},
          true},
-        {{"/toggle"}, {"/TOGGLE="}, true},
         {{"/e"}, {"/E="}, true},
-        {{"/d:Secret Word"}, {"/D:=Secret Word"}, true},
-        {{"/D:"}, {"/D:="}, true},
+        {{"/d:Secret Word", "/D:"}, {"/D:=Secret Word", "/D:="}, true},
         {{"/load:c:\\Data\\Shop.vtp", "/NOTIFY:$1f", "/LOAD:"}, {"/LOAD:=c:\\Data\\Shop.vtp", "/NOTIFY:=$1f", "/LOAD:="}, false},
         {{"/SERVICE", "/EX", "/AGENTS", "/E ", "/LOAD", "hello", "INSTALL"}, {}, false},
         {{"/E", "/NOTIFY:5", "x", "/TOGGLE", "/D:pw", "/TOGGLE"}, {"/E=", "/NOTIFY:=5", "/TOGGLE=", "/D:=pw", "/TOGGLE="},
          true},
     };
-    for (const ScanCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "no arguments" : c.args[0]);
         Recorded.clear();
         EXPECT_EQ(c.handled, ScanArguments(c.args, recording));

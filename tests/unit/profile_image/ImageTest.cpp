@@ -1,7 +1,10 @@
-// The driver image as the driver reads it: order, counts, the built-in
-// exceptions and the alternate forms of real paths. The system backup folder
-// of version 4 is checked in a fresh process (tests/unit/profile_settings) and
-// on Windows 98 end to end (tests/e2e/protection98).
+// The path macros with the per-user folders read from a hive, and the driver
+// image as the driver reads it: order, counts, the built-in exceptions and
+// the alternate forms of real paths. The system backup folder of version 4 is
+// checked in a fresh process (tests/unit/profile_settings), on Windows 98 end
+// to end (tests/e2e/protection98).
+#include "Policies.h"
+#include "RegValues.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtLockIoctl.h"
@@ -12,6 +15,54 @@
 #include <algorithm>
 
 namespace {
+
+// A user's hive is stood in for by a key of the test's own registry.
+TEST(PathMacros, ExpansionAndTheUsersFolders)
+{
+    WindowsDir = "C:\\WIN";
+    SystemDir = "C:\\WIN\\SYS";
+    ProgramFilesDir = "C:\\PF";
+    CommonDesktopDir = "C:\\ALL\\DESK";
+    DesktopDir = "C:\\ME\\DESK";
+    CommonProgramsDir = "C:\\ALL\\START";
+    ProgramsDir = "C:\\ME\\START";
+    QuickLaunchDir = "C:\\ME\\QL";
+    TempDir = "C:\\TMP\\";
+    const std::pair<const char*, const char*> cases[] = {
+        {"-%WINDIR%\\FONTS", "-C:\\WIN\\FONTS"}, {"%SYSDIR%", "C:\\WIN\\SYS"}, {"%PROGRAMFILES%\\X", "C:\\PF\\X"},
+        {"-%DESKTOP%|%LOCALDESKTOP%|%START%|%LOCALSTART%", "-C:\\ALL\\DESK|C:\\ME\\DESK|C:\\ALL\\START|C:\\ME\\START"},
+        {"%QLAUNCH%", "C:\\ME\\QL"}, {"-%TEMP%X", "-C:\\TMP\\X"},
+        {"-%WINDIR%\\%WINDIR%", "-C:\\WIN\\%WINDIR%"},  // the first occurrence only
+        {"-%windir%\\%WinDir%", "-%windir%\\%WinDir%"}, {"-%WINDIR", "-%WINDIR"}, {"", ""},
+        {"-C:\\100%\\SURE", "-C:\\100%\\SURE"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.second, ExpandMacros(c.first)) << c.first;
+
+    const char* const hiveKey = "Software\\VtTestHive";
+    RegDeleteTreeA(HKEY_CURRENT_USER, hiveKey);
+    HKEY hive = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, hiveKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &hive, nullptr));
+    UserHiveKey = hive;
+    // Missing values keep the previous user's folders.
+    ASSERT_TRUE(WriteRegString(hive, ShellFoldersKey, "Desktop", "C:\\Users\\j\xf6rg\\Desktop"));
+    LoadUserShellFolders();
+    EXPECT_EQ("-C:\\USERS\\J\xf6RG\\DESKTOP|C:\\ALL\\DESK|C:\\ME\\START|C:\\ME\\QL",
+              ExpandMacros("-%LOCALDESKTOP%|%DESKTOP%|%LOCALSTART%|%QLAUNCH%"));
+    // Empty all-users folders take the user's; a macro of an empty folder is dropped.
+    CommonDesktopDir.clear();
+    CommonProgramsDir.clear();
+    ASSERT_TRUE(WriteRegString(hive, ShellFoldersKey, "Programs", "c:\\users\\bob\\programs"));
+    ASSERT_TRUE(WriteRegString(hive, ShellFoldersKey, "AppData", "C:\\Users\\bob\\AppData"));
+    LoadUserShellFolders();
+    EXPECT_EQ("C:\\USERS\\BOB\\PROGRAMS|C:\\USERS\\BOB\\APPDATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|"
+              "C:\\USERS\\J\xf6RG\\DESKTOP|C:\\USERS\\BOB\\PROGRAMS",
+              ExpandMacros("%LOCALSTART%|%QLAUNCH%|%DESKTOP%|%START%"));
+    UserHiveKey = HKEY_CURRENT_USER;
+    RegCloseKey(hive);
+    CommonDesktopDir.clear();
+    EXPECT_EQ("-\\PUBLIC", ExpandMacros("-%DESKTOP%\\PUBLIC"));
+}
 
 // With the system folders set to ones that exist nowhere (below), no system
 // string gets another form from the disk and every expected image is exact.
