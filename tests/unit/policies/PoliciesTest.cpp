@@ -150,12 +150,12 @@ TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt)
 {
     for (const char* bad : {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "99999999999=1"}) {
         SCOPED_TRACE(bad);
-        Profile.Policies = {"0=1", bad, "1=1"};
+        Profile.Policies = {"0=2", bad, "1=1"};
         FakeCheckList list;
         std::string error;
         EXPECT_FALSE(PoliciesToCheckList(list, error));
         EXPECT_EQ("Invalid restriction line in the profile: \"" + std::string(bad) + "\"", error);
-        EXPECT_EQ(1, list.states[0]);  // the lines before it are set
+        EXPECT_EQ(2, list.states[0]);  // the lines before it are set
         EXPECT_EQ(0, list.states[1]);  // nothing after it
     }
 }

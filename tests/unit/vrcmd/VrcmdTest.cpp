@@ -153,7 +153,7 @@ TEST_F(VrcmdStore, RecordsAndDamagedRecords)
     ASSERT_EQ(60u, good.size());
     auto with = [&](size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
     const std::pair<DWORD, std::string> damaged[] = {
-        {REG_SZ, good},
+        {REG_NONE, good},
         {REG_BINARY, with(0, "X")},  // another mark
         {REG_BINARY, good + "x"},
         {REG_BINARY, good.substr(0, 59)},
