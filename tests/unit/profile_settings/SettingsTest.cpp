@@ -1,4 +1,5 @@
-// Global settings in the real registry and the choice of the start-up profile.
+// Global settings in the real registry, the choice of the start-up profile,
+// and what a fresh process finds at start.
 #include "RegValues.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
@@ -9,240 +10,121 @@
 namespace {
 
 const char* const Key = "Software\\VtLock";
+const char* const Names[] = {"AutoStart", "UserControl", "UseDefault"};
 
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key);
-        GlobalSettings = TGlobalSettings();
         dir_ = NewTempDir("settings");
-        ASSERT_FALSE(dir_.empty());
     }
-
-    void TearDown() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key); }
 
     void Load()
     {
+        GlobalSettings = {true, true, true, true};
         LoadSettings();
         ProfilesDir = dir_;
-    }
-
-    static void SetRaw(const char* name, DWORD type, const std::string& data)
-    {
-        HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, Key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                                 &key, nullptr));
-        RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
-        RegCloseKey(key);
-    }
-
-    void SetFile(const std::string& name, bool present)
-    {
-        if (present)
-            ASSERT_TRUE(WriteWholeFile(dir_ + name, "[FILES]\r\n-" + name + "\r\n"));
-        else
-            DeleteFileA((dir_ + name).c_str());
     }
 
     std::string dir_;
 };
 
-std::string Dword(DWORD value)
-{
-    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-TEST_F(SettingsTest, MissingKeyGivesDefaults)
-{
-    GlobalSettings = {true, true, true, true};
-    Load();
-    EXPECT_FALSE(GlobalSettings.AutoStart);
-    EXPECT_FALSE(GlobalSettings.UserControl);
-    EXPECT_FALSE(GlobalSettings.UseDefault);
-    EXPECT_FALSE(GlobalSettings.SettingsStored);
-}
-
+// AutoStart alone also tells whether settings were ever stored. Values of
+// other types are read as numbers (tests/unit/startup).
 TEST_F(SettingsTest, FlagIsTrueOnlyForTheNumberOne)
 {
-    struct Case {
-        const char* what;
-        DWORD type;
-        std::string data;
-        bool flag, stored;
-    };
-    const Case cases[] = {
-        {"DWORD 1", REG_DWORD, Dword(1), true, true},
-        {"DWORD 0", REG_DWORD, Dword(0), false, true},
-        {"DWORD 2", REG_DWORD, Dword(2), false, true},
-        {"DWORD 257", REG_DWORD, Dword(257), false, true},
-        {"binary 1 0 0 0", REG_BINARY, Dword(1), true, true},
-        {"string \"1\"", REG_SZ, std::string("1", 2), false, true},
-        {"string too long to read", REG_SZ, std::string("1234", 5), false, false},
-        {"eight bytes", REG_QWORD, Dword(1) + Dword(0), false, false},
-    };
-    const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
-    for (const Case& c : cases) {
+    const std::pair<long long, bool> cases[] = {{-1, false}, {1, true}, {0, false}, {257, false}};  // -1: no value
+    for (const auto& c : cases) {
         for (int which = 0; which < 3; ++which) {
-            SCOPED_TRACE(std::string(c.what) + " as " + names[which]);
+            SCOPED_TRACE(testing::Message() << Names[which] << " " << c.first);
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key);
-            SetRaw(names[which], c.type, c.data);
+            if (c.first >= 0) WriteRegDword(HKEY_LOCAL_MACHINE, Key, Names[which], DWORD(c.first));
             Load();
-            bool flags[] = {GlobalSettings.AutoStart, GlobalSettings.UserControl, GlobalSettings.UseDefault};
-            for (int i = 0; i < 3; ++i) EXPECT_EQ(i == which && c.flag, flags[i]) << names[i];
-            EXPECT_EQ(which == 0 && c.stored, GlobalSettings.SettingsStored);
+            const bool flags[] = {GlobalSettings.AutoStart, GlobalSettings.UserControl, GlobalSettings.UseDefault};
+            for (int i = 0; i < 3; ++i) EXPECT_EQ(i == which && c.second, flags[i]) << Names[i];
+            EXPECT_EQ(which == 0 && c.first >= 0, GlobalSettings.SettingsStored);
         }
     }
 }
 
-TEST_F(SettingsTest, SaveWritesOneOrZeroAndLoadsBack)
+TEST_F(SettingsTest, SaveWritesOneOrZero)
 {
-    for (int bits = 0; bits < 8; ++bits) {
-        SCOPED_TRACE(bits);
-        GlobalSettings = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, true};
+    for (int bits : {5, 2}) {
+        GlobalSettings = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, false};
         SaveSettings();
-        const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
         for (int i = 0; i < 3; ++i) {
-            DWORD type = 0, value = 99, size = sizeof value;
-            EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_LOCAL_MACHINE, Key, names[i], RRF_RT_ANY, &type, &value,
-                                                  &size));
-            EXPECT_EQ(DWORD(REG_DWORD), type);
-            EXPECT_EQ(DWORD((bits >> i) & 1), value) << names[i];
+            DWORD value = 99, size = sizeof value;
+            EXPECT_EQ(ERROR_SUCCESS,
+                      RegGetValueA(HKEY_LOCAL_MACHINE, Key, Names[i], RRF_RT_REG_DWORD, nullptr, &value, &size));
+            EXPECT_EQ(DWORD((bits >> i) & 1), value) << Names[i];
         }
-        GlobalSettings = TGlobalSettings();
-        Load();
-        EXPECT_EQ((bits & 1) != 0, GlobalSettings.AutoStart);
-        EXPECT_EQ((bits & 2) != 0, GlobalSettings.UserControl);
-        EXPECT_EQ((bits & 4) != 0, GlobalSettings.UseDefault);
-        EXPECT_TRUE(GlobalSettings.SettingsStored);
     }
 }
 
 TEST_F(SettingsTest, StartupProfileChoice)
 {
-    const std::string user = GetCurrentUserName();
-    ASSERT_FALSE(user.empty());
-    const std::string own = user + ".vtp";
-    struct Case {
-        bool userControl, useDefault, ownFile, defaultFile;
-        const char* chosen;  // "own", "default" or ""
+    const std::string own = GetCurrentUserName() + ".vtp";
+    ASSERT_NE(".vtp", own);
+    const struct {
+        bool userControl, useDefault, ownFile, defaultFile;  // the two settings, the two files present
+        char chosen;                                        // 'o' own, 'd' default, '-' none
+    } cases[] = {
+        {0, 0, 0, 0, '-'}, {0, 0, 0, 1, 'd'}, {0, 0, 1, 0, '-'}, {0, 0, 1, 1, 'd'},
+        {0, 1, 0, 0, '-'}, {0, 1, 0, 1, 'd'}, {0, 1, 1, 0, '-'}, {0, 1, 1, 1, 'd'},
+        {1, 0, 0, 0, '-'}, {1, 0, 0, 1, '-'}, {1, 0, 1, 0, 'o'}, {1, 0, 1, 1, 'o'},
+        {1, 1, 0, 0, '-'}, {1, 1, 0, 1, 'd'}, {1, 1, 1, 0, 'o'}, {1, 1, 1, 1, 'o'},
     };
-    const Case cases[] = {
-        {false, false, false, false, ""},        {false, false, false, true, "default"},
-        {false, false, true, false, ""},         {false, false, true, true, "default"},
-        {false, true, false, false, ""},         {false, true, false, true, "default"},
-        {false, true, true, false, ""},          {false, true, true, true, "default"},
-        {true, false, false, false, ""},         {true, false, false, true, ""},
-        {true, false, true, false, "own"},       {true, false, true, true, "own"},
-        {true, true, false, false, ""},          {true, true, false, true, "default"},
-        {true, true, true, false, "own"},        {true, true, true, true, "own"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "UserControl " << c.userControl << ", UseDefault " << c.useDefault
-                                        << ", own file " << c.ownFile << ", default file " << c.defaultFile);
-        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", c.userControl ? 1 : 0));
-        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UseDefault", c.useDefault ? 1 : 0));
-        SetFile(own, c.ownFile);
-        SetFile("default.vtp", c.defaultFile);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.userControl << c.useDefault << c.ownFile << c.defaultFile);
+        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", c.userControl));
+        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UseDefault", c.useDefault));
+        for (const auto& file : {std::make_pair(own, c.ownFile), std::make_pair(std::string("default.vtp"), c.defaultFile)})
+            if (file.second)
+                ASSERT_TRUE(WriteWholeFile(dir_ + file.first, "[FILES]\r\n"));
+            else
+                DeleteFileA((dir_ + file.first).c_str());
         Load();
-        std::string expected = std::string(c.chosen) == "own" ? own
-                               : std::string(c.chosen) == "default" ? std::string("default.vtp")
-                                                                    : std::string();
-        EXPECT_EQ(expected, SelectStartupProfile());
+        EXPECT_EQ(c.chosen == 'o' ? own : c.chosen == 'd' ? "default.vtp" : "", SelectStartupProfile());
     }
-}
-
-TEST_F(SettingsTest, ProfileSavedForAUserIsTheOneChosenForHim)
-{
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", 1));
-    Load();
-    CreateProfileLists();
-    Profile.Folders = {"-C:\\MINE"};
-    ASSERT_TRUE(SaveProfile(GetCurrentUserName(), 0));
-    std::string chosen = SelectStartupProfile();
-    EXPECT_EQ(GetCurrentUserName() + ".vtp", chosen);
-
-    CreateProfileLists();
-    ASSERT_TRUE(LoadProfile(ProfilesDir + chosen));
-    EXPECT_EQ((TextList{"-C:\\MINE"}), Profile.Folders);
-}
-
-TEST_F(SettingsTest, ProfileFileThatCannotBeReadIsNotChosen)
-{
-    SetFile("default.vtp", true);
-    HANDLE locked = CreateFileA((dir_ + "default.vtp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+    // A file that cannot be read is not chosen.
+    HANDLE locked = CreateFileA((dir_ + "default.vtp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", 0));
     Load();
     EXPECT_EQ("", SelectStartupProfile());
     CloseHandle(locked);
-    EXPECT_EQ("default.vtp", SelectStartupProfile());
 }
 
-// Run as a child from a copy of this program: loads the settings there and
-// reports the profiles folder.
-TEST(SettingsChild, LoadInCopy)
+// A copy of this program run on its own, told it runs on Windows NT 4.0: the
+// folders it starts with where the registry names none; its profiles folder
+// beside it, made for SYSTEM and Administrators only (what the profiles inside
+// inherit is checked end to end, tests/e2e/driverservice); no system backup
+// folder in its image on version 4.0 (on Windows 98: tests/e2e/protection98).
+TEST(FreshProcess, OfACopiedProgramOnWindowsNt4)
 {
     char out[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("VT_SETTINGS_OUT", out, MAX_PATH)) GTEST_SKIP() << "run by the folder test only";
-    InitRuntimeEnvironment();
-    LoadSettings();
-    ASSERT_TRUE(WriteWholeFile(out, ProfilesDir));
-}
-
-std::string ExeName()
-{
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full(path, length);
-    return full.substr(full.find_last_of('\\') + 1);
-}
-
-// Runs a copy of this program placed in appDir; returns the profiles folder it reported.
-std::string ProfilesDirOfCopyIn(const std::string& appDir)
-{
-    std::string copy = appDir + ExeName();
-    EXPECT_TRUE(CopyFileA((BinDir() + ExeName()).c_str(), copy.c_str(), FALSE));
-    std::string out = NewTempDir("settings_out") + "dir.txt";
-    SetEnvironmentVariableA("VT_SETTINGS_OUT", out.c_str());
-    ProcessResult run = RunAndWait("\"" + copy + "\" --gtest_brief=1 --gtest_filter=SettingsChild.LoadInCopy");
-    SetEnvironmentVariableA("VT_SETTINGS_OUT", nullptr);
-    EXPECT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
-    return ReadWholeFile(out);
-}
-
-// Made for SYSTEM and Administrators only; a profile written into it inherits that.
-TEST(ProfilesFolder, CreatedBesideTheProgramForAdministratorsOnly)
-{
-    std::string app = NewTempDir("app");
-    EXPECT_EQ(app + "Profiles\\", ProfilesDirOfCopyIn(app));
-    DWORD attributes = GetFileAttributesA((app + "Profiles").c_str());
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (GetEnvironmentVariableA("VT_CHILD_OUT", out, MAX_PATH)) {  // the copy
+        InitRuntimeEnvironment();
+        LoadSettings();
+        BuildDriverImage();
+        const std::string image(DriverImage.begin(), DriverImage.begin() + DriverImageSize);
+        ASSERT_TRUE(WriteWholeFile(out, ProfilesDir + "|" + QuickLaunchDir + "|" + ProgramFilesDir +
+                                            (image.find("\\SYSBCKUP") != std::string::npos ? "|SYSBCKUP" : "")));
+        return;
+    }
+    DeleteRegValue(HKEY_CURRENT_USER, ShellFoldersKey, "AppData");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\fresh.exe", "Version", "nt40"));
+    GetModuleFileNameA(nullptr, out, MAX_PATH);
+    const std::string app = NewTempDir("app"), copy = app + "fresh.exe", report = NewTempDir("out") + "report.txt";
+    ASSERT_TRUE(CopyFileA(out, copy.c_str(), FALSE));
+    SetEnvironmentVariableA("VT_CHILD_OUT", report.c_str());
+    EXPECT_EQ(0u, RunAndWait(QuoteArgument(copy) + " --gtest_brief=1 --gtest_filter=FreshProcess.*").exitCode);
+    SetEnvironmentVariableA("VT_CHILD_OUT", nullptr);
+    EXPECT_EQ(app + "Profiles\\|C:\\WINDOWS\\APPLICATION DATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|"
+                    "C:\\PROGRAM FILES",
+              ReadWholeFile(report));
     ExpectOnlyAdministrators(FileDacl(app + "Profiles"), FILE_ALL_ACCESS, true);
-    ASSERT_TRUE(WriteWholeFile(app + "Profiles\\default.vtp", "profile"));
-    DaclView profile = FileDacl(app + "Profiles\\default.vtp");
-    if (profile.kept)
-        ExpectOnlyAdministrators(profile, FILE_ALL_ACCESS, false);
-}
-
-TEST(ProfilesFolder, ExistingFolderIsKept)
-{
-    std::string app = NewTempDir("app");
-    ASSERT_TRUE(CreateDirectoryA((app + "Profiles").c_str(), nullptr));
-    ASSERT_TRUE(WriteWholeFile(app + "Profiles\\default.vtp", "kept"));
-    EXPECT_EQ(app + "Profiles\\", ProfilesDirOfCopyIn(app));
-    EXPECT_EQ("kept", ReadWholeFile(app + "Profiles\\default.vtp"));
-}
-
-TEST(ProfilesFolder, FileInTheWayIsLeftAlone)
-{
-    std::string app = NewTempDir("app");
-    ASSERT_TRUE(WriteWholeFile(app + "Profiles", "not a folder"));
-    EXPECT_EQ(app + "Profiles\\", ProfilesDirOfCopyIn(app));
-    EXPECT_EQ("not a folder", ReadWholeFile(app + "Profiles"));
 }
 
 }  // namespace
