@@ -66,17 +66,31 @@ int CloseWhenShown::Closed() const
     return ClosedCount;
 }
 
+namespace {
+
+// Where the listener's log holds marker number n (counted from 0), or its end.
+std::vector<HeardMessage>::iterator FindMarker(std::vector<HeardMessage>& heard, size_t n)
+{
+    for (auto m = heard.begin(); m != heard.end(); ++m)
+        if (m->name == "Vantrel.Saved" && m->lParam == Marker && n-- == 0) return m;
+    return heard.end();
+}
+
+}  // namespace
+
 std::vector<HeardMessage> HeardUpToMarker(MessageListener& listener)
 {
+    // The log may already hold earlier calls' markers: this call's is the one
+    // after them, however late the listener writes it.
+    std::vector<HeardMessage> heard = listener.Heard();
+    size_t before = 0;
+    while (FindMarker(heard, before) != heard.end()) ++before;
     PostMessageA(HWND_BROADCAST, MsgSaved, 0, Marker);
-    std::vector<HeardMessage> heard;
-    // On a loaded machine the listener may take seconds; a marker heard only
-    // later would be counted as a message of the test.
-    const bool marked = WaitFor([&] {
-        heard = listener.Heard();
-        return !heard.empty() && heard.back().name == "Vantrel.Saved" && heard.back().lParam == Marker;
-    }, 60000);
-    if (!marked) ADD_FAILURE() << "the listener did not hear the marker";
-    if (marked) heard.pop_back();
+    if (!WaitFor([&] {
+            heard = listener.Heard();
+            return FindMarker(heard, before) != heard.end();
+        }, 60000))
+        ADD_FAILURE() << "the listener did not hear the marker";
+    heard.erase(FindMarker(heard, before), heard.end());
     return heard;
 }
