@@ -1,11 +1,12 @@
-// Shared by the agent and service tests: an installed copy of the program
-// with its driver, profile files, settings, broadcasts and the driver's state.
+// Shared by the end-to-end tests of the agent, its service and the setup: an
+// installed copy of the program with its driver, profile files, settings,
+// broadcasts and what the driver holds.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "VtLockIoctl.h"
+#include "RemoteWindows.h"
 #include "VtTest.h"
 #include "vrcmd.h"
 
@@ -20,6 +21,11 @@ bool WaitDriver(Pred pred, DWORD timeoutMs = 10000)
     return WaitFor([&] { return pred(QueryDriverState()); }, timeoutMs);
 }
 
+inline bool WaitStarted(unsigned int started, DWORD timeoutMs = 10000)
+{
+    return WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == started; }, timeoutMs);
+}
+
 inline void SetSetting(const char* name, DWORD value)
 {
     HKEY key;
@@ -32,24 +38,13 @@ inline void SetSetting(const char* name, DWORD value)
 
 inline void SetSettings(bool autoStart, bool userControl, bool useDefault)
 {
-    SetSetting("AutoStart", autoStart ? 1 : 0);
-    SetSetting("UserControl", userControl ? 1 : 0);
-    SetSetting("UseDefault", useDefault ? 1 : 0);
-}
-
-inline void SetPasswords()
-{
-    Command15(AdminPassword);
-    Command10();
-    Command16(TogglePassword);
-    Command11();
+    SetSetting("AutoStart", autoStart);
+    SetSetting("UserControl", userControl);
+    SetSetting("UseDefault", useDefault);
 }
 
 struct ProfileText {
-    std::vector<std::string> folders;
-    std::vector<std::string> files;
-    std::vector<std::string> policies;
-    std::vector<std::string> tasks;
+    std::vector<std::string> folders, files, policies, tasks;
     DWORD passwordHash = 0;
 };
 
@@ -59,8 +54,7 @@ inline std::string PlainProfile(const ProfileText& p)
     std::string text;
     auto section = [&text](const char* header, const std::vector<std::string>& lines) {
         text += std::string(header) + "\r\n";
-        for (const std::string& line : lines)
-            text += line + "\r\n";
+        for (const std::string& line : lines) text += line + "\r\n";
     };
     section("[DIRECTORIES]", p.folders);
     section("[FILES]", p.files);
@@ -70,22 +64,13 @@ inline std::string PlainProfile(const ProfileText& p)
     return text + "[END1]\r\n";
 }
 
-// A profile of folders folder rules and one file rule.
-inline ProfileText RulesProfile(int folders)
+// Folder rules "-C:\VTDATA\F0"... and the given file rules.
+inline ProfileText RulesProfile(int folders, std::vector<std::string> files = {"&.VTX"})
 {
     ProfileText p;
-    for (int i = 0; i < folders; ++i)
-        p.folders.push_back("-C:\\VTDATA\\F" + std::to_string(i));
-    p.files.push_back("&.VTX");
+    for (int i = 0; i < folders; ++i) p.folders.push_back("-C:\\VTDATA\\F" + std::to_string(i));
+    p.files = files;
     return p;
-}
-
-inline std::string UserName()
-{
-    char name[256] = {};
-    DWORD size = sizeof name;
-    GetUserNameA(name, &size);
-    return name;
 }
 
 inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0)
@@ -95,20 +80,17 @@ inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0)
 
 inline HWND FindAgent() { return FindWindowA("VTLOCK.AGENT", nullptr); }
 
-inline bool AgentMutexExists()
+// Nothing of an agent is left that would turn a new one away.
+inline bool AgentGone()
 {
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VTLOCK.AGENT.MUTEX");
-    if (mutex)
-        CloseHandle(mutex);
-    return mutex != nullptr;
+    if (mutex) CloseHandle(mutex);
+    return FindAgent() == nullptr && mutex == nullptr;
 }
 
-// Nothing of an agent is left that would turn a new one away.
-inline bool AgentGone() { return FindAgent() == nullptr && !AgentMutexExists(); }
-
-inline bool ProcessEnded(HANDLE process, DWORD timeoutMs = 10000)
+inline bool Ended(HANDLE process, DWORD timeoutMs = 10000)
 {
-    return WaitFor([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
 }
 
 inline DWORD ExitCodeOf(HANDLE process)
@@ -118,49 +100,51 @@ inline DWORD ExitCodeOf(HANDLE process)
     return code;
 }
 
-inline bool ServiceExists(const char* name)
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_STATUS) : nullptr;
-    if (service)
-        CloseServiceHandle(service);
-    if (manager)
-        CloseServiceHandle(manager);
-    return service != nullptr;
-}
-
-// The driver's service is made once per prefix; a second "/INSTALL" would
-// report that it exists.
-inline bool DriverServiceExists() { return ServiceExists("VTLOCK"); }
-
-// Returns once the agent's thread has dealt with what was sent before.
-inline bool SyncAgent()
-{
-    DWORD_PTR result = 0;
-    HWND agent = FindAgent();
-    return agent && SendMessageTimeoutA(agent, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-}
-
-// Posted requests are handled in order: a "Vantrel.Stop" posted after them
-// has been handled once the driver counts one more stop request, and so have
-// they. Returns the state then.
+// Requests are handled in order: once a "Vantrel.Start" posted after them has
+// been carried out, so have they. The profile it applies must have rules.
+// Returns the state then.
 inline VTLOCK_STATE FenceAgent()
 {
-    unsigned int stops = QueryDriverState().StopRequests;
-    Broadcast("Vantrel.Stop");
-    VTLOCK_STATE state = {};
-    WaitFor([&] { return (state = QueryDriverState()).StopRequests > stops; });
+    VTLOCK_STATE before = QueryDriverState(), state = {};
+    Broadcast("Vantrel.Start");
+    EXPECT_TRUE(WaitFor([&] {
+        state = QueryDriverState();
+        return state.LoadRequests > before.LoadRequests && state.StartRequests > before.StartRequests;
+    })) << "the agent did not carry out a start";
     return state;
 }
 
-// One installed copy of the program with its driver service; the agent is
-// started from it and closed again when the bed goes.
+struct ServiceConfig {
+    bool found = false;
+    DWORD type = 0, start = 0, errorControl = 0;
+    std::string command, displayName;
+};
+
+inline ServiceConfig QueryConfig(const char* name)
+{
+    ServiceConfig config;
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_CONFIG) : nullptr;
+    std::vector<char> buffer(8192);
+    auto* q = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
+    DWORD needed = 0;
+    auto text = [](const char* s) { return std::string(s ? s : ""); };
+    if (service && QueryServiceConfigA(service, q, static_cast<DWORD>(buffer.size()), &needed))
+        config = {true, q->dwServiceType, q->dwStartType, q->dwErrorControl, text(q->lpBinaryPathName),
+                  text(q->lpDisplayName)};
+    if (service) CloseServiceHandle(service);
+    if (manager) CloseServiceHandle(manager);
+    return config;
+}
+
+// One installed copy of the program with the driver's service (made once per
+// prefix, by the program's own "/INSTALL"); the agent started from it is
+// closed and waited for when the bed goes.
 class AgentBed {
 public:
     AgentBed() : dir_(InstallCopy())
     {
-        if (!DriverServiceExists())
-            RunAndWait(Exe() + " /INSTALL");
+        if (!QueryConfig("VTLOCK").found) RunAndWait(Exe() + " /INSTALL");
     }
     ~AgentBed() { CloseAgent(); }
     AgentBed(const AgentBed&) = delete;
@@ -168,31 +152,27 @@ public:
 
     const std::string& Dir() const { return dir_; }
     std::string Exe() const { return QuoteArgument(dir_ + "vtlock.exe"); }
-    std::string ProfilePath(const std::string& name) const { return dir_ + "Profiles\\" + name; }
     void WriteProfile(const std::string& name, const ProfileText& p) const
     {
-        ASSERT_TRUE(WriteWholeFile(ProfilePath(name), PlainProfile(p)));
+        ASSERT_TRUE(WriteWholeFile(dir_ + "Profiles\\" + name, PlainProfile(p)));
     }
-    void RemoveProfile(const std::string& name) const { DeleteFileA(ProfilePath(name).c_str()); }
+    void RemoveProfile(const std::string& name) const { DeleteFileA((dir_ + "Profiles\\" + name).c_str()); }
 
     // Starts "/AGENT" and waits for its window.
-    void StartAgent(const std::string& extra = std::string())
+    void StartAgent()
     {
-        agent_ = StartProcess(Exe() + " /AGENT" + extra, &agentId_);
+        agent_ = StartProcess(Exe() + " /AGENT");
         ASSERT_NE(agent_, nullptr);
         ASSERT_TRUE(WaitFor([] { return FindAgent() != nullptr; })) << "the agent's window did not appear";
     }
     HANDLE Agent() const { return agent_; }
-    DWORD AgentId() const { return agentId_; }
 
     // WM_CLOSE lets the agent disable protection; a stuck one is ended.
     void CloseAgent()
     {
-        if (agent_ == nullptr)
-            return;
-        if (HWND window = FindAgent())
-            PostMessageA(window, WM_CLOSE, 0, 0);
-        ProcessEnded(agent_);
+        if (agent_ == nullptr) return;
+        if (HWND window = FindAgent()) PostMessageA(window, WM_CLOSE, 0, 0);
+        Ended(agent_);
         StopProcess(agent_);
         WaitFor(AgentGone, 5000);
     }
@@ -200,7 +180,6 @@ public:
 private:
     std::string dir_;
     HANDLE agent_ = nullptr;
-    DWORD agentId_ = 0;
 };
 
 }  // namespace agenttest

@@ -1,35 +1,31 @@
-// vthooks.dll as the agent uses it: this process plays the agent with a
-// window of class "VTLOCK.AGENT", installs the hook and watches the
-// "Corvane2.TaskMan1" reports for windows of other programs.
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+// Program blocking with the real shell-hook library: this process stands in
+// for the agent with a window of its class, installs the hook as the agent
+// does, and answers the library's reports of new windows as the agent does.
+#include "ProgramBlocking.h"
+#include "RuntimeEnv.h"
+#include "UProfiles.h"
 #include "VtTest.h"
+#include <gtest/gtest.h>
 
 namespace {
 
 struct Report {
     HWND window;
     LPARAM lParam;
+    DWORD process;
+    std::string className;  // read when the report came
 };
-
-UINT TaskMessage;
 std::vector<Report> Reports;
 
-LRESULT CALLBACK AgentProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK StandInAgent(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == TaskMessage && TaskMessage != 0) {
-        Reports.push_back({reinterpret_cast<HWND>(wParam), lParam});
-        return 0;
-    }
-    return DefWindowProcA(window, msg, wParam, lParam);
-}
-
-DWORD ProcessOf(HWND window)
-{
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    return processId;
+    if (message != MsgTaskMan || !MsgTaskMan) return DefWindowProcA(window, message, wParam, lParam);
+    Report report = {HWND(wParam), lParam, 0, std::string(64, '\0')};
+    GetWindowThreadProcessId(report.window, &report.process);
+    report.className.resize(GetClassNameA(report.window, &report.className[0], 64));
+    Reports.push_back(report);
+    if (lParam == 0) CloseIfDisabled(report.window);
+    return 0;
 }
 
 size_t TimesReported(HWND window)
@@ -39,130 +35,132 @@ size_t TimesReported(HWND window)
     return times;
 }
 
-// The top-level window with this title that belongs to the process.
-HWND WaitForWindow(const char* title, DWORD processId)
+// The first reported window of the class in the process, or null.
+HWND Reported(DWORD process, const char* className)
 {
-    HWND found = nullptr;
-    WaitFor([&] {
-        found = FindWindowA(nullptr, title);
-        return found && ProcessOf(found) == processId;
-    });
-    return found;
+    for (const Report& r : Reports)
+        if (r.process == process && r.className == className) return r.window;
+    return nullptr;
 }
 
-// Creates a window in this process and waits for its report. Every report
-// posted before it is in the queue ahead of it, so once it arrives all
-// earlier reports have been counted.
-bool DrainReports()
+// The reports come in order: once this process's new window is reported,
+// so is every window made before it.
+void DrainReports()
 {
-    HWND sentinel = CreateWindowA("STATIC", "sentinel", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    bool seen = WaitFor([&] { return TimesReported(sentinel) > 0; });
+    HWND sentinel = CreateWindowA("STATIC", "sentinel", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return TimesReported(sentinel) > 0; }));
     DestroyWindow(sentinel);
-    return seen;
 }
 
 class ShellHook : public ::testing::Test {
 protected:
-    // A program started before the hook, the agent window, then the hook
-    // installed twice, as repeated enable requests of the agent would.
+    // A program that runs before the hook is installed, then the agent's
+    // window and the hook, installed a second time as a later enable would.
     static void SetUpTestSuite()
     {
-        TaskMessage = RegisterWindowMessageA("Corvane2.TaskMan1");
+        InitRuntimeEnvironment();
+        late = CreateEventA(nullptr, TRUE, FALSE, "VtTest.LateWindow");
+        lateProcess = StartProcess(QuoteArgument(BinDir() + "latewindow.exe") + " VtTest.LateWindow", &lateId);
+        WaitFor([] { return (lateFirst = FindWindowA("latewindow", "latewindow")) != nullptr; });
         WNDCLASSA cls = {};
-        cls.lpfnWndProc = AgentProc;
+        cls.lpfnWndProc = StandInAgent;
         cls.hInstance = GetModuleHandleA(nullptr);
         cls.lpszClassName = "VTLOCK.AGENT";
         RegisterClassA(&cls);
-        agent_ = CreateWindowA("VTLOCK.AGENT", "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, cls.hInstance,
-                               nullptr);
-
-        lateEvent_ = CreateEventA(nullptr, TRUE, FALSE, "VtTest.LateWindow");
-        lateProcess_ = StartProcess("\"" + BinDir() + "latewindow.exe\" VtTest.LateWindow", &lateId_);
-        lateFirst_ = WaitForWindow("latewindow", lateId_);
-
-        HMODULE library = LoadLibraryA((BinDir() + "vthooks.dll").c_str());
+        CreateWindowA("VTLOCK.AGENT", "VT Vantrel", 0, 0, 0, 0, 0, nullptr, nullptr, cls.hInstance, nullptr);
+        StartProgramBlocking();
         auto install = reinterpret_cast<BOOL(WINAPI*)()>(
-            reinterpret_cast<void*>(GetProcAddress(library, "installshellhook")));
-        if (install) {
-            firstInstall_ = install();
-            secondInstall_ = install();
-        }
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("vthooks.dll"), "installshellhook")));
+        installedAgain = install && install();
     }
-
-    static void TearDownTestSuite()
-    {
-        StopProcess(lateProcess_);
-        if (lateEvent_) CloseHandle(lateEvent_);
-        if (agent_) DestroyWindow(agent_);
-    }
-
+    static void TearDownTestSuite() { StopProcess(lateProcess); }
     void SetUp() override
     {
-        ASSERT_TRUE(agent_);
-        ASSERT_TRUE(lateFirst_) << "latewindow.exe did not open its window";
-        ASSERT_TRUE(firstInstall_) << "installshellhook missing or failed";
-        ASSERT_TRUE(secondInstall_);
+        ASSERT_TRUE(lateFirst && ProgramBlockingActive && installedAgain);
+        Profile = TProfile();
     }
 
-    static HWND agent_;
-    static HANDLE lateEvent_;
-    static HANDLE lateProcess_;
-    static DWORD lateId_;
-    static HWND lateFirst_;
-    static BOOL firstInstall_;
-    static BOOL secondInstall_;
+    // Runs bin\blockme.exe under the file name until blocking ends it or its
+    // window is reported; then closes it. Its exit code: 0 when blocking
+    // ended it, 7 when it was closed normally.
+    DWORD RunProgram(const std::string& fileName)
+    {
+        const std::string path = NewTempDir("programs") + fileName;
+        CopyFileA((BinDir() + "blockme.exe").c_str(), path.c_str(), FALSE);
+        DWORD id = 0;
+        ChildProcess process(StartProcess(QuoteArgument(path), &id));
+        HWND window = nullptr;
+        WaitFor([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || (window = Reported(id, "blockme")); },
+                15000);
+        if (window && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+            DrainReports();
+            EXPECT_EQ(TimesReported(window), 1u) << "reported once, whatever the installs";
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(process, 10000);
+        GetExitCodeProcess(process, &code);
+        return code;
+    }
+
+    static HANDLE late, lateProcess;
+    static DWORD lateId;
+    static HWND lateFirst;
+    static bool installedAgain;
 };
 
-HWND ShellHook::agent_;
-HANDLE ShellHook::lateEvent_;
-HANDLE ShellHook::lateProcess_;
-DWORD ShellHook::lateId_;
-HWND ShellHook::lateFirst_;
-BOOL ShellHook::firstInstall_;
-BOOL ShellHook::secondInstall_;
+HANDLE ShellHook::late, ShellHook::lateProcess;
+DWORD ShellHook::lateId;
+HWND ShellHook::lateFirst;
+bool ShellHook::installedAgain;
 
-TEST_F(ShellHook, NewProgramWindowIsReportedOnceWithItsHandle)
+TEST_F(ShellHook, ListedProgramsAreEndedWhenTheyOpenAWindow)
 {
-    std::string program = BinDir() + "blockme.exe";
-    const char* title = "blockme";
-    if (GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        program = "notepad.exe";
-        title = "Untitled - Notepad";
+    const struct {
+        const char* tasks;
+        const char* fileName;
+        DWORD exitCode;
+    } cases[] = {
+        {"BLOCKME.EXE      //Test program", "blockme.exe", 0},
+        {"BLOCKME.EXE      //Test program", "BlockMe.exe", 0},
+        {"VTBLOCK1.EXE      //Another name", "vtblock1.exe", 0},
+        {"BLOCKME.EXE", "blockme.exe", 0},
+        {"BLOCKME.EXE  //Two blanks only", "blockme.exe", 7},
+        {"OTHER.EXE      //Somebody else", "blockme.exe", 7},
+        {"blockme.exe      //Stored in lower case", "blockme.exe", 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.tasks) + " / " + c.fileName);
+        Profile.Tasks = {"NOTEPAD.EXE", c.tasks};
+        EXPECT_EQ(RunProgram(c.fileName), c.exitCode);
     }
-    DWORD processId = 0;
-    ChildProcess process(StartProcess("\"" + program + "\"", &processId));
-    ASSERT_TRUE(process);
-    HWND window = WaitForWindow(title, processId);
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(WaitFor([&] { return TimesReported(window) > 0; })) << "the program's window was not reported";
-
-    WaitForInputIdle(process, 5000);
-    ASSERT_TRUE(DrainReports());
-    size_t fromProgram = 0;
-    for (const Report& r : Reports) {
-        if (!IsWindow(r.window) || ProcessOf(r.window) != processId) continue;
-        ++fromProgram;
-        EXPECT_EQ(r.lParam, 0);
-        EXPECT_EQ(TimesReported(r.window), 1u) << "reported more than once: two hooks installed";
-    }
-    EXPECT_GE(fromProgram, 1u);
+    Profile.Tasks = {"BLOCKME.EXE      //First", "BLOCKME.EXE      //Second"};
+    EXPECT_EQ(RunProgram("blockme.exe"), 0u) << "listed twice";
+    StopProgramBlocking();
+    EXPECT_EQ(RunProgram("blockme.exe"), 7u) << "blocking is off";
+    StartProgramBlocking();
+    EXPECT_EQ(RunProgram("blockme.exe"), 0u) << "blocking is on again";
 }
 
-TEST_F(ShellHook, ProgramRunningBeforeTheHookHasItsNextWindowReported)
+TEST_F(ShellHook, AProgramRunningBeforeTheHookHasItsNextWindowReported)
 {
-    ASSERT_TRUE(SetEvent(lateEvent_));
-    HWND second = WaitForWindow("latewindow 2", lateId_);
-    ASSERT_TRUE(second);
-    EXPECT_TRUE(WaitFor([&] { return TimesReported(second) > 0; })) << "the new window was not reported";
-    ASSERT_TRUE(DrainReports());
+    ASSERT_TRUE(SetEvent(late));
+    HWND second = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (second = FindWindowA("latewindow", "latewindow 2")) != nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return TimesReported(second) > 0; }));
+    DrainReports();
     EXPECT_EQ(TimesReported(second), 1u);
-    EXPECT_EQ(TimesReported(lateFirst_), 0u) << "a window older than the hook was reported";
-    for (const Report& r : Reports) {
-        if (r.window == second) {
-            EXPECT_EQ(r.lParam, 0);
-        }
-    }
+    EXPECT_EQ(TimesReported(lateFirst), 0u) << "a window older than the hook was reported";
+    for (const Report& r : Reports) EXPECT_EQ(r.lParam, 0);
+}
+
+TEST(ProcessNames, ToolhelpAndSystemInformationAgree)
+{
+    HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(UpperCase(GetWindowProcessName(window)), "E2E_HOOKS.EXE");
+    EXPECT_EQ(UpperCase(ProcessNameFromSystemInformation(GetCurrentProcessId())), "E2E_HOOKS.EXE");
+    EXPECT_EQ(ProcessNameFromSystemInformation(0xFFFFFFF0u), "");
+    DestroyWindow(window);
 }
 
 }  // namespace
