@@ -1,24 +1,23 @@
 // The agent's start and end: a single instance, the start-up profile that the
-// settings choose, window reports of disabled programs, and the ways it ends.
+// settings choose, the ways it ends; and disabled programs, reported by the
+// shell hook and ended by the agent.
 #include "../agent_shared/AgentTest.h"
+#include "ProgramBlocking.h"
+#include "RuntimeEnv.h"
 
 using namespace agenttest;
 
 namespace {
 
-std::string UserProfile()
-{
-    char name[256] = {};
-    DWORD size = sizeof name;
-    GetUserNameA(name, &size);
-    return std::string(name) + ".vtp";
-}
-
 TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest)
 {
     AgentBed bed;
+    char user[256] = {};
+    DWORD size = sizeof user;
+    GetUserNameA(user, &size);
+    const std::string own = bed.Dir() + "Profiles\\" + user + ".vtp";
     SetSettings(true, true, false);  // AutoStart, the user's own profile, no default one instead
-    bed.WriteProfile(UserProfile(), RulesProfile(3, {"&.VT0", "&.VT1", "&.VT2"}));
+    bed.WriteProfile(std::string(user) + ".vtp", RulesProfile(3, {"&.VT0", "&.VT1", "&.VT2"}));
     bed.WriteProfile("default.vtp", RulesProfile(1));
     VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();
@@ -28,25 +27,24 @@ TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest)
     EXPECT_EQ(after.LoadRefused, before.LoadRefused);
     EXPECT_EQ(after.FileStrings, 7u + 3u) << "the seven system files and the user's three rules";
     EXPECT_GE(after.FolderStrings, 3u + 6u);
-    EXPECT_NE(after.DriveMask & (1u << 2), 0u) << "drive C: is protected";
-
-    HWND agent = FindAgent();
+    DWORD fixed = 0;  // every fixed or RAM drive is protected
+    for (int drive = 0; drive < 26; ++drive) {
+        const char root[] = {char('A' + drive), ':', '\\', 0};
+        UINT type = GetLogicalDrives() & (1u << drive) ? GetDriveTypeA(root) : DRIVE_NO_ROOT_DIR;
+        if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) fixed |= 1u << drive;
+    }
+    EXPECT_EQ(after.DriveMask, fixed);
     char caption[64] = {};
-    GetWindowTextA(agent, caption, sizeof caption);
+    GetWindowTextA(FindAgent(), caption, sizeof caption);
     EXPECT_STREQ(caption, "VT Vantrel");
-    EXPECT_FALSE(IsWindowVisible(agent));
-    EXPECT_EQ(DWORD(GetWindowLongPtrA(agent, GWL_STYLE)) & (WS_POPUP | WS_CAPTION), DWORD(WS_POPUP));
-    DWORD owner = 0;
-    GetWindowThreadProcessId(agent, &owner);
-    EXPECT_EQ(owner, GetProcessId(bed.Agent()));
+    EXPECT_EQ(DWORD(GetWindowLongPtrA(FindAgent(), GWL_STYLE)) & (WS_VISIBLE | WS_POPUP | WS_CAPTION), DWORD(WS_POPUP));
 
     ProcessResult second = RunAndWait(bed.Exe() + " /AGENT", 15000);
-    EXPECT_TRUE(second.finished);
-    EXPECT_EQ(second.exitCode, 0u);
-    EXPECT_EQ(FenceAgent().LoadRequests, after.LoadRequests + 1) << "the first agent answers, the second applied nothing";
+    EXPECT_TRUE(second.finished && second.exitCode == 0) << "a second agent ends at once";
+    EXPECT_EQ(FenceAgent().LoadRequests, after.LoadRequests + 1) << "the first agent answers, the second applied none";
 
     // Without the user's file, and no default one instead, no request applies anything.
-    bed.RemoveProfile(UserProfile());
+    DeleteFileA(own.c_str());
     VTLOCK_STATE fenced = QueryDriverState();
     Broadcast("Vantrel.Stop");
     Broadcast("Vantrel.Enable");
@@ -54,60 +52,76 @@ TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest)
     RunAndWait(bed.Exe() + " /TOGGLE");
     EXPECT_EQ(yes.WaitSeen(1).size(), 1u) << "the question was asked, so protection was off";
     EXPECT_TRUE(WaitSettled(FindAgent()));
-    VTLOCK_STATE none = QueryDriverState();
-    EXPECT_EQ(none.LoadRequests, fenced.LoadRequests);
-    EXPECT_EQ(none.StartRequests, fenced.StartRequests);
+    EXPECT_EQ(QueryDriverState().LoadRequests + QueryDriverState().StartRequests,
+              fenced.LoadRequests + fenced.StartRequests);
 
-    bed.WriteProfile(UserProfile(), RulesProfile(1));
+    bed.WriteProfile(std::string(user) + ".vtp", RulesProfile(1));
     FenceAgent();
     EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
-    ASSERT_TRUE(Ended(bed.Agent()));
-    EXPECT_EQ(ExitCodeOf(bed.Agent()), 0u);
+    EXPECT_TRUE(Ended(bed.Agent()));
     EXPECT_EQ(QueryDriverState().Started, 0u);
     EXPECT_TRUE(AgentGone());
-    bed.RemoveProfile(UserProfile());
+    DeleteFileA(own.c_str());
 }
 
-TEST(Agent, WaitsForARequestWithoutAutoStartAndDisablesWhenClosed)
+// A program that runs before the agent has its old window ignored and its
+// next one reported; then programs started under names listed or not.
+TEST(Agent, DisabledProgramsAreEndedWhenTheyOpenAWindow)
 {
     AgentBed bed;
     SetSettings(false, false, false);
-    bed.WriteProfile("default.vtp", RulesProfile(2));
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, "VtTest.LateWindow");
+    ChildProcess late(StartProcess(QuoteArgument(BinDir() + "latewindow.exe") + " VtTest.LateWindow"));
+    HWND old = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (old = FindWindowA("latewindow", "latewindow")) != nullptr; }));
+    ProfileText profile = RulesProfile(1);
+    profile.tasks = {"LATEWINDOW.EXE"};
+    bed.WriteProfile("default.vtp", profile);
     VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();
-    VTLOCK_STATE fenced = FenceAgent();
-    EXPECT_EQ(fenced.LoadRequests, before.LoadRequests + 1) << "only the fence applied the profile";
-    EXPECT_EQ(fenced.StartRequests, before.StartRequests + 1);
+    EXPECT_EQ(FenceAgent().StartRequests, before.StartRequests + 1) << "without AutoStart only the fence applied";
+    Broadcast("Corvane2.TaskMan1", WPARAM(old), 1);
+    FenceAgent();
+    EXPECT_EQ(WaitForSingleObject(late, 0), DWORD(WAIT_TIMEOUT)) << "an old window, and a report with lParam 1";
+    SetEvent(event);
+    EXPECT_TRUE(Ended(late)) << "ended by the agent, exit code 0";
+    CloseHandle(event);
 
-    Broadcast("Vantrel.Stop");
-    ASSERT_TRUE(WaitStarted(0));
-    EXPECT_EQ(RunAndWait(bed.Exe() + " /E").exitCode, 0u);
-    EXPECT_TRUE(WaitDriver([&](const VTLOCK_STATE& s) { return s.Started && s.LoadRequests > fenced.LoadRequests; }));
-    PostMessageA(FindAgent(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(Ended(bed.Agent()));
-    EXPECT_EQ(ExitCodeOf(bed.Agent()), 0u);
-    EXPECT_EQ(QueryDriverState().Started, 0u);
+    const struct { const char* task; const char* fileName; bool ended; } cases[] = {
+        {"BLOCKME.EXE      //Test program", "blockme.exe", true},
+        {"BLOCKME.EXE      //Test program", "BlockMe.exe", true},
+        {"VTBLOCK1.EXE      //Another name", "vtblock1.exe", true},
+        {"", "blockme.exe", false},
+        {"BLOCKME.EXE", "blockme.exe", true},
+        {"BLOCKME.EXE  //Two blanks only", "blockme.exe", false},
+        {"OTHER.EXE      //Somebody else", "blockme.exe", false},
+        {"blockme.exe      //Stored in lower case", "blockme.exe", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(*c.task ? c.task : "protection off") + " / " + c.fileName);
+        profile.tasks = {"NOTEPAD.EXE", *c.task ? c.task : cases[0].task};
+        bed.WriteProfile("default.vtp", profile);
+        FenceAgent();
+        if (!*c.task) Broadcast("Vantrel.Stop");
+        const std::string path = NewTempDir("programs") + c.fileName;
+        CopyFileA((BinDir() + "blockme.exe").c_str(), path.c_str(), FALSE);
+        ChildProcess program(StartProcess(QuoteArgument(path)));
+        if (!c.ended && WaitForInputIdle(program, 10000) == 0) {
+            FenceAgent();  // the window's report is handled
+            EXPECT_EQ(WaitForSingleObject(program, 0), DWORD(WAIT_TIMEOUT));
+            PostMessageA(FindWindowA("blockme", nullptr), WM_CLOSE, 0, 0);
+        }
+        EXPECT_TRUE(Ended(program, c.ended ? 0 : 7)) << "7: closed, 0: ended by the agent";
+    }
 }
 
-TEST(Agent, WindowReportsCloseDisabledProgramsOnlyWithLParamZero)
+TEST(ProcessNames, ToolhelpAndSystemInformationAgree)
 {
-    ChildProcess blockme(StartProcess(QuoteArgument(BinDir() + "blockme.exe")));
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("blockme", "blockme")) != nullptr; }));
-    AgentBed bed;
-    ProfileText profile = RulesProfile(1);
-    profile.tasks = {"BLOCKME.EXE      // a program users may not run"};
-    bed.WriteProfile("default.vtp", profile);
-    SetSettings(true, false, false);
-    bed.StartAgent();
-    ASSERT_TRUE(WaitStarted(1));
-
-    Broadcast("Corvane2.TaskMan1", reinterpret_cast<WPARAM>(window), 1);
-    FenceAgent();
-    EXPECT_EQ(WaitForSingleObject(blockme, 0), DWORD(WAIT_TIMEOUT)) << "lParam 1 does nothing";
-    Broadcast("Corvane2.TaskMan1", reinterpret_cast<WPARAM>(window), 0);
-    EXPECT_TRUE(Ended(blockme));
-    EXPECT_EQ(ExitCodeOf(blockme), 0u) << "the process was ended";
+    HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(UpperCase(GetWindowProcessName(window)), "E2E_AGENT.EXE");
+    EXPECT_EQ(UpperCase(ProcessNameFromSystemInformation(GetCurrentProcessId())), "E2E_AGENT.EXE");
+    EXPECT_EQ(ProcessNameFromSystemInformation(0xFFFFFFF0u), "");
+    DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Shared by the end-to-end tests of the agent, its service and the setup: an
-// installed copy of the program with its driver, profile files, settings,
-// broadcasts and what the driver holds.
+// Shared by the end-to-end tests of the backend: an installed copy of the
+// program with its driver, profile files, settings, broadcasts, and what the
+// driver, the service manager and the registry hold.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@ namespace agenttest {
 
 inline const char* const AdminPassword = "admin-secret";
 inline const char* const TogglePassword = "toggle-secret";
+inline const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 template <class Pred>
 bool WaitDriver(Pred pred, DWORD timeoutMs = 10000)
@@ -21,26 +22,38 @@ bool WaitDriver(Pred pred, DWORD timeoutMs = 10000)
     return WaitFor([&] { return pred(QueryDriverState()); }, timeoutMs);
 }
 
-inline bool WaitStarted(unsigned int started, DWORD timeoutMs = 10000)
+inline bool WaitStarted(unsigned int started)
 {
-    return WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == started; }, timeoutMs);
+    return WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == started; });
 }
 
-inline void SetSetting(const char* name, DWORD value)
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A string value, or "<missing>".
+inline std::string MachineText(const char* key, const char* name)
 {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\VtLock", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    char text[2048] = {};
+    DWORD size = sizeof text;
+    LONG status = RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return status == ERROR_SUCCESS ? text : "<missing>";
+}
+
+// The "no registry editor" restriction in a hive (its key with a trailing
+// backslash, or none for this user's); -1 when unset.
+inline long long RegistryTools(HKEY root = HKEY_CURRENT_USER, const std::string& hive = "")
+{
+    DWORD value = 0, size = sizeof value;
+    LONG status = RegGetValueA(root, (hive + PoliciesKey).c_str(), "DisableRegistryTools", RRF_RT_REG_DWORD,
+                               nullptr, &value, &size);
+    return status == ERROR_SUCCESS ? static_cast<long long>(value) : -1;
 }
 
 inline void SetSettings(bool autoStart, bool userControl, bool useDefault)
 {
-    SetSetting("AutoStart", autoStart);
-    SetSetting("UserControl", userControl);
-    SetSetting("UseDefault", useDefault);
+    const std::pair<const char*, DWORD> values[] = {
+        {"AutoStart", autoStart}, {"UserControl", userControl}, {"UseDefault", useDefault}};
+    for (const auto& v : values)
+        ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\VtLock", v.first, REG_DWORD, &v.second, 4), 0);
 }
 
 struct ProfileText {
@@ -88,16 +101,12 @@ inline bool AgentGone()
     return FindAgent() == nullptr && mutex == nullptr;
 }
 
-inline bool Ended(HANDLE process, DWORD timeoutMs = 10000)
-{
-    return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
-}
-
-inline DWORD ExitCodeOf(HANDLE process)
+// Ended within the time, with the exit code.
+inline bool Ended(HANDLE process, DWORD exitCode = 0, DWORD timeoutMs = 10000)
 {
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process, &code);
-    return code;
+    return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code) &&
+           code == exitCode;
 }
 
 // Requests are handled in order: once a "Vantrel.Start" posted after them has
@@ -114,27 +123,34 @@ inline VTLOCK_STATE FenceAgent()
     return state;
 }
 
-struct ServiceConfig {
-    bool found = false;
-    DWORD type = 0, start = 0, errorControl = 0;
-    std::string command, displayName;
-};
-
-inline ServiceConfig QueryConfig(const char* name)
+// A service's configuration: "type start error-control display-name: command",
+// the numbers in decimal; empty when there is no such service.
+inline std::string ServiceConfig(const char* name)
 {
-    ServiceConfig config;
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_CONFIG) : nullptr;
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_CONFIG);
     std::vector<char> buffer(8192);
     auto* q = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
     DWORD needed = 0;
-    auto text = [](const char* s) { return std::string(s ? s : ""); };
-    if (service && QueryServiceConfigA(service, q, static_cast<DWORD>(buffer.size()), &needed))
-        config = {true, q->dwServiceType, q->dwStartType, q->dwErrorControl, text(q->lpBinaryPathName),
-                  text(q->lpDisplayName)};
-    if (service) CloseServiceHandle(service);
-    if (manager) CloseServiceHandle(manager);
-    return config;
+    std::string text;
+    if (service && QueryServiceConfigA(service, q, DWORD(buffer.size()), &needed))
+        text = std::to_string(q->dwServiceType) + " " + std::to_string(q->dwStartType) + " " +
+               std::to_string(q->dwErrorControl) + " " + q->lpDisplayName + ": " + q->lpBinaryPathName;
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return text;
+}
+
+// Sends the stop control and waits until the service has stopped (or was).
+inline bool StopService(const char* name)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_STOP);
+    SERVICE_STATUS status;
+    ControlService(service, SERVICE_CONTROL_STOP, &status);
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return WaitFor([&] { return QueryServiceState(name) == SERVICE_STOPPED; });
 }
 
 // One installed copy of the program with the driver's service (made once per
@@ -144,28 +160,23 @@ class AgentBed {
 public:
     AgentBed() : dir_(InstallCopy())
     {
-        if (!QueryConfig("VTLOCK").found) RunAndWait(Exe() + " /INSTALL");
+        if (ServiceConfig("VTLOCK").empty()) RunAndWait(Exe() + " /INSTALL");
     }
     ~AgentBed() { CloseAgent(); }
-    AgentBed(const AgentBed&) = delete;
-    AgentBed& operator=(const AgentBed&) = delete;
-
     const std::string& Dir() const { return dir_; }
     std::string Exe() const { return QuoteArgument(dir_ + "vtlock.exe"); }
     void WriteProfile(const std::string& name, const ProfileText& p) const
     {
         ASSERT_TRUE(WriteWholeFile(dir_ + "Profiles\\" + name, PlainProfile(p)));
     }
-    void RemoveProfile(const std::string& name) const { DeleteFileA((dir_ + "Profiles\\" + name).c_str()); }
+    HANDLE Agent() const { return agent_; }
 
     // Starts "/AGENT" and waits for its window.
     void StartAgent()
     {
         agent_ = StartProcess(Exe() + " /AGENT");
-        ASSERT_NE(agent_, nullptr);
-        ASSERT_TRUE(WaitFor([] { return FindAgent() != nullptr; })) << "the agent's window did not appear";
+        ASSERT_TRUE(agent_ && WaitFor([] { return FindAgent() != nullptr; })) << "the agent's window did not appear";
     }
-    HANDLE Agent() const { return agent_; }
 
     // WM_CLOSE lets the agent disable protection; a stuck one is ended.
     void CloseAgent()

@@ -14,17 +14,6 @@ using namespace agenttest;
 namespace {
 
 std::string DriverFile() { return SystemDir + "\\Drivers\\vtlock.sys"; }
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-
-// The "no registry editor" restriction in this user's hive; -1 when unset.
-long long RegistryTools()
-{
-    DWORD value = 0, size = sizeof value;
-    return RegGetValueA(HKEY_CURRENT_USER, PoliciesKey, "DisableRegistryTools", RRF_RT_REG_DWORD, nullptr, &value,
-                        &size) == ERROR_SUCCESS ? (long long)value : -1;
-}
 
 TEST(DriverService, InstallAndUninstall)
 {
@@ -36,17 +25,13 @@ TEST(DriverService, InstallAndUninstall)
     BoxAnswerer boxes;
     EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
     ASSERT_EQ(boxes.WaitSeen(1).size(), 1u);
-    EXPECT_FALSE(QueryConfig("VTLOCK").found) << "nothing is made without the driver's file";
+    EXPECT_EQ(ServiceConfig("VTLOCK"), "") << "nothing is made without the driver's file";
 
     ASSERT_TRUE(MoveFileA((dir + "vtlock.bak").c_str(), (dir + "vtlock.sys").c_str()));
     EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
     EXPECT_EQ(ReadWholeFile(DriverFile()), ReadWholeFile(dir + "vtlock.sys"));
-    ServiceConfig config = QueryConfig("VTLOCK");
-    EXPECT_EQ(config.type, DWORD(SERVICE_KERNEL_DRIVER));
-    EXPECT_EQ(config.start, DWORD(SERVICE_DEMAND_START));
-    EXPECT_EQ(config.errorControl, DWORD(SERVICE_ERROR_NORMAL));
-    EXPECT_EQ(config.displayName, "VTLOCK");
-    EXPECT_EQ(UpperCase(config.command), UpperCase(DriverFile()));
+    // A kernel driver, started on demand, with normal error control.
+    EXPECT_EQ(UpperCase(ServiceConfig("VTLOCK")), "1 3 1 VTLOCK: " + UpperCase(DriverFile()));
     // Ordinary users are shut out of the profiles, also of those made before.
     ExpectOnlyAdministrators(FileDacl(dir + "Profiles"), FILE_ALL_ACCESS, true);
     DaclView profile = FileDacl(dir + "Profiles\\default.vtp");
@@ -55,7 +40,7 @@ TEST(DriverService, InstallAndUninstall)
     EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
     ASSERT_EQ(boxes.WaitSeen(2).size(), 2u);
     EXPECT_EQ(RunAndWait(vtlock + " /UNINSTALL").exitCode, 0u);
-    EXPECT_FALSE(QueryConfig("VTLOCK").found);
+    EXPECT_EQ(ServiceConfig("VTLOCK"), "");
     EXPECT_FALSE(Exists(DriverFile()));
     EXPECT_EQ(RunAndWait(vtlock + " /UNINSTALL").exitCode, 0u) << "nothing to remove";
 
@@ -71,12 +56,7 @@ TEST(DriverService, InstallAndUninstall)
 TEST(BrokenChannel, OpeningNamesTheStepThatFailed)
 {
     InitRuntimeEnvironment();
-    const struct {
-        const char* name;
-        DWORD start;  // 0: no service
-        bool file;
-        std::string message;
-    } cases[] = {
+    const struct { const char* name; DWORD start; bool file; std::string message; } cases[] = {  // start 0: none
         {"no service", 0, false, "Cannot open service. May be not enough access rights. System reports about "
                                  "following error: " + SystemErrorText(ERROR_SERVICE_DOES_NOT_EXIST)},
         {"no driver file", SERVICE_DEMAND_START, false, "Cannot start service: "},
@@ -140,86 +120,35 @@ TEST(BrokenChannel, RefusedRequestsAreReportedAndTheStateFollowsTheRequest)
     EXPECT_EQ(seen[1].icon, "error");
 }
 
-class Channel : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        InitRuntimeEnvironment();
-        AgentBed installed;
-        StartNamedService("VTLOCK");
-        ProfilesDir = NewTempDir("profiles");
-        CreateProfileLists();
-        ASSERT_TRUE(OpenProtectionDriver());
-        EXPECT_TRUE(boxes.Seen().empty()) << "a second start of the running driver is no error";
-    }
-    void TearDown() override
-    {
-        CloseHandle(DriverHandle);
-        DriverHandle = 0;
-    }
-    void Write(const std::string& name, const ProfileText& p) { WriteWholeFile(ProfilesDir + name, PlainProfile(p)); }
-
-    BoxAnswerer boxes;
-};
-
-TEST_F(Channel, ProfilesReachTheDriverAsTheirImages)
+// This process plays the agent on the driver that "/INSTALL" installed.
+TEST(Channel, ProfilesThatGiveNoImageOrABadOne)
 {
-    Write("rules.vtp", RulesProfile(2, {"&PAYROLL.XLS", "-.DOC"}));
-    Write("bad.vtp", RulesProfile(0, {"XPAYROLL.XLS"}));  // no access code
-    VTLOCK_STATE before = QueryDriverState();
-    SendProfileToDriver("rules.vtp");
-    VTLOCK_STATE sent = QueryDriverState();
-    EXPECT_EQ(sent.StopRequests, before.StopRequests + 1) << "the driver is stopped before it gets an image";
-    EXPECT_EQ(sent.LoadRequests - sent.LoadRefused, before.LoadRequests - before.LoadRefused + 1);
-    EXPECT_EQ(sent.ImageBytes, DriverImageSize);
-    EXPECT_EQ(sent.FileStrings, 9u) << "seven system files and the two rules";
-    EXPECT_EQ(sent.FolderStrings, VtLockImageField(DriverImage.data(), VTLOCK_IMAGE_OFF_NFOLDERS));
-
-    SendProfileToDriver("bad.vtp");
-    VTLOCK_STATE refused = QueryDriverState();
-    EXPECT_EQ(refused.LoadRefused, sent.LoadRefused + 1);
-    EXPECT_EQ(refused.ImageBytes, sent.ImageBytes);
+    InitRuntimeEnvironment();
+    AgentBed installed;
+    StartNamedService("VTLOCK");
+    ProfilesDir = NewTempDir("profiles");
+    CreateProfileLists();
+    ProfileText policies;
+    policies.policies = {"0=1"};
+    WriteWholeFile(ProfilesDir + "policies.vtp", PlainProfile(policies));
+    WriteWholeFile(ProfilesDir + "bad.vtp", PlainProfile(RulesProfile(0, {"XPAYROLL.XLS"})));  // no access code
+    BoxAnswerer boxes;
+    ASSERT_TRUE(OpenProtectionDriver());
+    const struct { const char* name; unsigned int stops, loads, refused; } cases[] = {
+        {"nobody.vtp", 0, 0, 0}, {"policies.vtp", 1, 0, 0}, {"bad.vtp", 1, 1, 1}};
+    for (const auto& c : cases) {
+        VTLOCK_STATE before = QueryDriverState();
+        SendProfileToDriver(c.name);
+        VTLOCK_STATE after = QueryDriverState();
+        EXPECT_EQ(after.StopRequests - before.StopRequests, c.stops) << c.name;
+        EXPECT_EQ(after.LoadRequests - before.LoadRequests, c.loads) << c.name;
+        EXPECT_EQ(after.LoadRefused - before.LoadRefused, c.refused) << c.name;
+    }
+    CloseHandle(DriverHandle);
+    DriverHandle = 0;
     std::vector<SeenBox> seen = boxes.WaitSeen(1);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "Cannot send profile to driver: " + SystemErrorText(ERROR_INVALID_PARAMETER));
-
-    SendProfileToDriver("nobody.vtp");
-    VTLOCK_STATE none = QueryDriverState();
-    EXPECT_EQ(none.StopRequests + none.LoadRequests, refused.StopRequests + refused.LoadRequests)
-        << "a profile that cannot be read sends nothing";
-}
-
-TEST_F(Channel, EnableAndDisableWithAProfileOfPoliciesOnly)
-{
-    ProfileText policies;
-    policies.policies = {"0=1"};
-    policies.tasks = {"NOPROGRAM.EXE      //Not a real program"};
-    Write("policies.vtp", policies);
-    DWORD fixed = 0;  // the fixed and RAM drives
-    for (int drive = 0; drive < 26; ++drive) {
-        char root[] = {char('A' + drive), ':', '\\', 0};
-        UINT type = GetLogicalDrives() & (1u << drive) ? GetDriveTypeA(root) : DRIVE_NO_ROOT_DIR;
-        if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) fixed |= 1u << drive;
-    }
-    VTLOCK_STATE before = QueryDriverState();
-    SendProfileToDriver("policies.vtp");
-    VTLOCK_STATE sent = QueryDriverState();
-    EXPECT_EQ(sent.LoadRequests, before.LoadRequests) << "no image without folder or file rules";
-    EXPECT_EQ(sent.StopRequests, before.StopRequests + 1);
-
-    EnableProtection();
-    VTLOCK_STATE enabled = QueryDriverState();
-    EXPECT_TRUE(ProtectionEnabled && ProgramBlockingActive);
-    EXPECT_EQ(enabled.Started, 1u);
-    EXPECT_EQ(enabled.MaskRequests, sent.MaskRequests + 1);
-    EXPECT_EQ(enabled.DriveMask, fixed);
-    EXPECT_EQ(RegistryTools(), 1);
-
-    DisableProtection();
-    EXPECT_FALSE(ProtectionEnabled || ProgramBlockingActive);
-    EXPECT_EQ(QueryDriverState().Started, 0u);
-    EXPECT_EQ(RegistryTools(), 0);
-    EXPECT_TRUE(boxes.Seen().empty());
 }
 
 }  // namespace
