@@ -81,8 +81,9 @@ TEST(Agent, DisabledProgramsAreEndedWhenTheyOpenAWindow)
     bed.StartAgent();
     EXPECT_EQ(FenceAgent().StartRequests, before.StartRequests + 1) << "without AutoStart only the fence applied";
     Broadcast("Corvane2.TaskMan1", WPARAM(old), 1);
+    Broadcast("Corvane2.TaskMan1", WPARAM(old), -1);
     FenceAgent();
-    EXPECT_EQ(WaitForSingleObject(late, 0), DWORD(WAIT_TIMEOUT)) << "an old window, and a report with lParam 1";
+    EXPECT_EQ(WaitForSingleObject(late, 0), DWORD(WAIT_TIMEOUT)) << "an old window, and reports with lParam not 0";
     SetEvent(event);
     EXPECT_TRUE(Ended(late)) << "ended by the agent, exit code 0";
     CloseHandle(event);
