@@ -1,11 +1,12 @@
-// Shared by the agent and service tests: an installed copy of the program
-// with its driver, profile files, settings, broadcasts and the driver's state.
+// Shared by the end-to-end tests of the backend: an installed copy of the
+// program with its driver, profile files, settings, broadcasts, and what the
+// driver, the service manager and the registry hold.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "VtLockIoctl.h"
+#include "RemoteWindows.h"
 #include "VtTest.h"
 #include "vrcmd.h"
 
@@ -13,6 +14,7 @@ namespace agenttest {
 
 inline const char* const AdminPassword = "admin-secret";
 inline const char* const TogglePassword = "toggle-secret";
+inline const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 template <class Pred>
 bool WaitDriver(Pred pred, DWORD timeoutMs = 10000)
@@ -20,36 +22,42 @@ bool WaitDriver(Pred pred, DWORD timeoutMs = 10000)
     return WaitFor([&] { return pred(QueryDriverState()); }, timeoutMs);
 }
 
-inline void SetSetting(const char* name, DWORD value)
+inline bool WaitStarted(unsigned int started)
 {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\VtLock", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    return WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == started; });
+}
+
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A string value, or "<missing>".
+inline std::string MachineText(const char* key, const char* name)
+{
+    char text[2048] = {};
+    DWORD size = sizeof text;
+    LONG status = RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return status == ERROR_SUCCESS ? text : "<missing>";
+}
+
+// The "no registry editor" restriction in a hive (its key with a trailing
+// backslash, or none for this user's); -1 when unset.
+inline long long RegistryTools(HKEY root = HKEY_CURRENT_USER, const std::string& hive = "")
+{
+    DWORD value = 0, size = sizeof value;
+    LONG status = RegGetValueA(root, (hive + PoliciesKey).c_str(), "DisableRegistryTools", RRF_RT_REG_DWORD,
+                               nullptr, &value, &size);
+    return status == ERROR_SUCCESS ? static_cast<long long>(value) : -1;
 }
 
 inline void SetSettings(bool autoStart, bool userControl, bool useDefault)
 {
-    SetSetting("AutoStart", autoStart ? 1 : 0);
-    SetSetting("UserControl", userControl ? 1 : 0);
-    SetSetting("UseDefault", useDefault ? 1 : 0);
-}
-
-inline void SetPasswords()
-{
-    Command15(AdminPassword);
-    Command10();
-    Command16(TogglePassword);
-    Command11();
+    const std::pair<const char*, DWORD> values[] = {
+        {"AutoStart", autoStart}, {"UserControl", userControl}, {"UseDefault", useDefault}};
+    for (const auto& v : values)
+        ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\VtLock", v.first, REG_DWORD, &v.second, 4), 0);
 }
 
 struct ProfileText {
-    std::vector<std::string> folders;
-    std::vector<std::string> files;
-    std::vector<std::string> policies;
-    std::vector<std::string> tasks;
+    std::vector<std::string> folders, files, policies, tasks;
     DWORD passwordHash = 0;
 };
 
@@ -59,8 +67,7 @@ inline std::string PlainProfile(const ProfileText& p)
     std::string text;
     auto section = [&text](const char* header, const std::vector<std::string>& lines) {
         text += std::string(header) + "\r\n";
-        for (const std::string& line : lines)
-            text += line + "\r\n";
+        for (const std::string& line : lines) text += line + "\r\n";
     };
     section("[DIRECTORIES]", p.folders);
     section("[FILES]", p.files);
@@ -70,22 +77,13 @@ inline std::string PlainProfile(const ProfileText& p)
     return text + "[END1]\r\n";
 }
 
-// A profile of folders folder rules and one file rule.
-inline ProfileText RulesProfile(int folders)
+// Folder rules "-C:\VTDATA\F0"... and the given file rules.
+inline ProfileText RulesProfile(int folders, std::vector<std::string> files = {"&.VTX"})
 {
     ProfileText p;
-    for (int i = 0; i < folders; ++i)
-        p.folders.push_back("-C:\\VTDATA\\F" + std::to_string(i));
-    p.files.push_back("&.VTX");
+    for (int i = 0; i < folders; ++i) p.folders.push_back("-C:\\VTDATA\\F" + std::to_string(i));
+    p.files = files;
     return p;
-}
-
-inline std::string UserName()
-{
-    char name[256] = {};
-    DWORD size = sizeof name;
-    GetUserNameA(name, &size);
-    return name;
 }
 
 inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0)
@@ -95,104 +93,97 @@ inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0)
 
 inline HWND FindAgent() { return FindWindowA("VTLOCK.AGENT", nullptr); }
 
-inline bool AgentMutexExists()
+// Nothing of an agent is left that would turn a new one away.
+inline bool AgentGone()
 {
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VTLOCK.AGENT.MUTEX");
-    if (mutex)
-        CloseHandle(mutex);
-    return mutex != nullptr;
+    if (mutex) CloseHandle(mutex);
+    return FindAgent() == nullptr && mutex == nullptr;
 }
 
-// Nothing of an agent is left that would turn a new one away.
-inline bool AgentGone() { return FindAgent() == nullptr && !AgentMutexExists(); }
-
-inline bool ProcessEnded(HANDLE process, DWORD timeoutMs = 10000)
-{
-    return WaitFor([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs);
-}
-
-inline DWORD ExitCodeOf(HANDLE process)
+// Ended within the time, with the exit code.
+inline bool Ended(HANDLE process, DWORD exitCode = 0, DWORD timeoutMs = 10000)
 {
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process, &code);
-    return code;
+    return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code) &&
+           code == exitCode;
 }
 
-inline bool ServiceExists(const char* name)
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_STATUS) : nullptr;
-    if (service)
-        CloseServiceHandle(service);
-    if (manager)
-        CloseServiceHandle(manager);
-    return service != nullptr;
-}
-
-// The driver's service is made once per prefix; a second "/INSTALL" would
-// report that it exists.
-inline bool DriverServiceExists() { return ServiceExists("VTLOCK"); }
-
-// Returns once the agent's thread has dealt with what was sent before.
-inline bool SyncAgent()
-{
-    DWORD_PTR result = 0;
-    HWND agent = FindAgent();
-    return agent && SendMessageTimeoutA(agent, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-}
-
-// Posted requests are handled in order: a "Vantrel.Stop" posted after them
-// has been handled once the driver counts one more stop request, and so have
-// they. Returns the state then.
+// Requests are handled in order: once a "Vantrel.Start" posted after them has
+// been carried out, so have they. The profile it applies must have rules.
+// Returns the state then.
 inline VTLOCK_STATE FenceAgent()
 {
-    unsigned int stops = QueryDriverState().StopRequests;
-    Broadcast("Vantrel.Stop");
-    VTLOCK_STATE state = {};
-    WaitFor([&] { return (state = QueryDriverState()).StopRequests > stops; });
+    VTLOCK_STATE before = QueryDriverState(), state = {};
+    Broadcast("Vantrel.Start");
+    EXPECT_TRUE(WaitFor([&] {
+        state = QueryDriverState();
+        return state.LoadRequests > before.LoadRequests && state.StartRequests > before.StartRequests;
+    })) << "the agent did not carry out a start";
     return state;
 }
 
-// One installed copy of the program with its driver service; the agent is
-// started from it and closed again when the bed goes.
+// A service's configuration: "type start error-control display-name: command",
+// the numbers in decimal; empty when there is no such service.
+inline std::string ServiceConfig(const char* name)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_CONFIG);
+    std::vector<char> buffer(8192);
+    auto* q = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
+    DWORD needed = 0;
+    std::string text;
+    if (service && QueryServiceConfigA(service, q, DWORD(buffer.size()), &needed))
+        text = std::to_string(q->dwServiceType) + " " + std::to_string(q->dwStartType) + " " +
+               std::to_string(q->dwErrorControl) + " " + q->lpDisplayName + ": " + q->lpBinaryPathName;
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return text;
+}
+
+// Sends the stop control and waits until the service has stopped (or was).
+inline bool StopService(const char* name)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_STOP);
+    SERVICE_STATUS status;
+    ControlService(service, SERVICE_CONTROL_STOP, &status);
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return WaitFor([&] { return QueryServiceState(name) == SERVICE_STOPPED; });
+}
+
+// One installed copy of the program with the driver's service (made once per
+// prefix, by the program's own "/INSTALL"); the agent started from it is
+// closed and waited for when the bed goes.
 class AgentBed {
 public:
     AgentBed() : dir_(InstallCopy())
     {
-        if (!DriverServiceExists())
-            RunAndWait(Exe() + " /INSTALL");
+        if (ServiceConfig("VTLOCK").empty()) RunAndWait(Exe() + " /INSTALL");
     }
     ~AgentBed() { CloseAgent(); }
-    AgentBed(const AgentBed&) = delete;
-    AgentBed& operator=(const AgentBed&) = delete;
-
     const std::string& Dir() const { return dir_; }
     std::string Exe() const { return QuoteArgument(dir_ + "vtlock.exe"); }
-    std::string ProfilePath(const std::string& name) const { return dir_ + "Profiles\\" + name; }
     void WriteProfile(const std::string& name, const ProfileText& p) const
     {
-        ASSERT_TRUE(WriteWholeFile(ProfilePath(name), PlainProfile(p)));
-    }
-    void RemoveProfile(const std::string& name) const { DeleteFileA(ProfilePath(name).c_str()); }
-
-    // Starts "/AGENT" and waits for its window.
-    void StartAgent(const std::string& extra = std::string())
-    {
-        agent_ = StartProcess(Exe() + " /AGENT" + extra, &agentId_);
-        ASSERT_NE(agent_, nullptr);
-        ASSERT_TRUE(WaitFor([] { return FindAgent() != nullptr; })) << "the agent's window did not appear";
+        ASSERT_TRUE(WriteWholeFile(dir_ + "Profiles\\" + name, PlainProfile(p)));
     }
     HANDLE Agent() const { return agent_; }
-    DWORD AgentId() const { return agentId_; }
+
+    // Starts "/AGENT" and waits for its window.
+    void StartAgent()
+    {
+        agent_ = StartProcess(Exe() + " /AGENT");
+        ASSERT_TRUE(agent_ && WaitFor([] { return FindAgent() != nullptr; })) << "the agent's window did not appear";
+    }
 
     // WM_CLOSE lets the agent disable protection; a stuck one is ended.
     void CloseAgent()
     {
-        if (agent_ == nullptr)
-            return;
-        if (HWND window = FindAgent())
-            PostMessageA(window, WM_CLOSE, 0, 0);
-        ProcessEnded(agent_);
+        if (agent_ == nullptr) return;
+        if (HWND window = FindAgent()) PostMessageA(window, WM_CLOSE, 0, 0);
+        Ended(agent_);
         StopProcess(agent_);
         WaitFor(AgentGone, 5000);
     }
@@ -200,7 +191,6 @@ public:
 private:
     std::string dir_;
     HANDLE agent_ = nullptr;
-    DWORD agentId_ = 0;
 };
 
 }  // namespace agenttest

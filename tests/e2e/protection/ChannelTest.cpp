@@ -1,174 +1,154 @@
-// The protection channel against the real driver: the test process plays the
-// agent, with the driver installed by "/INSTALL" and profiles saved to disk.
+// The driver's service as a setup program installs it ("/INSTALL",
+// "/UNINSTALL"), and the channel to the driver with this process in the
+// agent's place: its messages when the driver is missing, broken or refuses,
+// and what the agent's requests leave in the driver and the registry.
+#include "../agent_shared/AgentTest.h"
 #include "Channel.h"
-#include "Policies.h"
+#include "DriverService.h"
 #include "ProgramBlocking.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "VtLockIoctl.h"
-#include "VtTest.h"
 
-#include <gtest/gtest.h>
-#include <vector>
+using namespace agenttest;
 
 namespace {
 
-const char* const SystemPolicyKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+std::string DriverFile() { return SystemDir + "\\Drivers\\vtlock.sys"; }
 
-VTLOCK_STATE DriverState() {
-    VTLOCK_STATE state = {};
-    DWORD returned = 0;
-    EXPECT_TRUE(DeviceIoControl(DriverHandle, VTLOCK_CTL_QUERY_STATE, nullptr, 0, &state, sizeof state, &returned,
-                                nullptr));
-    return state;
-}
-
-uint32_t ImageField(uint32_t offset) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | DriverImage[offset + i];
-    return value;
-}
-
-long long PolicyValue(const std::string& name) {
-    DWORD value = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SystemPolicyKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return -1;
-    DWORD size = sizeof value;
-    LONG status = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? value : -1;
-}
-
-void SaveTestProfile(const std::string& name, const TProfile& content) {
-    Profile = content;
-    ASSERT_TRUE(SaveProfile(name, 0));
-    Profile = TProfile();
-}
-
-class Channel : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        InitRuntimeEnvironment();
-        std::string program = InstallCopy();
-        ProcessResult install = RunAndWait(QuoteArgument(program + "vtlock.exe") + " /INSTALL");
-        ASSERT_TRUE(install.finished);
-        ProfilesDir = NewTempDir("profiles");
-        BoxAnswerer boxes;
-        opened = OpenProtectionDriver();
-        unexpected = boxes.Seen();
-    }
-    void SetUp() override {
-        ASSERT_TRUE(opened);
-        ASSERT_TRUE(unexpected.empty()) << unexpected[0].text;
-        ASSERT_NE(DriverHandle, HANDLE(0));
-    }
-
-    static bool opened;
-    static std::vector<SeenBox> unexpected;
-};
-
-bool Channel::opened = false;
-std::vector<SeenBox> Channel::unexpected;
-
-}  // namespace
-
-TEST_F(Channel, ProfileWithRulesIsSentAsItsImage) {
-    TProfile rules;
-    rules.Folders = {"-C:\\VTDATA", "&%WINDIR%\\SECRET"};
-    rules.Files = {"&PAYROLL.XLS", "-.DOC"};
-    SaveTestProfile("rules", rules);
-    VTLOCK_STATE before = DriverState();
-    SendProfileToDriver("rules.vtp");
-    VTLOCK_STATE after = DriverState();
-    EXPECT_EQ(Profile.Folders, rules.Folders) << "the profile was loaded from its file";
-    EXPECT_EQ(after.StopRequests, before.StopRequests + 1);
-    EXPECT_EQ(after.LoadRequests, before.LoadRequests + 1);
-    EXPECT_EQ(after.LoadRefused, before.LoadRefused);
-    EXPECT_EQ(after.ImageBytes, DriverImageSize);
-    EXPECT_EQ(after.FileStrings, ImageField(VTLOCK_IMAGE_OFF_NFILES));
-    EXPECT_EQ(after.FolderStrings, ImageField(VTLOCK_IMAGE_OFF_NFOLDERS));
-    EXPECT_GE(after.FileStrings, 9u) << "seven system exceptions and two rules";
-}
-
-TEST_F(Channel, MalformedImageIsRefusedAndThePreviousStays) {
-    TProfile good;
-    good.Files = {"&PAYROLL.XLS"};
-    SaveTestProfile("good", good);
-    SendProfileToDriver("good.vtp");
-    VTLOCK_STATE accepted = DriverState();
-
-    TProfile bad;
-    bad.Files = {"XPAYROLL.XLS"};  // no access code: the driver refuses the image
-    SaveTestProfile("bad", bad);
+TEST(DriverService, InstallAndUninstall)
+{
+    InitRuntimeEnvironment();
+    const std::string dir = InstallCopy(), vtlock = QuoteArgument(dir + "vtlock.exe");
+    ASSERT_TRUE(WriteWholeFile(dir + "Profiles\\default.vtp", "profile"));
+    ASSERT_TRUE(RunAndWait(vtlock + " /UNINSTALL").finished);
+    ASSERT_TRUE(MoveFileA((dir + "vtlock.sys").c_str(), (dir + "vtlock.bak").c_str()));
     BoxAnswerer boxes;
-    SendProfileToDriver("bad.vtp");
+    EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
+    ASSERT_EQ(boxes.WaitSeen(1).size(), 1u);
+    EXPECT_EQ(ServiceConfig("VTLOCK"), "") << "nothing is made without the driver's file";
+
+    ASSERT_TRUE(MoveFileA((dir + "vtlock.bak").c_str(), (dir + "vtlock.sys").c_str()));
+    EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
+    EXPECT_EQ(ReadWholeFile(DriverFile()), ReadWholeFile(dir + "vtlock.sys"));
+    // A kernel driver, started on demand, with normal error control.
+    EXPECT_EQ(UpperCase(ServiceConfig("VTLOCK")), "1 3 1 VTLOCK: " + UpperCase(DriverFile()));
+    // Ordinary users are shut out of the profiles, also of those made before.
+    ExpectOnlyAdministrators(FileDacl(dir + "Profiles"), FILE_ALL_ACCESS, true);
+    DaclView profile = FileDacl(dir + "Profiles\\default.vtp");
+    if (profile.kept) ExpectOnlyAdministrators(profile, FILE_ALL_ACCESS, false);
+
+    EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
+    ASSERT_EQ(boxes.WaitSeen(2).size(), 2u);
+    EXPECT_EQ(RunAndWait(vtlock + " /UNINSTALL").exitCode, 0u);
+    EXPECT_EQ(ServiceConfig("VTLOCK"), "");
+    EXPECT_FALSE(Exists(DriverFile()));
+    EXPECT_EQ(RunAndWait(vtlock + " /UNINSTALL").exitCode, 0u) << "nothing to remove";
+
+    std::vector<SeenBox> seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 2u) << "removing is silent";
+    EXPECT_EQ(seen[0].text, "Cannot copy driver to system folder " + SystemDir + "\\Drivers :" +
+                                SystemErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(seen[1].text, "Cannot create a service. System reports about following error: " +
+                                SystemErrorText(ERROR_SERVICE_EXISTS));
+    for (const SeenBox& box : seen) EXPECT_EQ(box.caption + ", " + box.icon, "Error, error");
+}
+
+TEST(BrokenChannel, OpeningNamesTheStepThatFailed)
+{
+    InitRuntimeEnvironment();
+    const struct { const char* name; DWORD start; bool file; std::string message; } cases[] = {  // start 0: none
+        {"no service", 0, false, "Cannot open service. May be not enough access rights. System reports about "
+                                 "following error: " + SystemErrorText(ERROR_SERVICE_DOES_NOT_EXIST)},
+        {"no driver file", SERVICE_DEMAND_START, false, "Cannot start service: "},
+        {"disabled", SERVICE_DISABLED, true, "Cannot open service handle: " + SystemErrorText(ERROR_FILE_NOT_FOUND)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UninstallDriverService();
+        if (c.file) CopyFileA((BinDir() + "vtlock.sys").c_str(), DriverFile().c_str(), FALSE);
+        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+        if (c.start)
+            CloseServiceHandle(CreateServiceA(manager, "VTLOCK", "VTLOCK", SERVICE_ALL_ACCESS, SERVICE_KERNEL_DRIVER,
+                                              c.start, SERVICE_ERROR_NORMAL, DriverFile().c_str(), nullptr, nullptr,
+                                              nullptr, nullptr, nullptr));
+        CloseServiceHandle(manager);
+        BoxAnswerer boxes;
+        EXPECT_FALSE(OpenProtectionDriver());
+        EXPECT_EQ(DriverHandle, HANDLE(0));
+        std::vector<SeenBox> seen = boxes.WaitSeen(1);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text.rfind(c.message, 0), 0u) << seen[0].text;
+        EXPECT_EQ(seen[0].icon, "error");
+    }
+    UninstallDriverService();
+}
+
+// A plain file stands in for a device that refuses every request.
+TEST(BrokenChannel, RefusedRequestsAreReportedAndTheStateFollowsTheRequest)
+{
+    InitRuntimeEnvironment();
+    Profile = TProfile();
+    Profile.Policies = {"0=1"};
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, PoliciesKey, "DisableRegistryTools");
+    HANDLE refusing = CreateFileA((NewTempDir("device") + "device").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+    DWORD returned = 0;
+    ASSERT_FALSE(DeviceIoControl(refusing, VTLOCK_CTL_START, nullptr, 0, nullptr, 0, &returned, nullptr));
+    const std::string refusal = SystemErrorText(GetLastError());
+    BoxAnswerer boxes;
+
+    DriverHandle = 0;  // closed: nothing happens
+    EnableProtection();
+    EXPECT_FALSE(ProtectionEnabled);
+    EXPECT_EQ(RegistryTools(), -1);
+    ProtectionEnabled = true;
+    DisableProtection();
+    EXPECT_TRUE(ProtectionEnabled);
+
+    DriverHandle = refusing;
+    EnableProtection();
+    EXPECT_TRUE(ProtectionEnabled);
+    DisableProtection();
+    EXPECT_FALSE(ProtectionEnabled);
+    EXPECT_FALSE(ProgramBlockingActive);
+    DriverHandle = 0;
+    CloseHandle(refusing);
+    std::vector<SeenBox> seen = boxes.WaitSeen(2);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, "Cannot enable protection: " + refusal);
+    EXPECT_EQ(seen[1].text, "Cannot disable protection: " + refusal);
+    EXPECT_EQ(seen[1].icon, "error");
+}
+
+// This process plays the agent on the driver that "/INSTALL" installed.
+TEST(Channel, ProfilesThatGiveNoImageOrABadOne)
+{
+    InitRuntimeEnvironment();
+    AgentBed installed;
+    StartNamedService("VTLOCK");
+    ProfilesDir = NewTempDir("profiles");
+    CreateProfileLists();
+    ProfileText policies;
+    policies.policies = {"0=1"};
+    WriteWholeFile(ProfilesDir + "policies.vtp", PlainProfile(policies));
+    WriteWholeFile(ProfilesDir + "bad.vtp", PlainProfile(RulesProfile(0, {"XPAYROLL.XLS"})));  // no access code
+    BoxAnswerer boxes;
+    ASSERT_TRUE(OpenProtectionDriver());
+    const struct { const char* name; unsigned int stops, loads, refused; } cases[] = {
+        {"nobody.vtp", 0, 0, 0}, {"policies.vtp", 1, 0, 0}, {"bad.vtp", 1, 1, 1}};
+    for (const auto& c : cases) {
+        VTLOCK_STATE before = QueryDriverState();
+        SendProfileToDriver(c.name);
+        VTLOCK_STATE after = QueryDriverState();
+        EXPECT_EQ(after.StopRequests - before.StopRequests, c.stops) << c.name;
+        EXPECT_EQ(after.LoadRequests - before.LoadRequests, c.loads) << c.name;
+        EXPECT_EQ(after.LoadRefused - before.LoadRefused, c.refused) << c.name;
+    }
+    CloseHandle(DriverHandle);
+    DriverHandle = 0;
     std::vector<SeenBox> seen = boxes.WaitSeen(1);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "Cannot send profile to driver: " + SystemErrorText(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(seen[0].icon, "error");
-    VTLOCK_STATE after = DriverState();
-    EXPECT_EQ(after.LoadRefused, accepted.LoadRefused + 1);
-    EXPECT_EQ(after.ImageBytes, accepted.ImageBytes);
-    EXPECT_EQ(after.FileStrings, accepted.FileStrings);
 }
 
-TEST_F(Channel, ProfileThatCannotBeLoadedSendsNothing) {
-    VTLOCK_STATE before = DriverState();
-    SendProfileToDriver("nobody.vtp");
-    VTLOCK_STATE after = DriverState();
-    EXPECT_EQ(after.StopRequests, before.StopRequests);
-    EXPECT_EQ(after.LoadRequests, before.LoadRequests);
-}
-
-TEST_F(Channel, PoliciesOnlyProfileSendsNoImageButEnables) {
-    TProfile policies;
-    policies.Policies = {"0=1"};
-    policies.Tasks = {"NOPROGRAM.EXE      //Not a real program"};
-    SaveTestProfile("policies", policies);
-    BoxAnswerer boxes;
-    VTLOCK_STATE before = DriverState();
-    SendProfileToDriver("policies.vtp");
-    VTLOCK_STATE sent = DriverState();
-    EXPECT_EQ(sent.LoadRequests, before.LoadRequests);
-    EXPECT_EQ(sent.StopRequests, before.StopRequests + 1);
-    EXPECT_EQ(sent.Started, 0u);
-
-    EnableProtection();
-    VTLOCK_STATE enabled = DriverState();
-    EXPECT_TRUE(ProtectionEnabled);
-    EXPECT_TRUE(ProgramBlockingActive);
-    EXPECT_EQ(enabled.Started, 1u);
-    EXPECT_EQ(enabled.MaskRequests, sent.MaskRequests + 1);
-    EXPECT_EQ(enabled.DriveMask, GetProtectedDriveMask());
-    EXPECT_EQ(PolicyValue("DisableRegistryTools"), 1);
-
-    DisableProtection();
-    VTLOCK_STATE disabled = DriverState();
-    EXPECT_FALSE(ProtectionEnabled);
-    EXPECT_FALSE(ProgramBlockingActive);
-    EXPECT_EQ(disabled.Started, 0u);
-    EXPECT_EQ(PolicyValue("DisableRegistryTools"), 0);
-    EXPECT_TRUE(boxes.Seen().empty());
-}
-
-TEST_F(Channel, DriveMaskHoldsExactlyTheFixedAndRamDrives) {
-    DWORD mask = GetProtectedDriveMask();
-    DWORD present = GetLogicalDrives();
-    for (int drive = 0; drive < 26; ++drive) {
-        char root[] = {static_cast<char>('A' + drive), ':', '\\', 0};
-        UINT type = (present & (1u << drive)) ? GetDriveTypeA(root) : DRIVE_NO_ROOT_DIR;
-        bool wanted = type == DRIVE_FIXED || type == DRIVE_RAMDISK;
-        EXPECT_EQ((mask >> drive) & 1u, wanted ? 1u : 0u) << root << " type " << type;
-    }
-    EXPECT_EQ(mask & ~present, 0u);
-}
-
-TEST_F(Channel, SecondStartOfTheRunningDriverIsNoError) {
-    BoxAnswerer boxes;
-    HANDLE second = 0;
-    bool opened = StartDriverAndOpenDevice(second);
-    std::vector<SeenBox> seen = boxes.Seen();
-    EXPECT_TRUE(opened) << (seen.empty() ? std::string() : seen[0].text);
-    if (opened) CloseHandle(second);
-    EXPECT_TRUE(seen.empty());
-}
+}  // namespace

@@ -1,194 +1,164 @@
-// The setup program in a fresh prefix: a silent install with its files,
-// services, shortcuts and uninstall entry; an upgrade that keeps the
-// administrator's work; silent uninstalls with and without /REMOVEPROFILES.
-#include "SetupKit.h"
+// The setup program in a fresh prefix, as an administrator runs it: a silent
+// install with its files, services, shortcuts and uninstall entry; an upgrade
+// that keeps the administrator's work and restarts the agent; silent
+// uninstalls that keep that work, or with /REMOVEPROFILES remove it.
+#include "../agent_shared/AgentTest.h"
+#include "ManagerSupport.h"
+#include <shlobj.h>
 
 using namespace agenttest;
-using namespace setuptest;
 
 namespace {
 
-const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const PasswordsKey = "Software\\Corvane\\vrcmd";
+const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel";
+const char* const Shipped[] = {"vtlock.exe", "vrcmd.dll",   "vtlock.sys",    "vthooks.dll", "vtscc.exe",
+                               "vtstate.exe", "vtprofile.exe", "folders.bmp", "foldersmask.bmp", "vtlock.chm"};
+
+std::string Folder(int csidl)
+{
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return std::string(path) + "\\";
+}
+const std::string Program = Folder(CSIDL_PROGRAM_FILES) + "Vantrel\\";
+const std::string Menu = Folder(CSIDL_COMMON_PROGRAMS) + "Vantrel\\";
+const std::string DefaultProfile = Program + "Profiles\\default.vtp", Desktop = Folder(CSIDL_COMMON_DESKTOPDIRECTORY);
+
+bool KeyExists(const char* key)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+// Runs a command line and waits until it and every process it started have
+// ended (the uninstaller runs on from a copy of itself); its exit code.
+DWORD RunAll(const std::string& commandLine)
+{
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string line = commandLine;
+    DWORD code = STILL_ACTIVE;
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                       &process)) {
+        AssignProcessToJobObject(job, process.hProcess);
+        ResumeThread(process.hThread);
+        CloseHandle(process.hThread);
+        WaitForSingleObject(process.hProcess, 120000);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hProcess);
+    }
+    EXPECT_TRUE(WaitFor([&] {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+        return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) &&
+               info.ActiveProcesses == 0;
+    }, 120000));
+    CloseHandle(job);
+    return code;
+}
+
+DWORD Install() { return RunAll(QuoteArgument(BinDir() + "VantrelSetup.exe") + " /S"); }
+
+// Waits for the agent service's process too: stopped is not yet ended.
+DWORD Uninstall(const std::string& arguments)
+{
+    ChildProcess agent(OpenServiceProcess("VTLOCKAGENT"));
+    DWORD code = RunAll(MachineText(UninstallKey, "QuietUninstallString") + arguments);
+    EXPECT_TRUE(!agent || Ended(agent));
+    return code;
+}
+
+// Whether a shortcut holds the text, as its links store it (wide or not).
+bool ShortcutHolds(const std::string& link, const std::string& text)
+{
+    std::string bytes = ReadWholeFile(link), wide;
+    for (char c : text) wide += c, wide += '\0';
+    return !bytes.empty() && (bytes.find(text) != std::string::npos || bytes.find(wide) != std::string::npos);
+}
+
+// The administrator's work: a default profile, settings and passwords.
+std::string WriteWork()
+{
+    std::string bytes = PlainProfile(RulesProfile(1, {"&.REG"}));
+    EXPECT_TRUE(WriteWholeFile(DefaultProfile, bytes));
+    SetSettings(true, false, true);
+    SetPasswords(AdminPassword, TogglePassword);
+    return bytes;
+}
 
 class Setup : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        // The agent service's window is reachable only while an ordinary window process runs.
-        keep_ = StartProcess(QuoteArgument(BinDir() + "vtkeep.exe"));
-        RemoveAll();
-    }
     void TearDown() override
     {
-        RemoveAll();
-        StopProcess(keep_);
+        if (KeyExists(UninstallKey)) Uninstall(" /REMOVEPROFILES");
     }
-
-    // The agent service's process is waited for: stopped is not yet ended.
-    static void RemoveAll()
-    {
-        ChildProcess agent(OpenServiceProcess("VTLOCKAGENT"));
-        if (MachineKeyExists(UninstallKey)) UninstallSilently(" /REMOVEPROFILES");
-        if (agent) {
-            EXPECT_TRUE(ProcessEnded(agent));
-        }
-    }
-
-    static std::string DefaultProfile() { return InstallDir() + "Profiles\\default.vtp"; }
-
-    // The administrator's work: a default profile, settings and passwords.
-    static std::string WriteAdministratorsWork()
-    {
-        ProfileText profile;
-        profile.folders = {"-C:\\DATA"};
-        profile.files = {"&.REG"};
-        std::string bytes = PlainProfile(profile);
-        EXPECT_TRUE(WriteWholeFile(DefaultProfile(), bytes));
-        SetSettings(true, false, true);
-        SetPasswords();
-        return bytes;
-    }
-
-    HANDLE keep_ = nullptr;
+    // The agent service's window is reachable only while an ordinary window process runs.
+    ChildProcess keep{StartProcess(QuoteArgument(BinDir() + "vtkeep.exe"))};
+    BoxAnswerer boxes;
 };
 
-TEST_F(Setup, SilentInstallPutsEverythingInPlace)
+TEST_F(Setup, InstallUpgradeAndUninstall)
 {
-    BoxAnswerer answerer;
-    ProcessResult run = InstallSilently();
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
-
-    for (const std::string& name : ShippedFiles) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(ReadWholeFile(BinDir() + name), ReadWholeFile(InstallDir() + name));
-    }
-    EXPECT_TRUE(FileExists(InstallDir() + "uninstall.exe"));
-    ExpectOnlyAdministrators(FileDacl(InstallDir() + "Profiles"), FILE_ALL_ACCESS, true);
-    EXPECT_FALSE(FileExists(InstallDir() + "VantrelSetup.exe"));
-    EXPECT_TRUE(FileExists(ShellFolder(CSIDL_SYSTEM) + "\\Drivers\\vtlock.sys"));
-
-    ServiceConfig driver = QueryServiceConfig("VTLOCK");
-    EXPECT_TRUE(driver.found);
-    EXPECT_EQ(1u, driver.type);
-    EXPECT_EQ(3u, driver.start);
-    ServiceConfig agent = QueryServiceConfig("VTLOCKAGENT");
-    EXPECT_EQ(0x110u, agent.type);
-    EXPECT_EQ(2u, agent.start);
-    EXPECT_EQ(InstallDir() + "vtlock.exe -service", agent.command);
-    EXPECT_EQ("\"" + InstallDir() + "vtscc.exe\" /NTUSER", MachineString(RunKey, "NTUserDispatcherVR"));
-
-    const struct {
-        std::string link, target, arguments;
-    } shortcuts[] = {
-        {StartMenuDir() + "Vantrel profile manager.lnk", InstallDir() + "vtlock.exe", ""},
-        {StartMenuDir() + "Toggle protection.lnk", InstallDir() + "vtlock.exe", "/TOGGLE"},
-        {StartMenuDir() + "Uninstall Vantrel.lnk", InstallDir() + "uninstall.exe", ""},
-        {CommonDesktop() + "Toggle protection.lnk", InstallDir() + "vtlock.exe", "/TOGGLE"},
-    };
+    ASSERT_EQ(Install(), 0u);
+    for (const char* name : Shipped) EXPECT_EQ(ReadWholeFile(BinDir() + name), ReadWholeFile(Program + name)) << name;
+    EXPECT_TRUE(Exists(Program + "uninstall.exe"));
+    EXPECT_FALSE(Exists(Program + "VantrelSetup.exe"));
+    const struct { std::string link, target; bool toggle; } shortcuts[] = {
+        {Menu + "Vantrel profile manager.lnk", "vtlock.exe", false}, {Menu + "Toggle protection.lnk", "vtlock.exe", true},
+        {Menu + "Uninstall Vantrel.lnk", "uninstall.exe", false}, {Desktop + "Toggle protection.lnk", "vtlock.exe", true}};
     for (const auto& s : shortcuts) {
-        SCOPED_TRACE(s.link);
-        Shortcut shortcut = ReadShortcut(s.link);
-        ASSERT_TRUE(shortcut.found);
-        EXPECT_EQ(s.target, shortcut.target);
-        EXPECT_EQ(s.arguments, shortcut.arguments);
+        EXPECT_TRUE(ShortcutHolds(s.link, Program + s.target)) << s.link;
+        EXPECT_EQ(ShortcutHolds(s.link, "/TOGGLE"), s.toggle) << s.link;
     }
+    const std::string folder = Program.substr(0, Program.size() - 1);
+    const std::pair<const char*, std::string> entry[] = {
+        {"DisplayName", "Vantrel"}, {"DisplayVersion", "1.0"}, {"Publisher", "Corvane"},
+        {"DisplayIcon", folder + "\\vtlock.exe,0"},
+        {"UninstallString", "\"" + folder + "\\uninstall.exe\""},
+        {"QuietUninstallString", "\"" + folder + "\\uninstall.exe\" /S"}};
+    for (const auto& value : entry) EXPECT_EQ(MachineText(UninstallKey, value.first), value.second) << value.first;
+    ASSERT_TRUE(WriteWholeFile(DefaultProfile, PlainProfile(RulesProfile(2))));
+    ASSERT_TRUE(WaitFor([] { return ServiceProcessId("VTLOCKAGENT") && FindAgent(); }, 20000));
+    FenceAgent();  // the agent service answers
 
-    const char* const entry[][2] = {
-        {"DisplayName", "Vantrel"},
-        {"DisplayVersion", "1.0"},
-        {"Publisher", "Corvane"},
-    };
-    for (const auto& value : entry) EXPECT_EQ(value[1], MachineString(UninstallKey, value[0])) << value[0];
-    std::string dir = InstallDir();
-    dir.pop_back();
-    EXPECT_EQ(dir + "\\vtlock.exe,0", MachineString(UninstallKey, "DisplayIcon"));
-    EXPECT_EQ("\"" + dir + "\\uninstall.exe\"", MachineString(UninstallKey, "UninstallString"));
-    EXPECT_EQ("\"" + dir + "\\uninstall.exe\" /S", MachineString(UninstallKey, "QuietUninstallString"));
-
-    ASSERT_TRUE(WriteWholeFile(DefaultProfile(), PlainProfile(RulesProfile(2))));
-    EXPECT_TRUE(AgentAnswersStart());
-    EXPECT_TRUE(answerer.Seen().empty());
-}
-
-TEST_F(Setup, UpgradeKeepsProfilesSettingsAndPasswordsAndRestartsTheAgent)
-{
-    ASSERT_TRUE(InstallSilently().finished);
-    std::string profile = WriteAdministratorsWork();
-    DWORD before = 0;
-    ASSERT_TRUE(WaitFor([&] { return (before = ServiceProcessId("VTLOCKAGENT")) != 0; }));
+    std::string work = WriteWork();
+    DWORD before = ServiceProcessId("VTLOCKAGENT");
     ChildProcess old(OpenServiceProcess("VTLOCKAGENT"));
-
-    BoxAnswerer answerer;
-    ProcessResult run = InstallSilently();
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
-
-    for (const std::string& name : ShippedFiles)
-        EXPECT_EQ(ReadWholeFile(BinDir() + name), ReadWholeFile(InstallDir() + name)) << name;
-    EXPECT_EQ(profile, ReadWholeFile(DefaultProfile()));
-    DWORD autoStart = 0, size = sizeof autoStart;
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\VtLock", "AutoStart", RRF_RT_REG_DWORD,
-                                          nullptr, &autoStart, &size));
-    EXPECT_EQ(1u, autoStart);
+    ASSERT_EQ(Install(), 0u) << "the upgrade";
+    for (const char* name : Shipped) EXPECT_EQ(ReadWholeFile(BinDir() + name), ReadWholeFile(Program + name)) << name;
+    EXPECT_EQ(ReadWholeFile(DefaultProfile), work);
     EXPECT_TRUE(Command14(AdminPassword) & 0xFF);
     EXPECT_TRUE(Command19(TogglePassword) & 0xFF);
-
+    EXPECT_TRUE(Ended(old));
     DWORD after = 0;
     EXPECT_TRUE(WaitFor([&] { return (after = ServiceProcessId("VTLOCKAGENT")) != 0; }));
     EXPECT_NE(before, after) << "the agent was not started anew";
-    EXPECT_TRUE(ProcessEnded(old));
-    // AutoStart is on: the new agent applies the kept profile by itself.
-    EXPECT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 1 && s.FolderStrings > 0; }, 20000));
-    EXPECT_TRUE(AgentAnswersStart());
-    EXPECT_TRUE(answerer.Seen().empty());
-}
+    // AutoStart is kept on: the new agent applies the kept profile by itself.
+    EXPECT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started && s.FolderStrings > 0; }, 20000));
 
-TEST_F(Setup, SilentUninstallRemovesTheProgramAndKeepsOrRemovesTheWork)
-{
-    const struct {
-        const char* name;
-        const char* arguments;
-        bool keeps;
-    } cases[] = {
-        {"plain", "", true},
-        {"with /REMOVEPROFILES", " /REMOVEPROFILES", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(InstallSilently().finished);
-        std::string profile = WriteAdministratorsWork();
-        WaitFor([] { return ServiceProcessId("VTLOCKAGENT") != 0; });
-        ChildProcess agent(OpenServiceProcess("VTLOCKAGENT"));
-
-        BoxAnswerer answerer;
-        ProcessResult run = UninstallSilently(c.arguments);
-        ASSERT_TRUE(run.finished);
-        EXPECT_EQ(0u, run.exitCode);
-        EXPECT_TRUE(ProcessEnded(agent));
-
-        EXPECT_FALSE(ServiceExists("VTLOCKAGENT"));
-        EXPECT_FALSE(ServiceExists("VTLOCK"));
-        EXPECT_EQ("<missing>", MachineString(RunKey, "NTUserDispatcherVR"));
-        for (const std::string& name : ShippedFiles) EXPECT_FALSE(FileExists(InstallDir() + name)) << name;
-        EXPECT_FALSE(FileExists(InstallDir() + "uninstall.exe"));
-        EXPECT_FALSE(FileExists(ShellFolder(CSIDL_SYSTEM) + "\\Drivers\\vtlock.sys"));
-        EXPECT_FALSE(FileExists(StartMenuDir()));
-        EXPECT_FALSE(FileExists(CommonDesktop() + "Toggle protection.lnk"));
-        EXPECT_FALSE(MachineKeyExists(UninstallKey));
-
-        EXPECT_EQ(c.keeps, FileExists(DefaultProfile()));
-        if (c.keeps) {
-            EXPECT_EQ(profile, ReadWholeFile(DefaultProfile()));
+    for (const char* arguments : {"", " /REMOVEPROFILES"}) {
+        SCOPED_TRACE(arguments);
+        if (!KeyExists(UninstallKey)) {
+            ASSERT_EQ(Install(), 0u);
+            work = WriteWork();
         }
-        EXPECT_EQ(c.keeps, MachineKeyExists("Software\\VtLock"));
-        EXPECT_EQ(c.keeps, MachineKeyExists(PasswordsKey));
-        EXPECT_EQ(c.keeps, FileExists(InstallDir()));
-        EXPECT_TRUE(answerer.Seen().empty());
-        RemoveAll();
-        RemoveTree(InstallDir());
+        EXPECT_EQ(Uninstall(arguments), 0u);
+        EXPECT_EQ(ServiceConfig("VTLOCKAGENT") + ServiceConfig("VTLOCK"), "");
+        for (const char* name : Shipped) EXPECT_FALSE(Exists(Program + name)) << name;
+        for (const std::string& gone : {Program + "uninstall.exe", Folder(CSIDL_SYSTEM) + "Drivers\\vtlock.sys", Menu,
+                                        Desktop + "Toggle protection.lnk"})
+            EXPECT_FALSE(Exists(gone)) << gone;
+        EXPECT_FALSE(KeyExists(UninstallKey));
+        const bool keeps = *arguments == 0;
+        EXPECT_EQ(ReadWholeFile(DefaultProfile), keeps ? work : "");
+        EXPECT_EQ(KeyExists("Software\\VtLock"), keeps);
+        EXPECT_EQ(KeyExists("Software\\Corvane\\vrcmd"), keeps);
+        EXPECT_EQ(Exists(Program), keeps);
     }
+    EXPECT_TRUE(boxes.Seen().empty());
 }
 
 }  // namespace
