@@ -1,7 +1,7 @@
 // The command-line scan: which rows each argument runs, in which order and
 // with which value, and the "/NOTIFY:" number. What the actions do, and that
 // each action switch alone keeps the manager closed, is checked end to end
-// (tests/e2e/commands, driverservice, service_nt, profile_startup).
+// (tests/e2e/protection, service and manager).
 #include <gtest/gtest.h>
 #include "CommandLine.h"
 #include <climits>
