@@ -77,7 +77,7 @@ TEST_F(VrcmdStore, EachPasswordMatchesItselfOnly)
 {
     const Kind kinds[] = {{"administrator", SetAdministrator, Command14, Command19, Command13, Command17},
                           {"toggle", SetToggle, Command19, Command14, Command17, Command13}};
-    const std::string longText = std::string(300, 'n') + "\xE9";
+    const std::string longText = std::string(4999, 'n') + "\xE9";  // the last text each kind takes below
     for (const Kind& kind : kinds) {
         SCOPED_TRACE(kind.name);
         SetUp();
@@ -92,12 +92,17 @@ TEST_F(VrcmdStore, EachPasswordMatchesItselfOnly)
             EXPECT_FALSE(Yes(Command21(Command18(wrong)))) << (wrong ? wrong : "(null)");
         }
         // A new text of any length replaces the old one, and is taken whole.
-        ASSERT_TRUE(kind.set(longText.c_str()));
-        EXPECT_TRUE(Yes(kind.check(longText.c_str())));
-        EXPECT_FALSE(Yes(kind.check("Open Sesame")));
-        EXPECT_FALSE(Yes(kind.check(longText.substr(0, 300).c_str())));
-        EXPECT_FALSE(Yes(kind.check((longText.substr(0, 300) + "\xC9").c_str())));
-        EXPECT_TRUE(Yes(Command21(Command18(longText.c_str()))));
+        std::string previous = "Open Sesame";
+        for (size_t length : {255, 256, 257, 5000}) {
+            const std::string text = std::string(length - 1, 'n') + "\xE9";
+            ASSERT_TRUE(kind.set(text.c_str())) << length;
+            EXPECT_TRUE(Yes(kind.check(text.c_str()))) << length;
+            EXPECT_FALSE(Yes(kind.check(previous.c_str()))) << length;
+            EXPECT_FALSE(Yes(kind.check(text.substr(0, length - 1).c_str()))) << length;
+            EXPECT_FALSE(Yes(kind.check((text.substr(0, length - 1) + "\xC9").c_str()))) << length;
+            EXPECT_TRUE(Yes(Command21(Command18(text.c_str())))) << length;
+            previous = text;
+        }
         EXPECT_FALSE(Yes(Command21(Command18("Open Sesame"))));
     }
     // With both set, either digest is accepted.
