@@ -1,0 +1,215 @@
+// The editing tabs through their real controls: the folder tree with its
+// access buttons and warnings, the folder rule list's keys and dialog, the
+// file rules and the disabled programs.
+#include "ManagerForms.h"
+#include "RuntimeEnv.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const std::string Top = "C:\\VtTabs", Sub = Top + "\\Sub", Deep = Sub + "\\Deep";
+
+HWND Tree() { return Control(Form1Id::TreeView1); }
+
+// Each folder of the path opened in the tree as the user opens it, the last selected.
+HTREEITEM SelectFolder(const std::string& path)
+{
+    HTREEITEM node = TreeView_GetRoot(Tree());
+    for (size_t at = path.find('\\'); node && at != std::string::npos;) {
+        const size_t next = path.find('\\', at + 1);
+        SendMessageA(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+        node = FindTreeChild(Tree(), node, path.substr(at + 1, next - at - 1));
+        at = next;
+    }
+    EXPECT_TRUE(node) << path;
+    if (node) TreeView_SelectItem(Tree(), node);
+    return node;
+}
+
+// A node as drawn: "image/state image".
+std::string Look(HTREEITEM node)
+{
+    TVITEMA item = {};
+    item.mask = TVIF_IMAGE | TVIF_STATE;
+    item.hItem = node;
+    item.stateMask = TVIS_STATEIMAGEMASK;
+    TreeView_GetItem(Tree(), &item);
+    return std::to_string(item.iImage) + "/" + std::to_string((item.state & TVIS_STATEIMAGEMASK) >> 12);
+}
+
+// The pressed access buttons: "R" Read Only, "H" Hidden, "N" No Access, "-" released.
+std::string Pressed()
+{
+    std::string shown;
+    for (int id : {Form1Id::SpeedButton1, Form1Id::SpeedButton2, Form1Id::SpeedButton3})
+        shown += Checked(Control(id)) ? "RHN"[id - Form1Id::SpeedButton1] : '-';
+    return shown;
+}
+
+void Key(int listId, WORD key) { SendMessageA(Control(listId), WM_KEYDOWN, key, 0); }
+
+class Tabs : public ManagerForms {
+protected:
+    void SetUp() override
+    {
+        ManagerForms::SetUp();
+        ASSERT_TRUE(CreateDirectoryA(Top.c_str(), nullptr) && CreateDirectoryA(Sub.c_str(), nullptr) &&
+                    CreateDirectoryA(Deep.c_str(), nullptr));
+    }
+    void TearDown() override
+    {
+        ManagerForms::TearDown();
+        RemoveTree(Top + "\\");
+    }
+    // A profile of these rules loaded as the Open command loads it.
+    void Load(const ProfileText& text)
+    {
+        ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "tabs.vtp", text)));
+    }
+};
+
+}  // namespace
+
+// Clicks on the access buttons of folders selected in the tree: the buttons
+// left pressed, the rules and their lines, and the one warning asked.
+TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
+{
+    const int RO = Form1Id::SpeedButton1, Hid = Form1Id::SpeedButton2, No = Form1Id::SpeedButton3,
+              Full = Form1Id::SpeedButton4;
+    const std::string up = "C:\\VTTABS", sys = SystemDir;
+    const std::string wholeDisk =
+        "Warning|You are about restricting access to whole disk content. This may prevent all programs/system, "
+        "placed on this disk from running.\r\nWe recommend to use read-only access instead.\r\n"
+        "Are you sure to continue?|warning|yes,no";
+    const std::string windowsFolder =
+        "Warning|You are about restricting access to Windows folder or one of its subfolders. This may cause "
+        "disabling of access to important system files and folders, so your computer may not reboots.\r\n"
+        "We recommend do not use hiding or disabling of access on this folder.\r\nAre you sure to continue?"
+        "|warning|yes,no";
+    const struct {
+        const char* name; std::vector<std::pair<std::string, int>> clicks; const char* answer;
+        TextList folders, lines; std::string pressed, box;
+    } cases[] = {
+        {"No Access releases Read Only", {{Top, RO}, {Top, No}}, "yes", {"&" + up},
+         {up + "   (Access denied)"}, "--N", ""},
+        {"Hidden then No Access", {{Top, Hid}, {Top, No}}, "yes", {"#" + up},
+         {up + "   (Access denied, invisible in the Explorer)"}, "-HN", ""},
+        {"the parent's access takes the subfolder's rule away", {{Top, RO}, {Sub, No}, {Sub, RO}}, "yes",
+         {"-" + up}, {up + "   (Read only access)"}, "R--", ""},
+        {"Full access on the drive", {{"C:", Full}}, "yes", {"+C:"}, {"C:   (Full access (read/write))"}, "---", ""},
+        {"hiding the drive, answered No", {{"C:", Full}, {"C:", Hid}}, "no", {"+C:"},
+         {"C:   (Full access (read/write))"}, "---", wholeDisk},
+        {"Read only on Windows, Hidden on system", {{WindowsDir, RO}, {sys, Hid}}, "yes",
+         {"-" + WindowsDir, "@" + sys},
+         {WindowsDir + "   (Read only access)", sys + "   (Read only access, invisible in the Explorer)"}, "RH-",
+         windowsFolder},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load({});
+        BoxAnswerer answerer(c.answer);
+        for (const auto& click : c.clicks) {
+            SelectFolder(click.first);
+            SendMessageA(Control(click.second), BM_CLICK, 0, 0);
+        }
+        EXPECT_EQ(Profile.Folders, c.folders);
+        EXPECT_EQ(ListLines(Control(Form1Id::ListBox1)), c.lines);
+        EXPECT_EQ(Pressed(), c.pressed);
+        const std::vector<SeenBox> seen = answerer.WaitSeen(c.box.empty() ? 0 : 1, 3000);
+        ASSERT_EQ(seen.size(), c.box.empty() ? 0u : 1u);
+        if (!seen.empty()) {
+            EXPECT_EQ(Shown(seen[0]), c.box);
+        }
+    }
+}
+
+// The rule's image goes down the tree, the mark only on its own folder;
+// opening a folder again adds no second node for a subfolder.
+TEST_F(Tabs, TheTreeShowsARuleOnItsFolderAndBelowOnce)
+{
+    Load({});
+    SelectFolder(Top);
+    SendMessageA(Control(Form1Id::SpeedButton1), BM_CLICK, 0, 0);
+    const HTREEITEM top = TreeView_GetSelection(Tree());
+    const HTREEITEM deep = SelectFolder(Deep);
+    EXPECT_EQ(Look(top) + " " + Look(TreeView_GetParent(Tree(), deep)) + " " + Look(deep), "1/6 1/0 1/0");
+    SendMessageA(Tree(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(top));
+    TreeView_SelectItem(Tree(), top);
+    SendMessageA(Tree(), WM_KEYDOWN, VK_ADD, 0);
+    std::vector<std::string> children;
+    for (HTREEITEM child = TreeView_GetChild(Tree(), top); child; child = TreeView_GetNextSibling(Tree(), child))
+        children.push_back(RemoteTreeText(Tree(), child) + " " + Look(child));
+    EXPECT_TRUE(TreeView_GetItemState(Tree(), top, TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_EQ(children, (std::vector<std::string>{"Sub 1/0"}));
+}
+
+// Delete, Insert and Enter in the rule list: the Add folder dialog answered
+// as the user fills it in.
+TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
+{
+    const struct {
+        const char* name; WORD key; int line; std::vector<BoxReply> replies; TextList folders;
+    } cases[] = {
+        {"Delete", VK_DELETE, 1, {}, {"-C:\\VTTABS"}},
+        {"Insert", VK_INSERT, -1,
+         {BoxReply("Add folder").Keys(AddFolderId::Edit1, Deep).Press(AddFolderId::Button2)},
+         {"-C:\\VTTABS", "&C:\\VTTABS\\SUB", "+C:\\VTTABS\\SUB\\DEEP"}},
+        {"Enter", VK_RETURN, 0,
+         {BoxReply("Add folder").Text(AddFolderId::Edit1, "C:\\VtTabs\\Sub\\Deep").Press(AddFolderId::Button2)},
+         {"&C:\\VTTABS\\SUB", "-C:\\VTTABS\\SUB\\DEEP"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProfileText text;
+        text.folders = {"-C:\\VTTABS", "&C:\\VTTABS\\SUB"};
+        Load(text);
+        BoxAnswerer answerer(c.replies, "cancel");
+        SendMessageA(Control(Form1Id::ListBox1), LB_SETCURSEL, c.line, 0);
+        Key(Form1Id::ListBox1, c.key);
+        EXPECT_EQ(Profile.Folders, c.folders);
+        EXPECT_EQ(LineCount(Form1Id::ListBox1), c.folders.size());
+        EXPECT_EQ(answerer.Seen().size(), c.replies.size());
+    }
+}
+
+// Three files chosen at once in the open dialog give three rules by their
+// names; Remove takes one of two entries of the same file.
+TEST_F(Tabs, FileRulesComeFromTheOpenDialogAndGoOneAtATime)
+{
+    const std::string dir = Top + "\\";
+    for (const char* name : {"one.txt", "Two.doc", "three.Bin"}) ASSERT_TRUE(WriteWholeFile(dir + name, "x"));
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    SetCurrentDirectoryA(dir.c_str());  // where the open dialog starts
+    {
+        BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDlgId::Button1),
+                              OpenFileReply({"one.txt", "Two.doc", "three.Bin"}),
+                              BoxReply("Add a file").Press(AddFileDlgId::Button2)});
+        SendMessageA(Control(Form1Id::Button1), BM_CLICK, 0, 0);
+    }
+    SetCurrentDirectoryA(before);
+    EXPECT_EQ(Profile.Files, (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}));
+    EXPECT_EQ(LineCount(Form1Id::ListBox2), 3u);
+
+    ProfileText text;
+    text.files = {"-C:\\A.TXT", "&C:\\B.TXT", "-C:\\A.TXT"};
+    Load(text);
+    HWND list = Control(Form1Id::ListBox2);
+    SendMessageA(list, LB_SETCURSEL, SendMessageA(list, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>("C:\\A.TXT")), 0);
+    SendMessageA(Control(Form1Id::Button2), BM_CLICK, 0, 0);
+    EXPECT_EQ(Profile.Files, (TextList{"&C:\\B.TXT", "-C:\\A.TXT"}));  // as the list sorts them
+    EXPECT_EQ(LineCount(Form1Id::ListBox2), 2u);
+}
+
+// Delete with three lines selected takes those three programs.
+TEST_F(Tabs, DeleteTakesEverySelectedProgram)
+{
+    ProfileText text;
+    text.tasks = {"A.EXE", "B.EXE", "C.EXE", "D.EXE", "E.EXE"};
+    Load(text);
+    for (int line : {0, 2, 3}) SendMessageA(Control(Form1Id::ListBox3), LB_SETSEL, TRUE, line);
+    Key(Form1Id::ListBox3, VK_DELETE);
+    EXPECT_EQ(Profile.Tasks, (TextList{"B.EXE", "E.EXE"}));
+    EXPECT_EQ(ListLines(Control(Form1Id::ListBox3)), (std::vector<std::string>{"B.EXE", "E.EXE"}));
+}
