@@ -2,7 +2,7 @@
 // and shell folders, the system's error texts. Elsewhere: a DWORD as written
 // and the folders a fresh process starts with (tests/unit/profile_settings);
 // deleting values, the family and the registered messages end to end
-// (tests/e2e/service_nt, service98, protection98, commands, agent_start, hooks).
+// (tests/e2e/service, protection and agent).
 #include <gtest/gtest.h>
 #include "RegValues.h"
 #include "RuntimeEnv.h"
@@ -46,6 +46,15 @@ TEST(RegValues, ReadsWhateverTheType)
         ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, Key, "Long", text));
         EXPECT_EQ(c.text != nullptr, ReadRegString(HKEY_CURRENT_USER, Key, "V", text));
         EXPECT_EQ(c.text ? c.text : std::string(1000, 'q'), text);
+    }
+    // A text is stored with its terminating 0 byte, as other programs expect it.
+    for (const std::string stored : {"", "abc"}) {
+        ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, Key, "T", stored));
+        char data[16];
+        DWORD type = 0, size = sizeof data;
+        EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, Key.c_str(), "T", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                                              data, &size));
+        EXPECT_EQ(std::make_pair(DWORD(REG_SZ), stored + '\0'), std::make_pair(type, std::string(data, size)));
     }
 }
 
