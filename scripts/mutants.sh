@@ -7,9 +7,12 @@
 #
 # The copy (tracked files only) and its build directory stay in
 # /var/tmp/vantrel-mutants (VT_MUTANTS_DIR) and are reused, so each mutant
-# builds incrementally. Build and test output goes to the copy's logs/ folder.
+# builds incrementally; build and test output goes to logs/ beside it.
+# VT_MUTANTS_LIST names another list.
 # A mutant is first tested by the executables its entry names and, only when
-# they all pass, by the rest of the suite.
+# they all pass, by the rest of the suite. A test that fails runs a second
+# time: only a test that fails both times kills, as some tests fail now and
+# then on their own.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=${VT_MUTANTS_DIR:-/var/tmp/vantrel-mutants}
@@ -69,7 +72,7 @@ failed=
 run_ctest() {
     local log=$1
     shift
-    ctest --test-dir "$tree/build" --output-on-failure "$@" > "$log" 2>&1 && return 0
+    ctest --test-dir "$tree/build" --output-on-failure --repeat until-pass:2 "$@" > "$log" 2>&1 && return 0
     failed=$(sed -n '/tests FAILED:/,$ s/^[[:space:]]*[0-9]\+ - \([^ ]*\) .*/\1/p' "$log" | sort -u | paste -sd, -)
     [ -n "$failed" ] || failed="ctest (see $log)"
     return 1
