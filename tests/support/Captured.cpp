@@ -25,9 +25,7 @@ CapturedRun RunCaptured(const std::string& commandLine, DWORD timeoutMs)
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process = {};
-    std::string line = commandLine;
-    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                       &process)) {
+    if (CreateProcessRetrying(commandLine, true, CREATE_NO_WINDOW, startup, process)) {
         CloseHandle(process.hThread);
         run.finished = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
         if (!run.finished) {
@@ -36,6 +34,8 @@ CapturedRun RunCaptured(const std::string& commandLine, DWORD timeoutMs)
         }
         GetExitCodeProcess(process.hProcess, &run.exitCode);
         CloseHandle(process.hProcess);
+    } else {
+        run.exitCode = ~0u;  // never an exit code a test expects
     }
     CloseHandle(out);
     CloseHandle(err);

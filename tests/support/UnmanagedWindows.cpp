@@ -1,4 +1,5 @@
 #include "UnmanagedWindows.h"
+#include "VtTest.h"
 
 #include <windows.h>
 #include <string>
@@ -27,7 +28,7 @@ bool RelaunchWithUnmanagedWindows(int& exitCode)
     si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     for (HANDLE h : {si.hStdInput, si.hStdOutput, si.hStdError}) SetHandleInformation(h, HANDLE_FLAG_INHERIT, 1);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return false;
+    if (!CreateProcessRetrying(commandLine, true, 0, si, pi)) return false;
     WaitForSingleObject(pi.hProcess, INFINITE);
     DWORD code = 1;
     GetExitCodeProcess(pi.hProcess, &code);

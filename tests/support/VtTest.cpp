@@ -121,20 +121,27 @@ std::string QuoteArgument(const std::string& arg)
     return quoted + "\"";
 }
 
+bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
+                           STARTUPINFOA& startup, PROCESS_INFORMATION& info)
+{
+    // Under Wine a process start now and then fails on a busy machine; a
+    // test is about the program started, not the start itself.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0) Sleep(200);
+        std::string line = commandLine;
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, inheritHandles, flags, nullptr, nullptr, &startup,
+                           &info))
+            return true;
+    }
+    return false;
+}
+
 HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    // Under Wine a process start now and then fails on a busy machine; a
-    // test is about the program started, not the start itself.
-    bool started = false;
-    for (int attempt = 0; attempt < 5 && !started; ++attempt) {
-        if (attempt > 0) Sleep(200);
-        std::string line = commandLine;
-        started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
-    }
-    if (!started) return nullptr;
+    if (!CreateProcessRetrying(commandLine, false, 0, startup, info)) return nullptr;
     CloseHandle(info.hThread);
     if (processId) *processId = info.dwProcessId;
     return info.hProcess;

@@ -34,6 +34,9 @@ std::string QuoteArgument(const std::string& arg);
 ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs = 30000);
 // Starts a command line; the caller owns the process handle.
 HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
+// CreateProcessA, tried again a few times when Wine refuses a start.
+bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
+                           STARTUPINFOA& startup, PROCESS_INFORMATION& info);
 // Terminates a process started with StartProcess, waits for it and closes the
 // handle (set to null); a null handle is left alone.
 void StopProcess(HANDLE& process);

@@ -16,7 +16,7 @@ bool XDoTool(const std::string& arguments, DWORD timeoutMs)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     // A Unix process comes back without a process handle.
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (!CreateProcessRetrying(line, false, 0, startup, info)) {
         ADD_FAILURE() << "cannot start " << line;
         return false;
     }

@@ -40,10 +40,8 @@ DWORD RunAll(const std::string& commandLine)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::string line = commandLine;
     DWORD code = STILL_ACTIVE;
-    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                       &process)) {
+    if (CreateProcessRetrying(commandLine, false, CREATE_SUSPENDED, startup, process)) {
         AssignProcessToJobObject(job, process.hProcess);
         ResumeThread(process.hThread);
         CloseHandle(process.hThread);
