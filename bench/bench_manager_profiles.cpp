@@ -13,7 +13,6 @@
 #include "ManagerIds.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "UnmanagedWindows.h"
 #include "Unit1.h"
 #include "VtTest.h"
 

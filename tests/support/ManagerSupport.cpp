@@ -30,43 +30,7 @@ bool QuitRequested()
 
 namespace {
 
-const char* WatchedClass = nullptr;
-int ClosedCount = 0;
-
-void CALLBACK CloseWatched(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND window = FindWindowA(WatchedClass, nullptr);
-    if (!window || !IsWindowVisible(window)) return;
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId()) return;
-    ++ClosedCount;
-    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-}
-
-UINT_PTR WatchTimer = 0;
 constexpr LPARAM Marker = 424242;
-
-}  // namespace
-
-CloseWhenShown::CloseWhenShown(const char* className)
-{
-    WatchedClass = className;
-    ClosedCount = 0;
-    WatchTimer = SetTimer(nullptr, 0, 100, CloseWatched);
-}
-
-CloseWhenShown::~CloseWhenShown()
-{
-    KillTimer(nullptr, WatchTimer);
-}
-
-int CloseWhenShown::Closed() const
-{
-    return ClosedCount;
-}
-
-namespace {
 
 // Where the listener's log holds marker number n (counted from 0), or its end.
 std::vector<HeardMessage>::iterator FindMarker(std::vector<HeardMessage>& heard, size_t n)

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-// A shown top-level window of the class in the process, or null.
+// A shown top-level window of the class in the process (0: any), or null.
 HWND ShownWindow(DWORD process, const char* className);
 // A window's text, also of an edit field or other control (WM_GETTEXT).
 std::string WindowText(HWND window);

@@ -147,11 +147,10 @@ HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
     return info.hProcess;
 }
 
-ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs)
+namespace {
+
+void WaitResult(HANDLE process, DWORD timeoutMs, ProcessResult& result)
 {
-    ProcessResult result;
-    HANDLE process = StartProcess(commandLine);
-    if (!process) return result;
     result.started = true;
     result.finished = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
     if (!result.finished) {
@@ -160,6 +159,44 @@ ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs)
     }
     GetExitCodeProcess(process, &result.exitCode);
     CloseHandle(process);
+}
+
+HANDLE InheritableFile(const std::string& path)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs)
+{
+    ProcessResult result;
+    if (HANDLE process = StartProcess(commandLine)) WaitResult(process, timeoutMs, result);
+    return result;
+}
+
+ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs)
+{
+    ProcessResult result;
+    std::string dir = NewTempDir("captured");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = InheritableFile(dir + "out.txt");
+    startup.hStdError = InheritableFile(dir + "err.txt");
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessRetrying(commandLine, true, CREATE_NO_WINDOW, startup, info)) {
+        CloseHandle(info.hThread);
+        WaitResult(info.hProcess, timeoutMs, result);
+    }
+    CloseHandle(startup.hStdOutput);
+    CloseHandle(startup.hStdError);
+    result.output = ReadWholeFile(dir + "out.txt");
+    result.errors = ReadWholeFile(dir + "err.txt");
+    RemoveTree(dir);
     return result;
 }
 
@@ -170,4 +207,57 @@ void StopProcess(HANDLE& process)
     if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) ADD_FAILURE() << "a process did not end";
     CloseHandle(process);
     process = nullptr;
+}
+
+bool RelaunchWithUnmanagedWindows(int& exitCode)
+{
+    if (GetEnvironmentVariableA("VT_UNMANAGED_WINDOWS", nullptr, 0) > 0) return false;
+    if (RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", REG_SZ, "N", 2) != ERROR_SUCCESS)
+        return false;
+    SetEnvironmentVariableA("VT_UNMANAGED_WINDOWS", "1");
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    for (HANDLE h : {si.hStdInput, si.hStdOutput, si.hStdError}) SetHandleInformation(h, HANDLE_FLAG_INHERIT, 1);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessRetrying(GetCommandLineA(), true, 0, si, pi)) return false;
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    exitCode = static_cast<int>(code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+ToolLog::ToolLog(const std::string& tag, char separator)
+    : path_(NewTempDir(tag) + "tool.log"), separator_(separator) {}
+
+std::vector<std::string> ToolLog::Records() const
+{
+    std::vector<std::string> records;
+    std::string log = ReadWholeFile(path_);
+    // Only whole records: the tool may be writing the last one right now.
+    for (size_t start = 0, end; (end = log.find(separator_, start)) != std::string::npos; start = end + 1)
+        records.push_back(log.substr(start, end - start));
+    return records;
+}
+
+std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) const
+{
+    std::vector<std::string> records;
+    WaitFor([&] { return (records = Records()).size() >= count; }, timeoutMs);
+    return records;
+}
+
+HANDLE ToolLog::StartTool(const char* exe, const std::string& arguments) const
+{
+    HANDLE process = StartProcess(QuoteArgument(BinDir() + exe) + " --log " + QuoteArgument(path_) + arguments);
+    if (!process) ADD_FAILURE() << "cannot start " << exe << " from " << BinDir();
+    if (!WaitFor([this] { return GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        ADD_FAILURE() << exe << " did not get ready";
+    return process;
 }

@@ -1,5 +1,7 @@
-// Helpers shared by the tests: folders, processes, the message-box answerer
-// and the message listener. Everything runs inside the test's Wine prefix.
+// Helpers shared by the tests: folders, processes, the background test tools
+// (message-box answerer, message listener, shell catcher), services, the
+// driver, X input and security descriptors. Everything runs inside the
+// test's Wine prefix.
 #pragma once
 #include <windows.h>
 #include "VtLockIoctl.h"
@@ -8,42 +10,49 @@
 
 // Folder of the running test executable (bin/), with trailing backslash.
 std::string BinDir();
-
 // A fresh, empty folder under the temporary folder, with trailing backslash.
 std::string NewTempDir(const std::string& tag);
 void RemoveTree(const std::string& dir);
-
-// A fresh folder holding the shipped programs (vtlock.exe, vrcmd.dll,
-// vtlock.sys, vthooks.dll, vtscc.exe, whichever are built) and an empty
-// Profiles folder, as an administrator would install them; trailing backslash.
+// A fresh folder holding the shipped programs that are built and an empty
+// Profiles folder, as an administrator installs them; trailing backslash.
 std::string InstallCopy();
-
 std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
-struct ProcessResult {
-    bool started = false;
-    bool finished = false;   // false: still running at the timeout (then killed)
-    DWORD exitCode = 0;
-};
 // One command-line argument quoted by the runtime's rules, so that it is
 // split back exactly as given.
 std::string QuoteArgument(const std::string& arg);
 
+struct ProcessResult {
+    bool started = false;
+    bool finished = false;   // false: still running at the timeout (then killed)
+    DWORD exitCode = ~0u;    // never an exit code a test expects, unless it ran
+    std::string output;      // standard output and error output, for RunCaptured
+    std::string errors;
+};
+using CapturedRun = ProcessResult;
 // Runs a command line and waits for it.
 ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs = 30000);
+// The same for a console program, its two outputs caught.
+ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs = 30000);
 // Starts a command line; the caller owns the process handle.
 HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
 // CreateProcessA, tried again a few times when Wine refuses a start.
 bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
                            STARTUPINFOA& startup, PROCESS_INFORMATION& info);
-// Terminates a process started with StartProcess, waits for it and closes the
-// handle (set to null); a null handle is left alone.
+// Terminates a process, waits for it and closes the handle (set to null).
 void StopProcess(HANDLE& process);
 
-// A process a case started or watches: ended if it still runs and waited for
-// when the object goes, also when the case stops early, so that no case
-// leaves a process behind for the next.
+// Without a window manager, Wine waits two seconds for every managed
+// top-level window it hides, and its X11 driver reads the "Managed" option
+// only when it loads. Programs that show and hide many windows call this
+// first: the first run sets the option in the prefix, runs the same command
+// line again, waits for it and returns true with its exit code; the second
+// run gets false and goes on.
+bool RelaunchWithUnmanagedWindows(int& exitCode);
+
+// A process a case started or watches, ended and waited for when the object
+// goes, also when the case stops early: no case leaves one for the next.
 class ChildProcess {
 public:
     explicit ChildProcess(HANDLE process) : process_(process) {}
@@ -73,7 +82,24 @@ bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
     }
 }
 
-// One message box or dialog as the user saw it (a log line of boxanswer).
+// A test tool's log: the tool appends one record per event, each ended by
+// the separator; the test reads the whole records written so far.
+class ToolLog {
+public:
+    ToolLog(const std::string& tag, char separator);
+    const std::string& Path() const { return path_; }
+    std::vector<std::string> Records() const;
+    std::vector<std::string> WaitRecords(size_t count, DWORD timeoutMs) const;
+    // Starts "EXE --log FILE arguments" from bin/ and waits until the tool
+    // has made its log, which it does once it is ready.
+    HANDLE StartTool(const char* exe, const std::string& arguments) const;
+
+private:
+    std::string path_;
+    char separator_;
+};
+
+// One message box or dialog as the user saw it.
 struct SeenBox {
     std::string caption;
     std::string text;     // the message text (empty for a dialog without one)
@@ -89,45 +115,37 @@ class BoxReply {
 public:
     explicit BoxReply(const std::string& caption = AnyBox);
     BoxReply& Text(int id, const std::string& text);  // WM_SETTEXT to control id
-    BoxReply& Keys(int id, const std::string& text);  // typed one WM_CHAR at a time: the control's limit applies
-    BoxReply& Click(int id);                          // BM_CLICK on a check box or radio button
-    BoxReply& SelectFolder(const std::string& path);  // BFFM_SETSELECTIONA in a folder picker
+    BoxReply& Keys(int id, const std::string& text);  // one WM_CHAR each: the control's limit applies
     BoxReply& Press(const std::string& button);       // "ok", "cancel", "yes", "no", ... or an id
-    BoxReply& Press(int id);
+    BoxReply& Press(int id) { return Press(std::to_string(id)); }
     const std::string& Arguments() const { return arguments_; }
 
 private:
     std::string arguments_;
 };
-
 // The system's file-open dialog: the names typed into its file name field
-// (each quoted when there are several, as for a multiple choice), then Open.
+// (each quoted when there are several), then Open.
 BoxReply OpenFileReply(const std::vector<std::string>& names, const std::string& caption = "Open");
-// The system's folder picker: the folder chosen, then OK.
-BoxReply FolderReply(const std::string& path, const std::string& caption = "Browse for Folder");
 
 // Runs the boxanswer tool in the background. Every "#32770" box that no reply
 // matches is answered with the given button ("ok", "cancel", "yes", "no");
-// with typeText set, the tool first types that text into its edit box.
+// with typeSet, the tool first types typeText into its edit box.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(const std::string& button = "ok", const std::string& typeText = std::string(),
                          bool typeSet = false);
     explicit BoxAnswerer(const std::vector<BoxReply>& replies, const std::string& button = "ok");
-    ~BoxAnswerer();
+    ~BoxAnswerer() { StopProcess(process_); }
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     // Waits until at least count boxes were answered (or the timeout) and
     // returns all answered so far.
     std::vector<SeenBox> WaitSeen(size_t count, DWORD timeoutMs = 15000);
-    // The boxes answered so far, without waiting.
-    std::vector<SeenBox> Seen();
+    std::vector<SeenBox> Seen() { return WaitSeen(0, 0); }
 
 private:
-    void Start(const std::string& arguments);
-
-    std::string logPath_;
-    HANDLE process_ = nullptr;
+    ToolLog log_;
+    HANDLE process_;
 };
 
 // Runs the msglisten tool in the background: a hidden top-level window in
@@ -137,62 +155,46 @@ struct HeardMessage {
     unsigned long long wParam = 0;
     long long lParam = 0;
 };
-
 class MessageListener {
 public:
     MessageListener();
-    ~MessageListener();
+    ~MessageListener() { StopProcess(process_); }
     MessageListener(const MessageListener&) = delete;
     MessageListener& operator=(const MessageListener&) = delete;
     std::vector<HeardMessage> WaitHeard(size_t count, DWORD timeoutMs = 10000);
-    std::vector<HeardMessage> Heard();
+    std::vector<HeardMessage> Heard() { return WaitHeard(0, 0); }
 
 private:
-    std::string logPath_;
-    HANDLE process_ = nullptr;
+    ToolLog log_;
+    HANDLE process_;
 };
 
 // Registers the shellcatch tool in this prefix's HKEY_CLASSES_ROOT as the
 // program that opens .hlp and .chm files and http, https and mailto links, so
-// that a test sees what ShellExecute opened; the previous handlers come back
-// at destruction.
+// that a test sees what ShellExecute opened: one entry per start, the file or
+// link it was given.
 class ShellCatcher {
 public:
     ShellCatcher();
-    ~ShellCatcher();
-    ShellCatcher(const ShellCatcher&) = delete;
-    ShellCatcher& operator=(const ShellCatcher&) = delete;
-    // One entry per start of the tool: the file or link it was given (%1).
-    std::vector<std::string> Opened();
-    std::vector<std::string> WaitOpened(size_t count, DWORD timeoutMs = 10000);
+    std::vector<std::string> WaitOpened(size_t count, DWORD timeoutMs = 10000) { return log_.WaitRecords(count, timeoutMs); }
+    std::vector<std::string> Opened() { return log_.Records(); }
 
 private:
-    struct Saved {
-        std::string key;
-        bool existed;
-        std::string value;
-    };
-    std::string logPath_;
-    std::vector<Saved> saved_;
+    ToolLog log_;
 };
 
 // Real input from the X server (xdotool, on the bench's DISPLAY); each call
-// returns once xdotool has finished (the window may not have read the input
-// yet), true when it succeeded. Keys go to the X server's focus, which on the
-// bench's Xvfb without a window manager is the window under the pointer and
-// which Wine does not move for its (managed) windows; their captions are no
-// part of their X windows. XFocus gives the X focus to the X window of the
+// returns once xdotool has finished, true when it succeeded. Without a window
+// manager the X focus stays where it was put and Wine's windows carry no
+// caption of their own: XFocus gives the X focus to the X window of the
 // window's top-level window, which must be in front; Wine then hands the keys
-// to whatever window it has in front, also a message box or dialog shown
-// later, as long as that top-level window stays shown.
-bool XDoTool(const std::string& arguments, DWORD timeoutMs = 10000);
+// to whatever window it has in front, also a box shown later.
 bool XKeys(const std::string& keys);  // xdotool key names: "ctrl+s", "F6", "alt+F4", "Escape", "Return"
 bool XClick(int x, int y);            // left click at screen coordinates
 bool XFocus(HWND window);
 
 // The protection driver's state record; Size is 0 when it cannot be reached.
 VTLOCK_STATE QueryDriverState();
-
 // A service's current state (0 when it cannot be queried) and its exit code.
 DWORD QueryServiceState(const char* name, DWORD* exitCode = nullptr);
 // The process id of a running service, 0 when it does not run.

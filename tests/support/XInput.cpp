@@ -5,7 +5,9 @@
 #include "VtTest.h"
 #include <gtest/gtest.h>
 
-bool XDoTool(const std::string& arguments, DWORD timeoutMs)
+namespace {
+
+bool XDoTool(const std::string& arguments, DWORD timeoutMs = 10000)
 {
     static unsigned counter = 0;
     const std::string name = "vt_xdotool_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
@@ -28,6 +30,8 @@ bool XDoTool(const std::string& arguments, DWORD timeoutMs)
     if (!done) ADD_FAILURE() << "xdotool " << arguments << " did not finish";
     return done && status.rfind("0\n", 0) == 0;
 }
+
+}  // namespace
 
 bool XKeys(const std::string& keys)
 {

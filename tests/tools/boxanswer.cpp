@@ -1,23 +1,20 @@
 // Answers message boxes and dialogs of any process as a user would, and
 // records each one as a log line: caption, text, icon and buttons.
 //   boxanswer --log FILE [--answer BUTTON] [--type TEXT]
-//             [--reply CAPTION [--text ID VALUE] [--keys ID VALUE] [--click ID]
-//                              [--select PATH] [--press BUTTON]]...
+//             [--reply CAPTION [--text ID VALUE] [--keys ID VALUE] [--press BUTTON]]...
 // A reply is used once, in the order given, for the first window that shows
 // its caption: any top-level window, whatever its class; "*" stands for any
 // "#32770" box. Its steps run in order: --text sets a control's text
 // (WM_SETTEXT), --keys types it character by character (WM_CHAR, so the
-// control's limit applies), --click clicks a check box or radio button,
-// --select chooses a folder in a folder picker (BFFM_SETSELECTIONA); then
-// --press presses a button (a name such as "ok" or "yes", or an identifier;
+// control's limit applies); then --press presses a button (a name such as "ok" or "yes", or an identifier;
 // "ok" when not given). A "#32770" box that no reply matches gets the
 // default: --type's text in its first edit box, then the --answer button.
 // A window is answered again when it comes back after it was hidden or
-// disabled (by a box over it).
+// disabled (by a box over it). Each is logged as caption, text, icon and
+// buttons, each field ended by 0x1F, the record by 0x1E.
 // Runs until killed.
 #include <windows.h>
 #include "ToolLog.h"
-#include <shlobj.h>
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
@@ -42,10 +39,8 @@ const ButtonName Buttons[] = {{IDOK, "ok"},       {IDABORT, "abort"}, {IDRETRY, 
                               {IDYES, "yes"},     {IDNO, "no"},       {IDCANCEL, "cancel"}, {IDTRYAGAIN, "tryagain"},
                               {IDCONTINUE, "continue"}};
 
-enum class StepKind { Text, Keys, Click, Select };
-
 struct Step {
-    StepKind kind;
+    bool keys;  // typed one character at a time, else set at once
     int id;
     std::string value;
 };
@@ -73,11 +68,6 @@ int ButtonId(const std::string& name)
     return static_cast<int>(std::strtol(name.c_str(), nullptr, 0));
 }
 
-int ControlId(const std::string& text)
-{
-    return static_cast<int>(std::strtol(text.c_str(), nullptr, 0));
-}
-
 Options ReadOptions()
 {
     Options options;
@@ -96,31 +86,13 @@ Options ReadOptions()
         } else if (!reply) {
             continue;
         } else if (key == "--text" || key == "--keys") {
-            int id = ControlId(value(i + 1));
-            reply->steps.push_back({key == "--text" ? StepKind::Text : StepKind::Keys, id, value(i + 2)});
+            reply->steps.push_back({key == "--keys", ButtonId(value(i + 1)), value(i + 2)});
             i += 2;
-        } else if (key == "--click") {
-            reply->steps.push_back({StepKind::Click, ControlId(value(++i)), std::string()});
-        } else if (key == "--select") {
-            reply->steps.push_back({StepKind::Select, 0, value(++i)});
         } else if (key == "--press") {
             reply->press = ButtonId(value(++i));
         }
     }
     return options;
-}
-
-std::string Escape(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\t') out += "\\t";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else out += c;
-    }
-    return out;
 }
 
 std::string WindowText(HWND window)
@@ -307,52 +279,15 @@ LRESULT SendWaiting(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return static_cast<LRESULT>(result);
 }
 
-// Under Wine a folder picker finds a folder by comparing item lists that
-// carry each folder's last access time, and its own parsing of the path
-// reads the folders on it, which can move a time the first time a folder is read
-// after a change: the picker then stays on its root. Reading the folders on
-// the path first keeps the times still.
-void ReadFoldersOnPath(const std::string& path)
-{
-    std::string folders = path.empty() || path.back() == '\\' ? path : path + "\\";
-    for (size_t end = folders.find('\\'); end != std::string::npos; end = folders.find('\\', end + 1)) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folders.substr(0, end + 1) + "*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) continue;
-        while (FindNextFileA(search, &found)) {
-        }
-        FindClose(search);
-    }
-}
-
-// The picker's path lives in this process: it is copied into the picker's
-// process for the message and freed after it.
-void SelectFolder(HWND picker, const std::string& path)
-{
-    ReadFoldersOnPath(path);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(picker, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return;
-    void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (remote && WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, nullptr))
-        SendWaiting(picker, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-}
-
 void RunStep(HWND window, const Step& step)
 {
-    HWND control = step.kind == StepKind::Select ? window : GetDlgItem(window, step.id);
+    HWND control = GetDlgItem(window, step.id);
     if (!control) return;
-    switch (step.kind) {
-    case StepKind::Text: SendWaiting(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.value.c_str())); break;
-    case StepKind::Keys:
-        for (char c : step.value) SendWaiting(control, WM_CHAR, static_cast<unsigned char>(c), 1);
-        break;
-    case StepKind::Click: SendWaiting(control, BM_CLICK, 0, 0); break;
-    case StepKind::Select: SelectFolder(window, step.value); break;
+    if (!step.keys) {
+        SendWaiting(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.value.c_str()));
+        return;
     }
+    for (char c : step.value) SendWaiting(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 Reply* ReplyFor(HWND window, bool box, Options& options)
@@ -365,8 +300,8 @@ Reply* ReplyFor(HWND window, bool box, Options& options)
 
 void Answer(HWND window, Reply* reply, bool box, const Options& options)
 {
-    std::string line = Escape(WindowText(window)) + "\t" + Escape(MessageText(window)) + "\t" +
-                       (box ? IconName(window) : std::string()) + "\t" + ButtonList(window) + "\n";
+    std::string line = WindowText(window) + "\x1F" + MessageText(window) + "\x1F" +
+                       (box ? IconName(window) : std::string()) + "\x1F" + ButtonList(window) + "\x1F\x1E";
     // Closed by its owner while being read: nothing reliable was seen.
     if (!IsWindowVisible(window)) return;
     HWND button = nullptr;

@@ -1,7 +1,9 @@
 // Records the system's registered window messages that reach a hidden
 // top-level window, one "name wParam lParam" line each (decimal).
-//   msglisten --log FILE
+//   msglisten [--log FILE]
 // The log file is created once the window exists; runs until killed.
+// Without a log it only keeps Wine's desktop process alive, as an ordinary
+// process with a window and a message loop.
 #include <windows.h>
 #include "ToolLog.h"
 #include <cstdio>
@@ -35,7 +37,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     for (int i = 1; i + 1 < __argc; ++i)
         if (std::string(__argv[i]) == "--log") LogPath = __argv[i + 1];
-    if (LogPath.empty()) return 2;
     for (int i = 0; i < 8; ++i) Numbers[i] = RegisterWindowMessageA(Names[i]);
     WNDCLASSA cls = {};
     cls.lpfnWndProc = ListenProc;

@@ -11,68 +11,12 @@
 // loop: without a window manager Wine takes a second or two to hide a window,
 // and a command posted meanwhile is carried out only after that.
 // Exit code 0 when the window (and the control) was found, 1 otherwise.
-#include <windows.h>
-#include <commctrl.h>
+#include "RemoteWindows.h"
+#include "VtTest.h"
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 namespace {
-
-struct Wanted {
-    const char* className;
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindShown(HWND window, LPARAM param)
-{
-    auto* wanted = reinterpret_cast<Wanted*>(param);
-    char name[128] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, wanted->className) != 0 || !IsWindowVisible(window)) return TRUE;
-    wanted->found = window;
-    return FALSE;
-}
-
-BOOL CALLBACK FindControl(HWND window, LPARAM param)
-{
-    auto* wanted = reinterpret_cast<Wanted*>(param);
-    if (GetDlgCtrlID(window) != wanted->id) return TRUE;
-    wanted->found = window;
-    return FALSE;
-}
-
-HWND ShownWindow(const char* className)
-{
-    Wanted wanted = {className, 0, nullptr};
-    EnumWindows(FindShown, reinterpret_cast<LPARAM>(&wanted));
-    return wanted.found;
-}
-
-HWND Control(HWND window, int id)
-{
-    Wanted control = {nullptr, id, nullptr};
-    EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&control));
-    return control.found;
-}
-
-// The tab's rectangle, asked through memory in the control's process: Wine
-// carries no pointer of TCM_GETITEMRECT across processes.
-bool TabRect(HWND tabs, int index, RECT& rect)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(tabs, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
-    if (!process) return false;
-    void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    bool ok = remote && SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
-              ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    return ok;
-}
 
 void Settle(HWND window)
 {
@@ -86,35 +30,29 @@ int main(int argc, char** argv)
 {
     if (argc < 3) return 1;
     const std::string action = argv[2];
-    HWND window = ShownWindow(argv[1]);
-    for (int waited = 0; action == "wait" && !window && waited < 300; ++waited) {
-        Sleep(100);
-        window = ShownWindow(argv[1]);
+    HWND window = ShownWindow(0, argv[1]);
+    if (action == "wait") WaitFor([&] { return (window = ShownWindow(0, argv[1])) != nullptr; }, 30000);
+    if (action == "gone") {
+        HWND last = window;
+        bool gone = WaitFor([&] {
+            HWND shown = ShownWindow(0, argv[1]);
+            if (shown) last = shown;
+            return !shown;
+        }, 30000);
+        if (last) Settle(last);
+        return gone ? 0 : 1;
     }
-    for (int waited = 0; action == "gone" && window && waited < 300; ++waited) {
-        Sleep(100);
-        HWND shown = ShownWindow(argv[1]);
-        if (!shown) Settle(window);
-        window = shown;
-    }
-    if (action == "gone") return window ? 1 : 0;
     if (!window) return 1;
     if (action == "wait" || action == "rect") Settle(window);
     const int id = argc > 3 ? std::atoi(argv[3]) : 0;
+    HWND control = FindControl(window, id);
     if (action == "command") PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    if (action == "click" || action == "text" || action == "tab") {
-        HWND control = Control(window, id);
-        if (!control) return 1;
-        if (action == "click") PostMessageA(control, BM_CLICK, 0, 0);
-        if (action == "text" && argc > 4) SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
-        RECT tab = {};
-        if (action == "tab") {
-            if (argc < 5 || !TabRect(control, std::atoi(argv[4]), tab)) return 1;
-            // The control changes page and tells its form, as for a user's click.
-            LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
-            PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-            PostMessageA(control, WM_LBUTTONUP, 0, at);
-        }
+    if ((action == "click" || action == "text" || action == "tab") && !control) return 1;
+    if (action == "click") PostMessageA(control, BM_CLICK, 0, 0);
+    if (action == "text" && argc > 4) SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+    if (action == "tab") {
+        if (argc < 5) return 1;
+        ClickRemoteTab(control, std::atoi(argv[4]));
     }
     if (action == "rect") {
         RECT r = {};

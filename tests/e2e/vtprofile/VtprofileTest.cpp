@@ -2,7 +2,6 @@
 // the computer up or does nothing, with its line and severity; explain names
 // the rules that decide for a path; decode and encode carry a saved profile
 // through plain text byte for byte; failures go to the error output with 2.
-#include "Captured.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtTest.h"
