@@ -138,64 +138,51 @@ std::string ButtonList(HWND box)
     return list;
 }
 
-struct IconCandidate {
+const struct {
     LPCSTR id;
     const char* name;
-};
+} Icons[] = {{IDI_ERROR, "error"}, {IDI_INFORMATION, "information"}, {IDI_QUESTION, "question"}, {IDI_WARNING, "warning"}};
 
-const IconCandidate Icons[] = {
-    {IDI_ERROR, "error"}, {IDI_INFORMATION, "information"}, {IDI_QUESTION, "question"}, {IDI_WARNING, "warning"}};
-
-// A 32-bit top-down bitmap of the given size, filled with one colour.
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* pixels = nullptr;
-    int width = 0, height = 0;
-
-    Canvas(int w, int h, DWORD fill) : width(w), height(h)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        pixels = static_cast<DWORD*>(bits);
-        old = SelectObject(dc, bitmap);
-        for (int i = 0; pixels && i < w * h; ++i) pixels[i] = fill;
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    DWORD At(int i) const { return pixels[i] & 0xFFFFFF; }
-};
-
-// Share of the icon's opaque pixels that the screen shows unchanged.
-double IconMatch(const Canvas& screen, LPCSTR id)
+bool Differs(DWORD a, DWORD b)
 {
-    HICON icon = LoadIconA(nullptr, id);
-    int w = screen.width, h = screen.height;
-    Canvas onBlack(w, h, 0x000000), onWhite(w, h, 0xFFFFFF);
-    if (!icon || !onBlack.pixels || !onWhite.pixels) return 0;
-    DrawIconEx(onBlack.dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-    DrawIconEx(onWhite.dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-    int opaque = 0, same = 0;
-    for (int i = 0; i < w * h; ++i) {
-        if (onBlack.At(i) != onWhite.At(i)) continue;
-        ++opaque;
-        if (onBlack.At(i) == screen.At(i)) ++same;
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 80) return true;
+    return false;
+}
+
+// The standard icon that the screen shows in the rectangle: drawn over the
+// picture, the right one changes no more than a few edge pixels (where it
+// blends), any other changes its whole shape.
+std::string IconOnScreen(const RECT& rect, int w, int h)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    auto* pixels = static_cast<DWORD*>(bits);
+    HDC desktop = GetDC(nullptr);
+    BitBlt(dc, 0, 0, w, h, desktop, rect.left, rect.top, SRCCOPY);
+    ReleaseDC(nullptr, desktop);
+    GdiFlush();
+    const std::vector<DWORD> shown(pixels, pixels + (pixels ? w * h : 0));
+    std::string best;
+    for (int i = 0, fewest = w * h / 50 + 1; pixels && i < 4; ++i) {
+        DrawIconEx(dc, 0, 0, LoadIconA(nullptr, Icons[i].id), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+        GdiFlush();
+        int changed = 0;
+        for (int p = 0; p < w * h; ++p) changed += Differs(pixels[p], shown[p]);
+        if (changed < fewest) {
+            fewest = changed;
+            best = Icons[i].name;
+        }
+        std::copy(shown.begin(), shown.end(), pixels);
     }
-    return opaque ? static_cast<double>(same) / opaque : 0;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return best;
 }
 
 HWND IconControl(HWND box)
@@ -216,8 +203,8 @@ std::string IconName(HWND box)
     if (!control) return std::string();
     DWORD_PTR shown = 0;
     SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_NORMAL, 1000, &shown);
-    for (const IconCandidate& c : Icons)
-        if (shown && reinterpret_cast<HICON>(shown) == LoadIconA(nullptr, c.id)) return c.name;
+    for (const auto& icon : Icons)
+        if (shown && reinterpret_cast<HICON>(shown) == LoadIconA(nullptr, icon.id)) return icon.name;
     RECT rect;
     GetWindowRect(control, &rect);
     int w = std::min<int>(rect.right - rect.left, GetSystemMetrics(SM_CXICON));
@@ -228,20 +215,8 @@ std::string IconName(HWND box)
     for (int attempt = 0; attempt < 100; ++attempt) {
         if (attempt > 0) Sleep(50);
         RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        Canvas screen(w, h, 0);
-        HDC desktop = GetDC(nullptr);
-        BitBlt(screen.dc, 0, 0, w, h, desktop, rect.left, rect.top, SRCCOPY);
-        ReleaseDC(nullptr, desktop);
-        std::string best;
-        double bestMatch = 0.9;
-        for (const IconCandidate& c : Icons) {
-            double match = IconMatch(screen, c.id);
-            if (match >= bestMatch) {
-                bestMatch = match;
-                best = c.name;
-            }
-        }
-        if (!best.empty()) return best;
+        std::string name = IconOnScreen(rect, w, h);
+        if (!name.empty()) return name;
     }
     return std::string();
 }
