@@ -2,6 +2,7 @@
 #include "VtTest.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -36,41 +37,31 @@ BOOL CALLBACK FindById(HWND window, LPARAM param)
     return FALSE;
 }
 
-// Memory of the size in the process that owns window, freed with it.
-class RemoteBlock {
-public:
-    RemoteBlock(HWND window, size_t size) : size_(size)
-    {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+// Sends a message whose lParam points at a block of bytes, through memory
+// in the process that owns the window (Wine carries no such pointer across
+// processes): fill writes the block for its address there, the answer is
+// read back into it.
+LRESULT SendThroughRemote(HWND window, UINT message, WPARAM wParam, std::string& block,
+                          void (*fill)(std::string& block, char* address) = nullptr)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 0;
+    LRESULT result = 0;
+    auto* address = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (address) {
+        if (fill) fill(block, address);
+        if (WriteProcessMemory(process, address, block.data(), block.size(), nullptr)) {
+            result = SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(address));
+            ReadProcessMemory(process, address, &block[0], block.size(), nullptr);
+        }
+        VirtualFreeEx(process, address, 0, MEM_RELEASE);
     }
-    ~RemoteBlock()
-    {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_) CloseHandle(process_);
-    }
-    RemoteBlock(const RemoteBlock&) = delete;
-    RemoteBlock& operator=(const RemoteBlock&) = delete;
-
-    char* Address() const { return static_cast<char*>(address_); }
-    bool Write(const void* data, size_t size, size_t offset = 0)
-    {
-        return address_ && offset + size <= size_ &&
-               WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
-    }
-    bool Read(void* data, size_t size, size_t offset = 0)
-    {
-        return address_ && offset + size <= size_ &&
-               ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    void* address_ = nullptr;
-    size_t size_;
-};
+    CloseHandle(process);
+    return result;
+}
 
 }  // namespace
 
@@ -127,28 +118,26 @@ std::vector<std::string> ListLines(HWND list)
 
 RECT RemoteRect(HWND window, UINT message, WPARAM item)
 {
+    std::string block(sizeof(RECT), '\0');
     RECT rect = {};
-    RemoteBlock block(window, sizeof rect);
-    if (!block.Write(&rect, sizeof rect)) return rect;
-    SendMessageA(window, message, item, reinterpret_cast<LPARAM>(block.Address()));
-    block.Read(&rect, sizeof rect);
+    if (SendThroughRemote(window, message, item, block)) memcpy(&rect, block.data(), sizeof rect);
     return rect;
 }
 
 std::string RemoteTreeText(HWND tree, HTREEITEM node)
 {
-    constexpr size_t TextSize = 1024;
-    RemoteBlock block(tree, sizeof(TVITEMA) + TextSize);
+    // The item, then room for its text, which the item points at.
+    std::string block(sizeof(TVITEMA) + 1024, '\0');
     TVITEMA item = {};
     item.mask = TVIF_TEXT;
     item.hItem = node;
-    item.pszText = block.Address() + sizeof item;
-    item.cchTextMax = static_cast<int>(TextSize);
-    char text[TextSize] = {};
-    if (!block.Write(&item, sizeof item) || !block.Write(text, sizeof text, sizeof item)) return std::string();
-    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.Address()))) return std::string();
-    block.Read(text, sizeof text - 1, sizeof item);
-    return text;
+    item.cchTextMax = 1024;
+    memcpy(&block[0], &item, sizeof item);
+    auto point = [](std::string& b, char* address) {
+        reinterpret_cast<TVITEMA*>(&b[0])->pszText = address + sizeof(TVITEMA);
+    };
+    if (!SendThroughRemote(tree, TVM_GETITEMA, 0, block, point)) return std::string();
+    return block.substr(sizeof item, block.find('\0', sizeof item) - sizeof item);
 }
 
 HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& name)
