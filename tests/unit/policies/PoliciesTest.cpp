@@ -1,14 +1,10 @@
-// Policy restrictions written into the real registry of the test prefix, for
-// the current user or for the hive of a user named by his identifier; and the
-// profile's policy lines read into a three-state check list (the lines written
-// from the list, the list grayed and the states shown on loading are checked
-// in the manager's window, tests/unit/profile_commands).
+// Policy restrictions written into the real registry, for the current user or
+// a user's hive named by his identifier; the profile's lines read into a
+// three-state check list (the manager's window: tests/unit/manager).
 #include "Policies.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-
 #include <gtest/gtest.h>
-
 #include <algorithm>
 
 namespace {
@@ -18,7 +14,7 @@ const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\P
 void Walk(HKEY root, const std::string& path, const std::string& shown, std::vector<std::string>& found)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key)) return;
     char name[256];
     DWORD nameSize, value, size;
     for (DWORD i = 0; nameSize = sizeof name, size = sizeof value,
@@ -30,8 +26,8 @@ void Walk(HKEY root, const std::string& path, const std::string& shown, std::vec
     RegCloseKey(key);
 }
 
-// Every value below the two policy roots of a hive, as "key\name=value ",
-// sorted; keys below "Software\Policies" start with "Policies\".
+// Every value below the two policy roots of a hive as sorted "key\name=value "
+// entries; keys below "Software\Policies" start with "Policies\".
 std::string Written(HKEY root = HKEY_CURRENT_USER)
 {
     std::vector<std::string> found;
@@ -43,20 +39,16 @@ std::string Written(HKEY root = HKEY_CURRENT_USER)
     return text;
 }
 
+void Clear()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, PoliciesKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies");
+}
+
 class PolicyRegistry : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        CloseUserHive();
-        Clear(HKEY_CURRENT_USER);
-        Profile = TProfile();
-    }
+    void SetUp() override { CloseUserHive(), Clear(), Profile = TProfile(); }
     void TearDown() override { CloseUserHive(); }
-    static void Clear(HKEY root)
-    {
-        RegDeleteTreeA(root, PoliciesKey);
-        RegDeleteTreeA(root, "Software\\Policies");
-    }
 };
 
 TEST_F(PolicyRegistry, EachRowWritesItsValue)
@@ -74,10 +66,9 @@ TEST_F(PolicyRegistry, EachRowWritesItsValue)
         "Uninstall\\NoWindowsSetupPage=1",
     };
     for (int row = 0; row < PolicyCount; ++row) {
-        SCOPED_TRACE(row);
-        Clear(HKEY_CURRENT_USER);
+        Clear();
         SetPolicy(row, 1);
-        EXPECT_EQ(rows[row] + std::string(" "), Written());
+        EXPECT_EQ(rows[row] + std::string(" "), Written()) << row;
     }
 }
 
@@ -90,13 +81,11 @@ TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable)
     Profile.Policies[15] = "15=1";
     ApplyPolicies();
     EXPECT_EQ("Explorer\\NoControlPanel=0 Policies\\Microsoft\\Windows\\System\\DisableCMD=2 "
-              "System\\DisableRegistryTools=1 WinOldApp\\Disable=1 ",
-              Written());
+              "System\\DisableRegistryTools=1 WinOldApp\\Disable=1 ", Written());
     RemovePolicies();
     const std::string off = Written();
     EXPECT_EQ(17, std::count(off.begin(), off.end(), ' ')) << off;
     EXPECT_TRUE(off.find("=1") == std::string::npos && off.find("=2") == std::string::npos) << off;
-
     SetPolicy(-1, 1);
     SetPolicy(PolicyCount, 1);
     Profile.Policies.assign(40, "x=1");
@@ -107,56 +96,47 @@ TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable)
 
 TEST_F(PolicyRegistry, UserHiveFromAnIdentifier)
 {
-    // Each of these names a key that exists, so only the check can refuse it;
-    // the refused ones come first, while no hive is open.
+    // Each names a key that exists, so only the check can refuse it; the refused ones come first, with no hive open.
     const std::pair<std::string, bool> cases[] = {
-        {"21-1\\Software", false}, {"21-1\\..\\..\\.DEFAULT", false}, {"..", false}, {"21-abc", false}, {"", false},
-        {"21--1001", false}, {"-21-1001", false}, {"21-1001-", false}, {"21-1 ", false}, {"21-12345678901", false},
-        {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15-16", false}, {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15", true},
-        {"18", true}, {"21-4294967295", true},
+        {"21-1\\..\\..\\.DEFAULT", false}, {"", false}, {"21--1001", false}, {"-21-1001", false}, {"21-1001-", false},
+        {"21-1 ", false}, {"21-12345678901", false}, {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15-16", false},
+        {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15", true}, {"18", true}, {"21-4294967295", true},
         {"21-1004336348-1177238915-682003330-1001", true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE('"' + c.first + '"');
-        ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_USERS, ("S-1-5-" + c.first).c_str(), "V", REG_SZ, "", 1));
-        EXPECT_EQ(c.second, OpenUserHive(c.first));
-        EXPECT_EQ(c.second, UserHiveKey != HKEY_CURRENT_USER);
+        ASSERT_EQ(0, RegSetKeyValueA(HKEY_USERS, ("S-1-5-" + c.first).c_str(), "V", REG_SZ, "", 1));
+        EXPECT_EQ(c.second, OpenUserHive(c.first)) << c.first;
+        EXPECT_EQ(c.second, UserHiveKey != HKEY_CURRENT_USER) << c.first;
     }
     // The last one stays open: a hive that is not loaded keeps it.
     HKEY opened = UserHiveKey;
     EXPECT_FALSE(OpenUserHive("21-999-999-999-1001"));
-    EXPECT_EQ(opened, UserHiveKey);
     SetPolicy(0, 1);
-    EXPECT_EQ("System\\DisableRegistryTools=1 ", Written(opened));
-    EXPECT_EQ("", Written());
+    EXPECT_EQ("System\\DisableRegistryTools=1 |", Written(opened) + "|" + Written());
     // Closing returns to the current user and never closes his key.
     CloseUserHive();
     CloseUserHive();
-    EXPECT_EQ(HKEY_CURRENT_USER, UserHiveKey);
     SetPolicy(0, 1);
     EXPECT_EQ("System\\DisableRegistryTools=1 ", Written());
 }
 
-class FakeCheckList : public PolicyCheckList {
-public:
-    FakeCheckList() : states(PolicyCount, 0) {}
-    int ItemCount() const override { return static_cast<int>(states.size()); }
+struct FakeCheckList : PolicyCheckList {
+    int ItemCount() const override { return PolicyCount; }
     int ItemState(int index) const override { return states.at(index); }
     void SetItemState(int index, int state) override { states.at(index) = state; }
-    std::vector<int> states;
+    std::vector<int> states = std::vector<int>(PolicyCount);
 };
 
 TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt)
 {
     for (const char* bad : {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "99999999999=1"}) {
-        SCOPED_TRACE(bad);
         Profile.Policies = {"0=2", bad, "1=1"};
         FakeCheckList list;
         std::string error;
         EXPECT_FALSE(PoliciesToCheckList(list, error));
         EXPECT_EQ("Invalid restriction line in the profile: \"" + std::string(bad) + "\"", error);
-        EXPECT_EQ(2, list.states[0]);  // the lines before it are set
-        EXPECT_EQ(0, list.states[1]);  // nothing after it
+        EXPECT_EQ(2, list.states[0]);  // the lines before it are set, nothing after it
+        EXPECT_EQ(0, list.states[1]);
     }
 }
 
