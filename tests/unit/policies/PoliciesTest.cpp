@@ -1,18 +1,15 @@
-// Policy restrictions written into the real registry, for the current user or
-// a user's hive named by his identifier; the profile's lines read into a
-// three-state check list (the manager's window: tests/unit/manager).
+// Policy restrictions written into the real registry, for the current user or a user's hive named by his
+// identifier; the profile's lines read into a three-state check list (the manager's window: tests/unit/manager).
 #include "Policies.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include <gtest/gtest.h>
 #include <algorithm>
-
+#include <set>
 namespace {
-
 const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies";
 
-void Walk(HKEY root, const std::string& path, const std::string& shown, std::vector<std::string>& found)
-{
+void Walk(HKEY root, const std::string& path, const std::string& shown, std::set<std::string>& found) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key)) return;
     char name[256];
@@ -20,39 +17,30 @@ void Walk(HKEY root, const std::string& path, const std::string& shown, std::vec
     for (DWORD i = 0; nameSize = sizeof name, size = sizeof value,
                       !RegEnumValueA(key, i, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
          ++i)
-        found.push_back(shown + name + "=" + std::to_string(value));
+        found.insert(shown + name + "=" + std::to_string(value));
     for (DWORD i = 0; nameSize = sizeof name, !RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr); ++i)
         Walk(key, name, shown + name + "\\", found);
     RegCloseKey(key);
 }
 
-// Every value below the two policy roots of a hive as sorted "key\name=value "
-// entries; keys below "Software\Policies" start with "Policies\".
-std::string Written(HKEY root = HKEY_CURRENT_USER)
-{
-    std::vector<std::string> found;
-    Walk(root, PoliciesKey, "", found);
-    Walk(root, "Software\\Policies", "Policies\\", found);
-    std::sort(found.begin(), found.end());
+// Every value below the two policy roots of a hive as sorted "key\name=value " entries; keys below
+// "Software\Policies" start with "Policies\".
+std::string Written(HKEY root = HKEY_CURRENT_USER) {
+    std::set<std::string> found;
+    Walk(root, PoliciesKey, "", found), Walk(root, "Software\\Policies", "Policies\\", found);
     std::string text;
     for (const std::string& entry : found) text += entry + " ";
     return text;
 }
 
-void Clear()
-{
-    RegDeleteTreeA(HKEY_CURRENT_USER, PoliciesKey);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies");
-}
+void Clear() { RegDeleteTreeA(HKEY_CURRENT_USER, PoliciesKey), RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies"); }
 
-class PolicyRegistry : public ::testing::Test {
-protected:
+struct PolicyRegistry : ::testing::Test {
     void SetUp() override { CloseUserHive(), Clear(), Profile = TProfile(); }
     void TearDown() override { CloseUserHive(); }
 };
 
-TEST_F(PolicyRegistry, EachRowWritesItsValue)
-{
+TEST_F(PolicyRegistry, EachRowWritesItsValue) {
     const char* const rows[PolicyCount] = {
         "System\\DisableRegistryTools=1", "Explorer\\NoControlPanel=1", "System\\NoDispCPL=1", "System\\NoSecCPL=1",
         "Network\\NoNetSetup=1", "Network\\NoFileSharingControl=1", "Network\\NoPrintSharingControl=1",
@@ -72,10 +60,8 @@ TEST_F(PolicyRegistry, EachRowWritesItsValue)
     }
 }
 
-// Enable writes the rows whose state is exactly "0" or "1" and leaves the
-// others; disable switches every row of the profile off.
-TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable)
-{
+// Enable writes the rows whose state is exactly "0" or "1" and leaves the others; disable switches all off.
+TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable) {
     Profile.Policies = {"0=1", "1=0", "2=2", "3= 1", "4=01", "5=1 ", "6=", "7", "8=-0", "9=1=1"};
     Profile.Policies.resize(16, "x=2");
     Profile.Policies[15] = "15=1";
@@ -86,16 +72,14 @@ TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable)
     const std::string off = Written();
     EXPECT_EQ(17, std::count(off.begin(), off.end(), ' ')) << off;
     EXPECT_TRUE(off.find("=1") == std::string::npos && off.find("=2") == std::string::npos) << off;
-    SetPolicy(-1, 1);
-    SetPolicy(PolicyCount, 1);
+    SetPolicy(-1, 1), SetPolicy(PolicyCount, 1);
     Profile.Policies.assign(40, "x=1");
     ApplyPolicies();
     const std::string all = Written();
     EXPECT_EQ(PolicyCount + 1, std::count(all.begin(), all.end(), ' ')) << all;  // the row 15 writes two
 }
 
-TEST_F(PolicyRegistry, UserHiveFromAnIdentifier)
-{
+TEST_F(PolicyRegistry, UserHiveFromAnIdentifier) {
     // Each names a key that exists, so only the check can refuse it; the refused ones come first, with no hive open.
     const std::pair<std::string, bool> cases[] = {
         {"21-1\\..\\..\\.DEFAULT", false}, {"", false}, {"21--1001", false}, {"-21-1001", false}, {"21-1001-", false},
@@ -114,8 +98,7 @@ TEST_F(PolicyRegistry, UserHiveFromAnIdentifier)
     SetPolicy(0, 1);
     EXPECT_EQ("System\\DisableRegistryTools=1 |", Written(opened) + "|" + Written());
     // Closing returns to the current user and never closes his key.
-    CloseUserHive();
-    CloseUserHive();
+    CloseUserHive(), CloseUserHive();
     SetPolicy(0, 1);
     EXPECT_EQ("System\\DisableRegistryTools=1 ", Written());
 }
@@ -127,17 +110,14 @@ struct FakeCheckList : PolicyCheckList {
     std::vector<int> states = std::vector<int>(PolicyCount);
 };
 
-TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt)
-{
+TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt) {
     for (const char* bad : {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "99999999999=1"}) {
         Profile.Policies = {"0=2", bad, "1=1"};
         FakeCheckList list;
         std::string error;
-        EXPECT_FALSE(PoliciesToCheckList(list, error));
-        EXPECT_EQ("Invalid restriction line in the profile: \"" + std::string(bad) + "\"", error);
-        EXPECT_EQ(2, list.states[0]);  // the lines before it are set, nothing after it
-        EXPECT_EQ(0, list.states[1]);
+        const bool read = PoliciesToCheckList(list, error);  // the lines before it are set, nothing after it
+        EXPECT_EQ("0 2 0 Invalid restriction line in the profile: \"" + std::string(bad) + "\"",
+                  std::to_string(read) + " " + std::to_string(list.states[0]) + " " + std::to_string(list.states[1]) + " " + error);
     }
 }
-
 }  // namespace

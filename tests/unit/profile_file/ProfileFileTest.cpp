@@ -4,14 +4,10 @@
 #include "UProfiles.h"
 #include "VtTest.h"
 #include <gtest/gtest.h>
-
 namespace {
-
-class ProfileFileTest : public ::testing::Test {
-protected:
+struct ProfileFileTest : ::testing::Test {
     void SetUp() override { CreateProfileLists(), ProfilesDir = NewTempDir("profiles"); }
-    static bool LoadBytes(const std::string& bytes)
-    {
+    static bool LoadBytes(const std::string& bytes) {
         EXPECT_TRUE(WriteWholeFile(ProfilesDir + "test.vtp", bytes));
         return LoadProfile(ProfilesDir + "test.vtp");
     }
@@ -20,8 +16,7 @@ protected:
 // A profile saved by an earlier release with the hash 3000000000, whose lines are listed below: the installed
 // base's files must keep loading, and a save must give the same bytes. Its folder line "\x9E\xCE" falls on key
 // bytes that would scramble it to CR and LF, so it is written as it is.
-std::string GoldenFile()
-{
+std::string GoldenFile() {
     const std::string hex =
         "2A0D0ACA81988BA6FDD1BB9CC6B2AC8F0D0A8BA4F5B9F017E0EB0D0A9ECE0D0AF9A593CCBED6290D0A1194EA9CF70D0A90C2"
         "FDB6D8D4D7A8C9910D0AC8DBC00D0ABA26EDD707D4FB0D0AD4C881F6DAB087D9DC83D8AE84ADBB83A2DEDEB197B4BE8ACDF1"
@@ -34,8 +29,7 @@ const TextList GoldenFolders = {"-C:\\DATA", "\x9E\xCE"}, GoldenFiles = {"&.EXE"
                GoldenTasks = {"REGEDIT.EXE      // Registry Editor"};
 
 // The five lists in file order, each line followed by "|".
-std::vector<std::string> Listed(const TProfile& p)
-{
+std::vector<std::string> Listed(const TProfile& p) {
     std::vector<std::string> lists;
     for (const TextList* list : {&p.Folders, &p.Files, &p.Policies, &p.Tasks, &p.Options}) {
         lists.emplace_back();
@@ -44,8 +38,7 @@ std::vector<std::string> Listed(const TProfile& p)
     return lists;
 }
 
-TEST_F(ProfileFileTest, LoadsWhatIsPresent)
-{
+TEST_F(ProfileFileTest, LoadsWhatIsPresent) {
     const std::string big(65526, 'A'), huge(200000, 'A');  // the reader's 64 KiB buffer: CR LF split, three reads
     const struct { const char* name; std::string bytes; std::vector<std::string> lists; } cases[] = {
         {"plain text", "[DIRECTORIES]\r\n-C:\\A\r\n[FILES]\r\n-.EXE\r\n[POLICIES]\r\n0=1\r\n[TASKS]\r\nX.EXE\r\n"
@@ -73,8 +66,7 @@ TEST_F(ProfileFileTest, LoadsWhatIsPresent)
     }
 }
 
-TEST_F(ProfileFileTest, ReadsThePasswordOption)
-{
+TEST_F(ProfileFileTest, ReadsThePasswordOption) {
     const std::string blanks(40, ' ');
     const std::pair<std::vector<std::string>, uint32_t> cases[] = {  // the lines, the hash (0: none)
         {{}, 0}, {{"PWD=0"}, 0}, {{"PWD="}, 0}, {{"PWD=12x"}, 0}, {{"PWD=42 "}, 0}, {{"PWD=-"}, 0}, {{"pwd=42"}, 0},
@@ -103,8 +95,7 @@ TEST_F(ProfileFileTest, ReadsThePasswordOption)
     EXPECT_EQ((TextList{"PWD=bad", "PWD=9"}), Profile.Options);
 }
 
-TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleasesAndEveryLineBack)
-{
+TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleasesAndEveryLineBack) {
     Profile = {GoldenFolders, GoldenFiles, GoldenPolicies, GoldenTasks, {"PWD=1", "junk"}};
     ASSERT_TRUE(SaveProfile("", 3000000000u));
     EXPECT_EQ((TextList{"PWD=3000000000"}), Profile.Options);
@@ -130,8 +121,7 @@ TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleasesAndEveryLineBack)
 }
 
 // The old file stays as it was, and the user is told why with the system's text.
-TEST_F(ProfileFileTest, SaveThatCannotCompleteKeepsTheOldFile)
-{
+TEST_F(ProfileFileTest, SaveThatCannotCompleteKeepsTheOldFile) {
     const std::string path = ProfilesDir + "default.vtp", existing = ProfilesDir;
     Profile.Folders = {"-C:\\OLD"};
     ASSERT_TRUE(SaveProfile("", 5));
@@ -160,5 +150,4 @@ TEST_F(ProfileFileTest, SaveThatCannotCompleteKeepsTheOldFile)
     ASSERT_TRUE(LoadProfile(path));
     EXPECT_EQ((TextList{"&C:\\NEW"}), Profile.Folders);
 }
-
 }  // namespace

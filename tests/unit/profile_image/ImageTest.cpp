@@ -8,11 +8,8 @@
 #include "VtTest.h"
 #include <gtest/gtest.h>
 #include <algorithm>
-
 namespace {
-
-TEST(PathMacros, ExpansionAndTheUsersFolders)
-{
+TEST(PathMacros, ExpansionAndTheUsersFolders) {
     WindowsDir = "C:\\WIN", SystemDir = "C:\\WIN\\SYS", ProgramFilesDir = "C:\\PF", QuickLaunchDir = "C:\\ME\\QL";
     CommonDesktopDir = "C:\\ALL\\DESK", DesktopDir = "C:\\ME\\DESK", TempDir = "C:\\TMP\\";
     CommonProgramsDir = "C:\\ALL\\START", ProgramsDir = "C:\\ME\\START";
@@ -56,8 +53,7 @@ const std::string SystemFolders = "+C:\\VTWIN\\SPOOL|+C:\\VTWIN\\REPAIR|+C:\\VTW
 
 // The strings after the image's header once the driver's own check accepts it, each followed by "|": the file
 // strings, "|", the folder strings, "|".
-std::string BuiltImage()
-{
+std::string BuiltImage() {
     BuildDriverImage();
     EXPECT_LE(DriverImageSize, DriverImage.size());
     EXPECT_EQ(VTLOCK_IMAGE_OK, VtLockCheckImage(DriverImage.data(), DriverImageSize, nullptr));
@@ -66,10 +62,8 @@ std::string BuiltImage()
     return text;
 }
 
-class DriverImageTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+struct DriverImageTest : ::testing::Test {
+    void SetUp() override {
         InitRuntimeEnvironment();
         CreateProfileLists();
         WindowsDir = "C:\\VTWIN", SystemDir = "C:\\VTWIN\\SYSTEM32", TempDir = "C:\\VTTEMP\\";
@@ -79,8 +73,7 @@ protected:
     const std::string dir_ = NewTempDir("image");
 };
 
-TEST_F(DriverImageTest, RulesInTheirOrderAndARebuildFromScratch)
-{
+TEST_F(DriverImageTest, RulesInTheirOrderAndARebuildFromScratch) {
     for (int i = 0; i < 300; ++i) Profile.Folders.push_back("-C:\\VTNONE\\F" + std::to_string(i));
     EXPECT_EQ(0u, BuiltImage().find(SystemFiles + "|-C:\\VTNONE\\F0|-C:\\VTNONE\\F1|"));
     EXPECT_EQ(0u, DriverImage.capacity() % 1024);
@@ -96,15 +89,13 @@ TEST_F(DriverImageTest, RulesInTheirOrderAndARebuildFromScratch)
     EXPECT_EQ(SystemFiles + "|" + SystemFolders + "|", BuiltImage());
 }
 
-std::string ShortOf(const std::string& path)
-{
+std::string ShortOf(const std::string& path) {
     char buffer[MAX_PATH];
     DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
     return length > 0 && length < MAX_PATH ? UpperCase(std::string(buffer, length)) : std::string();
 }
 
-TEST_F(DriverImageTest, RealPathsCarryTheirOtherForm)
-{
+TEST_F(DriverImageTest, RealPathsCarryTheirOtherForm) {
     ASSERT_TRUE(WriteWholeFile(dir_ + "Long File Name.txt", "x"));
     ASSERT_TRUE(CreateDirectoryA((dir_ + "Long Folder Name").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((dir_ + "Long Folder Name\\Inner Directory").c_str(), nullptr));
@@ -126,5 +117,4 @@ TEST_F(DriverImageTest, RealPathsCarryTheirOtherForm)
     Profile.Files = {"-LONG FILE NAME.TXT"};
     EXPECT_EQ(expected + SystemFolders + "|", BuiltImage());
 }
-
 }  // namespace

@@ -5,18 +5,14 @@
 #include "UProfiles.h"
 #include "VtTest.h"
 #include <gtest/gtest.h>
-
 namespace {
-
 const char* const Key = "Software\\VtLock";
 const char* const Names[] = {"AutoStart", "UserControl", "UseDefault"};
 
-class SettingsTest : public ::testing::Test {
-protected:
+struct SettingsTest : ::testing::Test {
     void SetUp() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key), dir_ = NewTempDir("settings"); }
     // The three flags and whether settings were stored, as loaded: "0101".
-    std::string Load()
-    {
+    std::string Load() {
         GlobalSettings = {true, true, true, true};
         LoadSettings();
         ProfilesDir = dir_;
@@ -28,8 +24,7 @@ protected:
 
 // A flag is set by the number 1 only; AutoStart alone tells whether settings were stored. Values of other
 // types are read as numbers (tests/unit/startup). What Save writes loads back.
-TEST_F(SettingsTest, FlagsLoadedAndSaved)
-{
+TEST_F(SettingsTest, FlagsLoadedAndSaved) {
     const std::pair<long long, char> cases[] = {{-1, '0'}, {1, '1'}, {0, '0'}, {257, '0'}};  // -1: no value
     for (const auto& c : cases) {
         for (int which = 0; which < 3; ++which) {
@@ -48,8 +43,7 @@ TEST_F(SettingsTest, FlagsLoadedAndSaved)
     }
 }
 
-TEST_F(SettingsTest, StartupProfileChoice)
-{
+TEST_F(SettingsTest, StartupProfileChoice) {
     const std::string own = GetCurrentUserName() + ".vtp";
     ASSERT_NE(".vtp", own);
     const struct {
@@ -82,8 +76,7 @@ TEST_F(SettingsTest, StartupProfileChoice)
 // A copy of this program run on its own, told it runs on Windows NT 4.0: the folders it starts with where the
 // registry names none; its profiles folder beside it, for SYSTEM and Administrators only; no system backup
 // folder in its image on version 4.0 (on Windows 98: tests/e2e/protection98).
-TEST(FreshProcess, OfACopiedProgramOnWindowsNt4)
-{
+TEST(FreshProcess, OfACopiedProgramOnWindowsNt4) {
     char out[MAX_PATH] = {};
     if (GetEnvironmentVariableA("VT_CHILD_OUT", out, MAX_PATH)) {  // the copy
         InitRuntimeEnvironment();
@@ -107,5 +100,4 @@ TEST(FreshProcess, OfACopiedProgramOnWindowsNt4)
                     "C:\\PROGRAM FILES", ReadWholeFile(report));
     ExpectOnlyAdministrators(FileDacl(app + "Profiles"), FILE_ALL_ACCESS, true);
 }
-
 }  // namespace

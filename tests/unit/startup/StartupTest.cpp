@@ -1,29 +1,23 @@
-// What a process prepares at start: the command-line scan, registry values
-// read and written, system and shell folders, the system's error texts. What
-// the switches' actions do is checked end to end (tests/e2e).
+// What a process prepares at start: the command-line scan, registry values read and written, system and shell
+// folders, the system's error texts. What the switches' actions do is checked end to end (tests/e2e).
 #include <gtest/gtest.h>
 #include "CommandLine.h"
 #include "RegValues.h"
 #include "RuntimeEnv.h"
 #include <climits>
-#include <cstring>
 #include <utility>
-
 namespace {
-
 std::vector<std::string> Recorded;  // "SWITCH=value" per action run
 template <size_t Row>
 void RecordRow(const std::string& value) { Recorded.push_back(SwitchTable()[Row].text + ("=" + value)); }
 // The real table's rows, in its order, with actions that only record.
 template <size_t... Rows>
-std::vector<SwitchRow> RecordingTable(std::index_sequence<Rows...>)
-{
+std::vector<SwitchRow> RecordingTable(std::index_sequence<Rows...>) {
     const auto& t = SwitchTable();
     return {SwitchRow{t[Rows].text, t[Rows].kind, RecordRow<Rows>, t[Rows].setsHandled}...};
 }
 
-TEST(SwitchScan, RunsMatchingRowsInArgumentOrder)
-{
+TEST(SwitchScan, RunsMatchingRowsInArgumentOrder) {
     ASSERT_EQ(12u, SwitchTable().size());
     const std::vector<SwitchRow> recording = RecordingTable(std::make_index_sequence<12>());
     const struct { std::vector<std::string> args, calls; bool handled; } cases[] = {
@@ -47,8 +41,7 @@ TEST(SwitchScan, RunsMatchingRowsInArgumentOrder)
     }
 }
 
-TEST(SwitchScan, NotifyNumber)
-{
+TEST(SwitchScan, NotifyNumber) {
     const std::pair<const char*, int> cases[] = {
         {"31", 31}, {"$1F", 31}, {"$1f", 31}, {"0x1f", 31}, {"0XaB", 171}, {"12abc", 12}, {"-5", -5}, {"+7", 7},
         {" \t 42", 42}, {"  -$10", -16}, {"-0x10", -16}, {"abc", 0}, {"", 0}, {"$", 0}, {"0x", 0}, {"$G", 0},
@@ -59,9 +52,7 @@ TEST(SwitchScan, NotifyNumber)
 }
 
 const std::string Key = "Software\\VtStartupTest";
-
-TEST(RegValues, ReadsWhateverTheTypeAndWritesTextsWithTheirNull)
-{
+TEST(RegValues, ReadsWhateverTheTypeAndWritesTextsWithTheirNull) {
     const std::string longest(1023, 'v'), tooLong(1024, 'v');
     const struct { DWORD type; std::string bytes; long long dword; const char* text; } cases[] = {  // -1, null: fails
         {REG_DWORD, std::string("AB\0\0", 4), 0x4241, "AB"},
@@ -94,45 +85,36 @@ TEST(RegValues, ReadsWhateverTheTypeAndWritesTextsWithTheirNull)
     }
 }
 
-void Put(HKEY root, const char* subkey, const char* name, const char* text)  // null: deleted
-{
-    if (!text) RegDeleteKeyValueA(root, subkey, name);
-    else RegSetKeyValueA(root, subkey, name, REG_SZ, text, DWORD(strlen(text) + 1));
-}
-
 // Only a to z are upper-cased, and a side without its folder takes the other side's.
-TEST(RuntimeEnv, FoldersAndErrorTexts)
-{
-    Put(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "d:\\programme \xE9t\xE9");
-    Put(HKEY_CURRENT_USER, ShellFoldersKey, "AppData", "c:\\users\\jos\xE9\\appdata");
-    const struct { const char *commonDesktop, *desktop, *commonPrograms, *programs; std::vector<std::string> want; }
-        cases[] = {
-            {"c:\\all\\Desk-\xE0\xC9", "c:\\me\\desk", "c:\\all\\progs", "c:\\me\\progz 1_2",
-             {"C:\\ALL\\DESK-\xE0\xC9", "C:\\ME\\DESK", "C:\\ALL\\PROGS", "C:\\ME\\PROGZ 1_2"}},
-            {nullptr, "c:\\d", nullptr, "c:\\p", {"C:\\D", "C:\\D", "C:\\P", "C:\\P"}},
-            {"c:\\cd", nullptr, "c:\\cp", nullptr, {"C:\\CD", "C:\\CD", "C:\\CP", "C:\\CP"}},
-            {"", "c:\\d", "c:\\cp", "", {"C:\\D", "C:\\D", "C:\\CP", "C:\\CP"}},
-            {nullptr, nullptr, nullptr, nullptr, {"", "", "", ""}},
-        };
+TEST(RuntimeEnv, FoldersAndErrorTexts) {
+    WriteRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "d:\\programme \xE9t\xE9");
+    WriteRegString(HKEY_CURRENT_USER, ShellFoldersKey, "AppData", "c:\\users\\jos\xE9\\appdata");
+    const char* const names[] = {"Common Desktop", "Desktop", "Common Programs", "Programs"};  // all users': HKLM
+    const std::vector<const char*> cases[][2] = {  // the values (null: missing), the folders
+        {{"c:\\all\\Desk-\xE0\xC9", "c:\\me\\desk", "c:\\all\\progs", "c:\\me\\progz 1_2"},
+         {"C:\\ALL\\DESK-\xE0\xC9", "C:\\ME\\DESK", "C:\\ALL\\PROGS", "C:\\ME\\PROGZ 1_2"}},
+        {{nullptr, "c:\\d", "c:\\cp", nullptr}, {"C:\\D", "C:\\D", "C:\\CP", "C:\\CP"}},
+        {{"c:\\cd", "", "", "c:\\p"}, {"C:\\CD", "C:\\CD", "C:\\P", "C:\\P"}},
+        {{nullptr, nullptr, nullptr, nullptr}, {"", "", "", ""}},
+    };
     for (const auto& c : cases) {
-        Put(HKEY_LOCAL_MACHINE, ShellFoldersKey, "Common Desktop", c.commonDesktop);
-        Put(HKEY_CURRENT_USER, ShellFoldersKey, "Desktop", c.desktop);
-        Put(HKEY_LOCAL_MACHINE, ShellFoldersKey, "Common Programs", c.commonPrograms);
-        Put(HKEY_CURRENT_USER, ShellFoldersKey, "Programs", c.programs);
+        for (int i = 0; i < 4; ++i) {
+            HKEY root = i % 2 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+            if (c[0][i]) WriteRegString(root, ShellFoldersKey, names[i], c[0][i]);
+            else DeleteRegValue(root, ShellFoldersKey, names[i]);
+        }
         InitRuntimeEnvironment();
-        EXPECT_EQ(c.want, (std::vector<std::string>{CommonDesktopDir, DesktopDir, CommonProgramsDir, ProgramsDir}));
+        const std::vector<std::string> want(c[1].begin(), c[1].end());
+        EXPECT_EQ(want, (std::vector<std::string>{CommonDesktopDir, DesktopDir, CommonProgramsDir, ProgramsDir}));
     }
     EXPECT_EQ("D:\\PROGRAMME \xE9T\xE9", ProgramFilesDir);
     EXPECT_EQ("C:\\USERS\\JOS\xE9\\APPDATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH", QuickLaunchDir);
     char system[MAX_PATH] = {}, windows[MAX_PATH] = {}, temp[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    GetTempPathA(MAX_PATH, temp);
+    GetSystemDirectoryA(system, MAX_PATH), GetWindowsDirectoryA(windows, MAX_PATH), GetTempPathA(MAX_PATH, temp);
     EXPECT_EQ((std::vector<std::string>{UpperCase(system), UpperCase(windows), UpperCase(temp), UpperCase(temp)}),
               (std::vector<std::string>{SystemDir, WindowsDir, TempDir, UserTempDir}));
     // Wine's texts, without the full stop and line end.
     EXPECT_EQ("File not found|Access denied|", SystemErrorText(ERROR_FILE_NOT_FOUND) + "|" +
                                                   SystemErrorText(ERROR_ACCESS_DENIED) + "|" + SystemErrorText(0x2FFFFFF1));
 }
-
 }  // namespace

@@ -7,19 +7,15 @@
 #include <sddl.h>
 #include <cstring>
 #include <thread>
-
 namespace {
-
 bool Yes(DWORD result) { return (result & 0xFF) != 0; }  // the system reads the low byte
 // Stores a password as the Settings dialog does: Command15/16, then 10/11.
 bool SetAdministrator(const char* password) { return Yes(Command15(password)) && Yes(Command10()); }
 bool SetToggle(const char* password) { return Yes(Command16(password)) && Yes(Command11()); }
 bool DigestTaken(const char* password) { return Yes(Command21(Command18(password))); }
 
-class VrcmdStore : public ::testing::Test {  // no password stored and none waiting
-protected:
-    void SetUp() override
-    {
+struct VrcmdStore : ::testing::Test {  // no password stored and none waiting
+    void SetUp() override {
         Command12(), RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY), RegDeleteKeyA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
         ASSERT_TRUE(Yes(Command9()));
     }
@@ -27,16 +23,14 @@ protected:
 };
 
 // Worked out independently of the library: the digest travels in broadcasts and profile files.
-TEST(VrcmdDigest, KnownValues)
-{
+TEST(VrcmdDigest, KnownValues) {
     const std::pair<const char*, DWORD> known[] = {
         {"", 0x74141C20u}, {nullptr, 0x74141C20u}, {"a", 0x6C4E37EBu}, {"Password1", 0x1BB51599u}, {"\xE9t\xE9", 0xF736F3EEu}};
     for (const auto& k : known) EXPECT_EQ(k.second, Command18(k.first)) << (k.first ? k.first : "(null)");
 }
 
 // Only SYSTEM and Administrators may open the key: a user who read a digest there could switch protection off.
-TEST_F(VrcmdStore, KeyForAdministratorsOnlyAndRepairedWhenWeakened)
-{
+TEST_F(VrcmdStore, KeyForAdministratorsOnlyAndRepairedWhenWeakened) {
     ExpectOnlyAdministrators(KeyDacl(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY), KEY_ALL_ACCESS, true);
     ASSERT_TRUE(SetToggle("kept"));
     for (const char* sddl : {"D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;KR;;;WD)",  // everyone may read
@@ -54,8 +48,7 @@ TEST_F(VrcmdStore, KeyForAdministratorsOnlyAndRepairedWhenWeakened)
     }
 }
 
-TEST_F(VrcmdStore, EachPasswordMatchesItselfOnly)
-{
+TEST_F(VrcmdStore, EachPasswordMatchesItselfOnly) {
     const struct {
         bool (*set)(const char*);
         DWORD(WINAPI *check)(const char*), (WINAPI *other)(const char*);
@@ -86,14 +79,11 @@ TEST_F(VrcmdStore, EachPasswordMatchesItselfOnly)
     EXPECT_TRUE(DigestTaken("admin") && DigestTaken((std::string(4999, 'n') + "\xE9").c_str()));
 }
 
-TEST_F(VrcmdStore, NewPasswordWaitsUntilStoredOnce)
-{
+TEST_F(VrcmdStore, NewPasswordWaitsUntilStoredOnce) {
     EXPECT_FALSE(Yes(Command10()));
     ASSERT_TRUE(Yes(Command15("once")));
     EXPECT_FALSE(Yes(Command13()));
-    EXPECT_TRUE(Yes(Command10()));
-    EXPECT_FALSE(Yes(Command10()));
-    EXPECT_TRUE(Yes(Command14("once")));
+    EXPECT_TRUE(Yes(Command10()) && !Yes(Command10()) && Yes(Command14("once")));
     // Forgotten by Command12 and by a refused text; stored passwords stay.
     EXPECT_TRUE(Yes(Command15("dropped")) && Yes(Command16("dropped")));
     Command12();
@@ -107,8 +97,7 @@ TEST_F(VrcmdStore, NewPasswordWaitsUntilStoredOnce)
 
 // A record holds neither the text nor a salt used before; a damaged one counts as set, and neither the text
 // nor the digest kept in it matches.
-TEST_F(VrcmdStore, RecordsAndDamagedRecords)
-{
+TEST_F(VrcmdStore, RecordsAndDamagedRecords) {
     auto stored = [] {  // the administrator's record as a peer reading the registry sees it
         char data[256];
         DWORD type = 0, size = sizeof data;
@@ -119,8 +108,7 @@ TEST_F(VrcmdStore, RecordsAndDamagedRecords)
     const std::string record = stored(), good = record.substr(2);
     ASSERT_TRUE(SetAdministrator("AdminSecret42"));
     EXPECT_NE(record, stored());
-    ASSERT_EQ("3:", record.substr(0, 2));  // REG_BINARY
-    ASSERT_EQ(60u, good.size());
+    ASSERT_EQ("3:60", record.substr(0, 2) + std::to_string(good.size()));  // REG_BINARY, 60 bytes
     EXPECT_TRUE(good.find("AdminSecret42") == std::string::npos && good.find(std::string("A\0d\0m\0i\0n", 9)) == std::string::npos);
     auto with = [&](size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
     const std::pair<DWORD, std::string> damaged[] = {
@@ -138,8 +126,7 @@ TEST_F(VrcmdStore, RecordsAndDamagedRecords)
     EXPECT_TRUE(Yes(Command14("mended")));
 }
 
-TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize)
-{
+TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize) {
     const struct { const char* button; std::string typed; DWORD size; std::string expected; } cases[] = {
         {"cancel", "open sesame", 256, ""}, {"ok", "abcdefgh", 5, "abcd"}, {"ok", "abc", 1, ""}};
     std::vector<BoxReply> replies;
@@ -162,8 +149,7 @@ TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize)
 }
 
 // The agent calling Command20 has no window of its own, so the dialog must come to the front by itself.
-TEST(VrcmdDialog, MaskedAndInFront)
-{
+TEST(VrcmdDialog, MaskedAndInFront) {
     bool found = false, masked = false, inFront = false;
     std::thread watcher([&] {
         for (int i = 0; i < 500 && !found; ++i, Sleep(10)) {
@@ -180,5 +166,4 @@ TEST(VrcmdDialog, MaskedAndInFront)
     watcher.join();
     EXPECT_TRUE(found && masked && inFront) << "found " << found << ", masked " << masked << ", in front " << inFront;
 }
-
 }  // namespace
