@@ -7,15 +7,11 @@
 namespace {
 struct ProfileFileTest : ::testing::Test {
     void SetUp() override { CreateProfileLists(), ProfilesDir = NewTempDir("profiles"); }
-    static bool LoadBytes(const std::string& bytes) {
-        EXPECT_TRUE(WriteWholeFile(ProfilesDir + "test.vtp", bytes));
-        return LoadProfile(ProfilesDir + "test.vtp");
-    }
+    static bool LoadBytes(const std::string& b) { return WriteWholeFile(ProfilesDir + "t", b) && LoadProfile(ProfilesDir + "t"); }
 };
 
-// A profile saved by an earlier release with the hash 3000000000, whose lines are listed below: the installed
-// base's files must keep loading, and a save must give the same bytes. Its folder line "\x9E\xCE" falls on key
-// bytes that would scramble it to CR and LF, so it is written as it is.
+// A profile of an earlier release (hash 3000000000, lines below): the installed base's files must load, and a save
+// give the same bytes. Its folder line "\x9E\xCE" falls on key bytes that would scramble it to CR LF: kept plain.
 std::string GoldenFile() {
     const std::string hex =
         "2A0D0ACA81988BA6FDD1BB9CC6B2AC8F0D0A8BA4F5B9F017E0EB0D0A9ECE0D0AF9A593CCBED6290D0A1194EA9CF70D0A90C2"
@@ -82,12 +78,10 @@ TEST_F(ProfileFileTest, ReadsThePasswordOption) {
     for (const auto& c : cases) {
         std::string bytes = "[OPTIONS]\r\n";
         for (const std::string& line : c.first) bytes += line + "\r\n";
-        Profile.OwnPassword = true;
-        Profile.PasswordHash = 1234;
+        Profile.OwnPassword = true, Profile.PasswordHash = 1234;
         ASSERT_TRUE(LoadBytes(bytes));
         EXPECT_EQ(c.first, Profile.Options);
-        EXPECT_EQ(std::make_pair(c.second, c.second != 0), std::make_pair(Profile.PasswordHash, Profile.OwnPassword))
-            << bytes;
+        EXPECT_EQ(std::make_pair(c.second, c.second != 0), std::make_pair(Profile.PasswordHash, Profile.OwnPassword)) << bytes;
     }
     // A file that cannot be opened leaves the profile alone.
     EXPECT_FALSE(LoadProfile(ProfilesDir + "missing.vtp"));
@@ -114,7 +108,6 @@ TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleasesAndEveryLineBack) {
     expected.Options = {"PWD=0", "[END1]"};
     ASSERT_TRUE(SaveProfile("Bob Smith", 0));
     EXPECT_EQ("*\r\n", ReadWholeFile(ProfilesDir + "Bob Smith.vtp").substr(0, 3));
-    CreateProfileLists();
     ASSERT_TRUE(LoadProfile(ProfilesDir + "Bob Smith.vtp"));
     EXPECT_EQ(Listed(expected), Listed(Profile));
     EXPECT_FALSE(Profile.OwnPassword);

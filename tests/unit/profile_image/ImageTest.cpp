@@ -24,8 +24,7 @@ TEST(PathMacros, ExpansionAndTheUsersFolders) {
     for (const auto& c : cases) EXPECT_EQ(c.second, ExpandMacros(c.first)) << c.first;
     // A user's hive is stood in for by a key of the test's own registry.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VtTestHive");
-    ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VtTestHive", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                 &UserHiveKey, nullptr));
+    ASSERT_EQ(0, RegCreateKeyA(HKEY_CURRENT_USER, "Software\\VtTestHive", &UserHiveKey));
     // Missing values keep the previous user's folders.
     ASSERT_TRUE(WriteRegString(UserHiveKey, ShellFoldersKey, "Desktop", "C:\\Users\\j\xf6rg\\Desktop"));
     LoadUserShellFolders();
@@ -38,16 +37,13 @@ TEST(PathMacros, ExpansionAndTheUsersFolders) {
     LoadUserShellFolders();
     EXPECT_EQ("C:\\USERS\\BOB\\PROGRAMS|C:\\USERS\\BOB\\APPDATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|"
               "C:\\USERS\\J\xf6RG\\DESKTOP|C:\\USERS\\BOB\\PROGRAMS", ExpandMacros("%LOCALSTART%|%QLAUNCH%|%DESKTOP%|%START%"));
-    RegCloseKey(UserHiveKey);
-    UserHiveKey = HKEY_CURRENT_USER;
-    CommonDesktopDir.clear();
+    RegCloseKey(UserHiveKey), UserHiveKey = HKEY_CURRENT_USER, CommonDesktopDir.clear();
     EXPECT_EQ("-\\PUBLIC", ExpandMacros("-%DESKTOP%\\PUBLIC"));
 }
 
 // With the system folders set to ones that exist nowhere (SetUp), no system string gets another form from the
 // disk and every expected image is exact.
-const std::string SystemFiles =
-    "+USER.DAT|+SYSTEM.DAT|+WIN386.SWP|+NTUSER.DAT|+NTUSER.DAT.LOG|+HIBERFIL.SYS|+PAGEFILE.SYS|";
+const std::string SystemFiles = "+USER.DAT|+SYSTEM.DAT|+WIN386.SWP|+NTUSER.DAT|+NTUSER.DAT.LOG|+HIBERFIL.SYS|+PAGEFILE.SYS|";
 const std::string SystemFolders = "+C:\\VTWIN\\SPOOL|+C:\\VTWIN\\REPAIR|+C:\\VTWIN\\SYSTEM32\\CONFIG|"
                                   "+C:\\VTWIN\\SYSTEM32\\SPOOL|+C:\\VTTEMP|+C:\\VTUSER\\TEMP|";
 
@@ -64,10 +60,8 @@ std::string BuiltImage() {
 
 struct DriverImageTest : ::testing::Test {
     void SetUp() override {
-        InitRuntimeEnvironment();
-        CreateProfileLists();
-        WindowsDir = "C:\\VTWIN", SystemDir = "C:\\VTWIN\\SYSTEM32", TempDir = "C:\\VTTEMP\\";
-        UserTempDir = "C:\\VTUSER\\TEMP\\";
+        InitRuntimeEnvironment(), CreateProfileLists();
+        WindowsDir = "C:\\VTWIN", SystemDir = "C:\\VTWIN\\SYSTEM32", TempDir = "C:\\VTTEMP\\", UserTempDir = "C:\\VTUSER\\TEMP\\";
         ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));  // bare file names are looked up there
     }
     const std::string dir_ = NewTempDir("image");
@@ -91,16 +85,15 @@ TEST_F(DriverImageTest, RulesInTheirOrderAndARebuildFromScratch) {
 
 std::string ShortOf(const std::string& path) {
     char buffer[MAX_PATH];
-    DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? UpperCase(std::string(buffer, length)) : std::string();
+    return UpperCase(std::string(buffer, GetShortPathNameA(path.c_str(), buffer, MAX_PATH)));
 }
 
 TEST_F(DriverImageTest, RealPathsCarryTheirOtherForm) {
     ASSERT_TRUE(WriteWholeFile(dir_ + "Long File Name.txt", "x"));
     ASSERT_TRUE(CreateDirectoryA((dir_ + "Long Folder Name").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((dir_ + "Long Folder Name\\Inner Directory").c_str(), nullptr));
-    const std::string shortFile = ShortOf("LONG FILE NAME.TXT"), longPath = UpperCase(dir_) + "LONG FOLDER NAME\\INNER DIRECTORY";
-    const std::string shortPath = ShortOf(longPath), mixedCase = "-" + dir_ + "Long Folder Name\\Inner Directory";
+    const std::string longPath = UpperCase(dir_) + "LONG FOLDER NAME\\INNER DIRECTORY", shortPath = ShortOf(longPath);
+    const std::string shortFile = ShortOf("LONG FILE NAME.TXT"), mixedCase = "-" + dir_ + "Long Folder Name\\Inner Directory";
     ASSERT_TRUE(shortPath.find('~') != std::string::npos && shortFile.find('~') != std::string::npos) << shortPath;
     // The last component is taken as it is, so a short path keeps its short last name.
     const std::string longOfShort = longPath.substr(0, longPath.rfind('\\')) + shortPath.substr(shortPath.rfind('\\'));

@@ -1,5 +1,4 @@
-// Global settings in the real registry, the choice of the start-up profile,
-// and what a fresh process finds at start.
+// Global settings in the real registry, the choice of the start-up profile, and what a fresh process finds.
 #include "RegValues.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
@@ -26,16 +25,13 @@ struct SettingsTest : ::testing::Test {
 // types are read as numbers (tests/unit/startup). What Save writes loads back.
 TEST_F(SettingsTest, FlagsLoadedAndSaved) {
     const std::pair<long long, char> cases[] = {{-1, '0'}, {1, '1'}, {0, '0'}, {257, '0'}};  // -1: no value
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         for (int which = 0; which < 3; ++which) {
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key);
             if (c.first >= 0) WriteRegDword(HKEY_LOCAL_MACHINE, Key, Names[which], DWORD(c.first));
-            std::string want = "0000";
-            want[which] = c.second;
-            want[3] = which == 0 && c.first >= 0 ? '1' : '0';
+            std::string want = std::string(which, '0') + c.second + std::string(2 - which, '0') + "01"[which == 0 && c.first >= 0];
             EXPECT_EQ(want, Load()) << Names[which] << " " << c.first;
         }
-    }
     for (const char* flags : {"101", "010"}) {
         GlobalSettings = {flags[0] == '1', flags[1] == '1', flags[2] == '1', false};
         SaveSettings();
@@ -46,24 +42,17 @@ TEST_F(SettingsTest, FlagsLoadedAndSaved) {
 TEST_F(SettingsTest, StartupProfileChoice) {
     const std::string own = GetCurrentUserName() + ".vtp";
     ASSERT_NE(".vtp", own);
-    const struct {
-        bool userControl, useDefault, ownFile, defaultFile;  // the two settings, the two files present
-        char chosen;                                        // 'o' own, 'd' default, '-' none
-    } cases[] = {
-        {0, 0, 0, 0, '-'}, {0, 0, 0, 1, 'd'}, {0, 0, 1, 0, '-'}, {0, 0, 1, 1, 'd'},
-        {0, 1, 0, 0, '-'}, {0, 1, 0, 1, 'd'}, {0, 1, 1, 0, '-'}, {0, 1, 1, 1, 'd'},
-        {1, 0, 0, 0, '-'}, {1, 0, 0, 1, '-'}, {1, 0, 1, 0, 'o'}, {1, 0, 1, 1, 'o'},
-        {1, 1, 0, 0, '-'}, {1, 1, 0, 1, 'd'}, {1, 1, 1, 0, 'o'}, {1, 1, 1, 1, 'o'},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.userControl << c.useDefault << c.ownFile << c.defaultFile);
-        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", c.userControl));
-        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UseDefault", c.useDefault));
-        for (const auto& file : {std::make_pair(own, c.ownFile), std::make_pair(std::string("default.vtp"), c.defaultFile)})
+    // By UserControl, UseDefault, the own file present, the default one present: 'o' own, 'd' default, '-' none.
+    const char chosen[] = "-d-d" "-d-d" "--oo" "-doo";
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", i >> 3 & 1));
+        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UseDefault", i >> 2 & 1));
+        for (const auto& file : {std::make_pair(own, i & 2), std::make_pair(std::string("default.vtp"), i & 1)})
             if (file.second) ASSERT_TRUE(WriteWholeFile(dir_ + file.first, "[FILES]\r\n"));
             else DeleteFileA((dir_ + file.first).c_str());
         Load();
-        EXPECT_EQ(c.chosen == 'o' ? own : c.chosen == 'd' ? "default.vtp" : "", SelectStartupProfile());
+        EXPECT_EQ(chosen[i] == 'o' ? own : chosen[i] == 'd' ? "default.vtp" : "", SelectStartupProfile());
     }
     // A file that cannot be read is not chosen.
     HANDLE locked = CreateFileA((dir_ + "default.vtp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -79,9 +68,7 @@ TEST_F(SettingsTest, StartupProfileChoice) {
 TEST(FreshProcess, OfACopiedProgramOnWindowsNt4) {
     char out[MAX_PATH] = {};
     if (GetEnvironmentVariableA("VT_CHILD_OUT", out, MAX_PATH)) {  // the copy
-        InitRuntimeEnvironment();
-        LoadSettings();
-        BuildDriverImage();
+        InitRuntimeEnvironment(), LoadSettings(), BuildDriverImage();
         const std::string image(DriverImage.begin(), DriverImage.begin() + DriverImageSize);
         ASSERT_TRUE(WriteWholeFile(out, ProfilesDir + "|" + QuickLaunchDir + "|" + ProgramFilesDir +
                                             (image.find("\\SYSBCKUP") != std::string::npos ? "|SYSBCKUP" : "")));
