@@ -115,9 +115,9 @@ TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt) {
         Profile.Policies = {"0=2", bad, "1=1"};
         FakeCheckList list;
         std::string error;
-        const bool read = PoliciesToCheckList(list, error);  // the lines before it are set, nothing after it
-        EXPECT_EQ("0 2 0 Invalid restriction line in the profile: \"" + std::string(bad) + "\"",
-                  std::to_string(read) + " " + std::to_string(list.states[0]) + " " + std::to_string(list.states[1]) + " " + error);
+        EXPECT_FALSE(PoliciesToCheckList(list, error));  // the lines before it are set, nothing after it
+        EXPECT_EQ("Invalid restriction line in the profile: \"" + std::string(bad) + "\" 2 0",
+                  error + " " + char('0' + list.states[0]) + " " + char('0' + list.states[1]));
     }
 }
 }  // namespace

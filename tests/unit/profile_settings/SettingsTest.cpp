@@ -29,7 +29,8 @@ TEST_F(SettingsTest, FlagsLoadedAndSaved) {
         for (int which = 0; which < 3; ++which) {
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key);
             if (c.first >= 0) WriteRegDword(HKEY_LOCAL_MACHINE, Key, Names[which], DWORD(c.first));
-            std::string want = std::string(which, '0') + c.second + std::string(2 - which, '0') + "01"[which == 0 && c.first >= 0];
+            std::string want = "0000";
+            want[which] = c.second, want[3] = which == 0 && c.first >= 0 ? '1' : '0';
             EXPECT_EQ(want, Load()) << Names[which] << " " << c.first;
         }
     for (const char* flags : {"101", "010"}) {

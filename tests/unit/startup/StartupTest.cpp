@@ -87,7 +87,7 @@ TEST(RegValues, ReadsWhateverTheTypeAndWritesTextsWithTheirNull) {
 
 // Only a to z are upper-cased, and a side without its folder takes the other side's.
 TEST(RuntimeEnv, FoldersAndErrorTexts) {
-    WriteRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "d:\\programme \xE9t\xE9");
+    WriteRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "d:\\pf \xE9t\xE9");
     WriteRegString(HKEY_CURRENT_USER, ShellFoldersKey, "AppData", "c:\\users\\jos\xE9\\appdata");
     const char* const names[] = {"Common Desktop", "Desktop", "Common Programs", "Programs"};  // all users': HKLM
     const std::vector<const char*> cases[][2] = {  // the values (null: missing), the folders
@@ -107,7 +107,7 @@ TEST(RuntimeEnv, FoldersAndErrorTexts) {
         const std::vector<std::string> want(c[1].begin(), c[1].end());
         EXPECT_EQ(want, (std::vector<std::string>{CommonDesktopDir, DesktopDir, CommonProgramsDir, ProgramsDir}));
     }
-    EXPECT_EQ("D:\\PROGRAMME \xE9T\xE9", ProgramFilesDir);
+    EXPECT_EQ("D:\\PF \xE9T\xE9", ProgramFilesDir);
     EXPECT_EQ("C:\\USERS\\JOS\xE9\\APPDATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH", QuickLaunchDir);
     char system[MAX_PATH] = {}, windows[MAX_PATH] = {}, temp[MAX_PATH] = {};
     GetSystemDirectoryA(system, MAX_PATH), GetWindowsDirectoryA(windows, MAX_PATH), GetTempPathA(MAX_PATH, temp);

@@ -56,7 +56,8 @@ TEST_F(VrcmdStore, EachPasswordMatchesItselfOnly) {
         SetUp();
         EXPECT_FALSE(Yes(kind.check("Open Sesame")));
         ASSERT_TRUE(kind.set("Open Sesame"));
-        EXPECT_TRUE(Yes(kind.isSet()) && !Yes(kind.otherIsSet()) && Yes(kind.check("Open Sesame")) && !Yes(kind.other("Open Sesame")));
+        EXPECT_TRUE(Yes(kind.isSet()) && !Yes(kind.otherIsSet()));
+        EXPECT_TRUE(Yes(kind.check("Open Sesame")) && !Yes(kind.other("Open Sesame")));
         for (const char* wrong : {static_cast<const char*>(nullptr), "", "open sesame", "Open Sesame "})
             EXPECT_FALSE(Yes(kind.check(wrong)) || DigestTaken(wrong)) << (wrong ? wrong : "(null)");
         // A new text of any length replaces the old one, and is taken whole.
@@ -104,7 +105,8 @@ TEST_F(VrcmdStore, RecordsAndDamagedRecords) {
     ASSERT_TRUE(SetAdministrator("AdminSecret42"));
     EXPECT_NE(record, stored());
     ASSERT_EQ("3:60", record.substr(0, 2) + std::to_string(good.size()));  // REG_BINARY, 60 bytes
-    EXPECT_TRUE(good.find("AdminSecret42") == std::string::npos && good.find(std::string("A\0d\0m\0i\0n", 9)) == std::string::npos);
+    EXPECT_EQ(std::string::npos, good.find("AdminSecret42"));
+    EXPECT_EQ(std::string::npos, good.find(std::string("A\0d\0m\0i\0n", 9)));  // nor in UTF-16
     auto with = [&](size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
     const std::pair<DWORD, std::string> damaged[] = {
         {REG_NONE, good}, {REG_BINARY, with(0, "X")} /* another mark */, {REG_BINARY, good + "x"},
@@ -139,7 +141,7 @@ TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize) {
     EXPECT_EQ('#', buffer[0]);
     std::vector<SeenBox> seen = answerer.WaitSeen(3);
     ASSERT_EQ(3u, seen.size());
-    for (const SeenBox& box : seen) EXPECT_EQ("Type the password to switch protection off:|ok,cancel", box.text + "|" + box.buttons);
+    for (const SeenBox& b : seen) EXPECT_EQ("Type the password to switch protection off:|ok,cancel", b.text + "|" + b.buttons);
 }
 
 // The agent calling Command20 has no window of its own, so the dialog must come to the front by itself.
