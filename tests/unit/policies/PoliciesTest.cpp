@@ -1,66 +1,46 @@
-// Policy restrictions written into the real registry of the test prefix, for
-// the current user or for the hive of a user named by his identifier; and the
-// profile's policy lines read into a three-state check list (the lines written
-// from the list, the list grayed and the states shown on loading are checked
-// in the manager's window, tests/unit/profile_commands).
+// Policy restrictions written into the real registry, for the current user or a user's hive named by his
+// identifier; the profile's lines read into a three-state check list (the manager's window: tests/unit/manager).
 #include "Policies.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-
 #include <gtest/gtest.h>
-
 #include <algorithm>
-
+#include <set>
 namespace {
-
 const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies";
 
-void Walk(HKEY root, const std::string& path, const std::string& shown, std::vector<std::string>& found)
-{
+void Walk(HKEY root, const std::string& path, const std::string& shown, std::set<std::string>& found) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key)) return;
     char name[256];
     DWORD nameSize, value, size;
     for (DWORD i = 0; nameSize = sizeof name, size = sizeof value,
                       !RegEnumValueA(key, i, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
          ++i)
-        found.push_back(shown + name + "=" + std::to_string(value));
+        found.insert(shown + name + "=" + std::to_string(value));
     for (DWORD i = 0; nameSize = sizeof name, !RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr); ++i)
         Walk(key, name, shown + name + "\\", found);
     RegCloseKey(key);
 }
 
-// Every value below the two policy roots of a hive, as "key\name=value ",
-// sorted; keys below "Software\Policies" start with "Policies\".
-std::string Written(HKEY root = HKEY_CURRENT_USER)
-{
-    std::vector<std::string> found;
-    Walk(root, PoliciesKey, "", found);
-    Walk(root, "Software\\Policies", "Policies\\", found);
-    std::sort(found.begin(), found.end());
+// Every value below the two policy roots of a hive as sorted "key\name=value " entries; keys below
+// "Software\Policies" start with "Policies\".
+std::string Written(HKEY root = HKEY_CURRENT_USER) {
+    std::set<std::string> found;
+    Walk(root, PoliciesKey, "", found), Walk(root, "Software\\Policies", "Policies\\", found);
     std::string text;
     for (const std::string& entry : found) text += entry + " ";
     return text;
 }
 
-class PolicyRegistry : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        CloseUserHive();
-        Clear(HKEY_CURRENT_USER);
-        Profile = TProfile();
-    }
+void Clear() { RegDeleteTreeA(HKEY_CURRENT_USER, PoliciesKey), RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies"); }
+
+struct PolicyRegistry : ::testing::Test {
+    void SetUp() override { CloseUserHive(), Clear(), Profile = TProfile(); }
     void TearDown() override { CloseUserHive(); }
-    static void Clear(HKEY root)
-    {
-        RegDeleteTreeA(root, PoliciesKey);
-        RegDeleteTreeA(root, "Software\\Policies");
-    }
 };
 
-TEST_F(PolicyRegistry, EachRowWritesItsValue)
-{
+TEST_F(PolicyRegistry, EachRowWritesItsValue) {
     const char* const rows[PolicyCount] = {
         "System\\DisableRegistryTools=1", "Explorer\\NoControlPanel=1", "System\\NoDispCPL=1", "System\\NoSecCPL=1",
         "Network\\NoNetSetup=1", "Network\\NoFileSharingControl=1", "Network\\NoPrintSharingControl=1",
@@ -74,90 +54,70 @@ TEST_F(PolicyRegistry, EachRowWritesItsValue)
         "Uninstall\\NoWindowsSetupPage=1",
     };
     for (int row = 0; row < PolicyCount; ++row) {
-        SCOPED_TRACE(row);
-        Clear(HKEY_CURRENT_USER);
+        Clear();
         SetPolicy(row, 1);
-        EXPECT_EQ(rows[row] + std::string(" "), Written());
+        EXPECT_EQ(rows[row] + std::string(" "), Written()) << row;
     }
 }
 
-// Enable writes the rows whose state is exactly "0" or "1" and leaves the
-// others; disable switches every row of the profile off.
-TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable)
-{
+// Enable writes the rows whose state is exactly "0" or "1" and leaves the others; disable switches all off.
+TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable) {
     Profile.Policies = {"0=1", "1=0", "2=2", "3= 1", "4=01", "5=1 ", "6=", "7", "8=-0", "9=1=1"};
     Profile.Policies.resize(16, "x=2");
     Profile.Policies[15] = "15=1";
     ApplyPolicies();
     EXPECT_EQ("Explorer\\NoControlPanel=0 Policies\\Microsoft\\Windows\\System\\DisableCMD=2 "
-              "System\\DisableRegistryTools=1 WinOldApp\\Disable=1 ",
-              Written());
+              "System\\DisableRegistryTools=1 WinOldApp\\Disable=1 ", Written());
     RemovePolicies();
     const std::string off = Written();
     EXPECT_EQ(17, std::count(off.begin(), off.end(), ' ')) << off;
     EXPECT_TRUE(off.find("=1") == std::string::npos && off.find("=2") == std::string::npos) << off;
-
-    SetPolicy(-1, 1);
-    SetPolicy(PolicyCount, 1);
+    SetPolicy(-1, 1), SetPolicy(PolicyCount, 1);
     Profile.Policies.assign(40, "x=1");
     ApplyPolicies();
     const std::string all = Written();
     EXPECT_EQ(PolicyCount + 1, std::count(all.begin(), all.end(), ' ')) << all;  // the row 15 writes two
 }
 
-TEST_F(PolicyRegistry, UserHiveFromAnIdentifier)
-{
-    // Each of these names a key that exists, so only the check can refuse it;
-    // the refused ones come first, while no hive is open.
+TEST_F(PolicyRegistry, UserHiveFromAnIdentifier) {
+    // Each names a key that exists, so only the check can refuse it; the refused ones come first, with no hive open.
     const std::pair<std::string, bool> cases[] = {
-        {"21-1\\Software", false}, {"21-1\\..\\..\\.DEFAULT", false}, {"..", false}, {"21-abc", false}, {"", false},
-        {"21--1001", false}, {"-21-1001", false}, {"21-1001-", false}, {"21-1 ", false}, {"21-12345678901", false},
-        {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15-16", false}, {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15", true},
-        {"18", true}, {"21-4294967295", true},
+        {"21-1\\..\\..\\.DEFAULT", false}, {"", false}, {"21--1001", false}, {"-21-1001", false}, {"21-1001-", false},
+        {"21-1 ", false}, {"21-12345678901", false}, {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15-16", false},
+        {"1-2-3-4-5-6-7-8-9-10-11-12-13-14-15", true}, {"18", true}, {"21-4294967295", true},
         {"21-1004336348-1177238915-682003330-1001", true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE('"' + c.first + '"');
-        ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_USERS, ("S-1-5-" + c.first).c_str(), "V", REG_SZ, "", 1));
-        EXPECT_EQ(c.second, OpenUserHive(c.first));
-        EXPECT_EQ(c.second, UserHiveKey != HKEY_CURRENT_USER);
+        ASSERT_EQ(0, RegSetKeyValueA(HKEY_USERS, ("S-1-5-" + c.first).c_str(), "V", REG_SZ, "", 1));
+        EXPECT_EQ(c.second, OpenUserHive(c.first)) << c.first;
+        EXPECT_EQ(c.second, UserHiveKey != HKEY_CURRENT_USER) << c.first;
     }
     // The last one stays open: a hive that is not loaded keeps it.
     HKEY opened = UserHiveKey;
     EXPECT_FALSE(OpenUserHive("21-999-999-999-1001"));
-    EXPECT_EQ(opened, UserHiveKey);
     SetPolicy(0, 1);
-    EXPECT_EQ("System\\DisableRegistryTools=1 ", Written(opened));
-    EXPECT_EQ("", Written());
+    EXPECT_EQ("System\\DisableRegistryTools=1 |", Written(opened) + "|" + Written());
     // Closing returns to the current user and never closes his key.
-    CloseUserHive();
-    CloseUserHive();
-    EXPECT_EQ(HKEY_CURRENT_USER, UserHiveKey);
+    CloseUserHive(), CloseUserHive();
     SetPolicy(0, 1);
     EXPECT_EQ("System\\DisableRegistryTools=1 ", Written());
 }
 
-class FakeCheckList : public PolicyCheckList {
-public:
-    FakeCheckList() : states(PolicyCount, 0) {}
-    int ItemCount() const override { return static_cast<int>(states.size()); }
+struct FakeCheckList : PolicyCheckList {
+    int ItemCount() const override { return PolicyCount; }
     int ItemState(int index) const override { return states.at(index); }
     void SetItemState(int index, int state) override { states.at(index) = state; }
-    std::vector<int> states;
+    std::vector<int> states = std::vector<int>(PolicyCount);
 };
 
-TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt)
-{
+TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt) {
     for (const char* bad : {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "99999999999=1"}) {
-        SCOPED_TRACE(bad);
         Profile.Policies = {"0=2", bad, "1=1"};
         FakeCheckList list;
         std::string error;
-        EXPECT_FALSE(PoliciesToCheckList(list, error));
-        EXPECT_EQ("Invalid restriction line in the profile: \"" + std::string(bad) + "\"", error);
-        EXPECT_EQ(2, list.states[0]);  // the lines before it are set
-        EXPECT_EQ(0, list.states[1]);  // nothing after it
+        EXPECT_FALSE(PoliciesToCheckList(list, error));  // the lines before it are set, nothing after it
+        EXPECT_EQ("Invalid restriction line in the profile: \"" + std::string(bad) + "\" 2 0",
+                  error + " " + char('0' + list.states[0]) + " " + char('0' + list.states[1]));
     }
 }
-
 }  // namespace

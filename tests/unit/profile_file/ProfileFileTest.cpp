@@ -1,40 +1,18 @@
-// Profile files: loading files written by hand, by other systems or by an
-// earlier release (line ends, scramble marker, sections, the password
-// option); saving (the exact bytes, every line back, a save that cannot
-// complete). That damaged files load without a crash or a hang is checked end
-// to end (tests/e2e/vtprofile, decode).
+// Profile files: loading files written by hand, by other systems or by an earlier release; saving (the exact
+// bytes, every line back, a save that cannot complete). Damaged files: tests/e2e/vtprofile.
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtTest.h"
-
 #include <gtest/gtest.h>
-
 namespace {
-
-class ProfileFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        CreateProfileLists();
-        ProfilesDir = NewTempDir("profiles");
-    }
-
-    static std::string PathOf(const std::string& fileName) { return ProfilesDir + fileName; }
-
-    // Writes bytes as a file of the profiles folder and loads it.
-    static bool LoadBytes(const std::string& bytes)
-    {
-        EXPECT_TRUE(WriteWholeFile(PathOf("test.vtp"), bytes));
-        return LoadProfile(PathOf("test.vtp"));
-    }
+bool LoadBytes(const std::string& b) { return WriteWholeFile(ProfilesDir + "t", b) && LoadProfile(ProfilesDir + "t"); }
+struct ProfileFileTest : ::testing::Test {
+    void SetUp() override { CreateProfileLists(), ProfilesDir = NewTempDir("profiles"); }
 };
 
-// A profile saved by an earlier release with the hash 3000000000, whose lines
-// are listed below: the installed base's files must keep loading, and a save
-// must give the same bytes. Its folder line "\x9E\xCE" falls on key bytes that
-// would scramble it to CR and LF, so it is written as it is.
-std::string GoldenFile()
-{
+// A profile of an earlier release (hash 3000000000, lines below): the installed base's files must load, and a save
+// give the same bytes. Its folder line "\x9E\xCE" falls on key bytes that would scramble it to CR LF: kept plain.
+std::string GoldenFile() {
     const std::string hex =
         "2A0D0ACA81988BA6FDD1BB9CC6B2AC8F0D0A8BA4F5B9F017E0EB0D0A9ECE0D0AF9A593CCBED6290D0A1194EA9CF70D0A90C2"
         "FDB6D8D4D7A8C9910D0AC8DBC00D0ABA26EDD707D4FB0D0AD4C881F6DAB087D9DC83D8AE84ADBB83A2DEDEB197B4BE8ACDF1"
@@ -47,8 +25,7 @@ const TextList GoldenFolders = {"-C:\\DATA", "\x9E\xCE"}, GoldenFiles = {"&.EXE"
                GoldenTasks = {"REGEDIT.EXE      // Registry Editor"};
 
 // The five lists in file order, each line followed by "|".
-std::vector<std::string> Listed(const TProfile& p)
-{
+std::vector<std::string> Listed(const TProfile& p) {
     std::vector<std::string> lists;
     for (const TextList* list : {&p.Folders, &p.Files, &p.Policies, &p.Tasks, &p.Options}) {
         lists.emplace_back();
@@ -57,58 +34,41 @@ std::vector<std::string> Listed(const TProfile& p)
     return lists;
 }
 
-TEST_F(ProfileFileTest, LoadsWhatIsPresent)
-{
-    const struct {
-        const char* name;
-        std::string bytes;
-        std::vector<std::string> lists;  // as Listed() gives them
-    } cases[] = {
+TEST_F(ProfileFileTest, LoadsWhatIsPresent) {
+    const std::string big(65526, 'A'), huge(200000, 'A');  // the reader's 64 KiB buffer: CR LF split, three reads
+    const struct { const char* name; std::string bytes; std::vector<std::string> lists; } cases[] = {
         {"plain text", "[DIRECTORIES]\r\n-C:\\A\r\n[FILES]\r\n-.EXE\r\n[POLICIES]\r\n0=1\r\n[TASKS]\r\nX.EXE\r\n"
-                       "[OPTIONS]\r\nPWD=5\r\n[END1]\r\n",
-         {"-C:\\A|", "-.EXE|", "0=1|", "X.EXE|", "PWD=5|[END1]|"}},
+                       "[OPTIONS]\r\nPWD=5\r\n[END1]\r\n", {"-C:\\A|", "-.EXE|", "0=1|", "X.EXE|", "PWD=5|[END1]|"}},
         {"every line end", "[TASKS]\rA\r\rB\n\nC\r\n\r\nD\n\rE", {"", "", "", "A||B||C||D||E|", ""}},
-        {"bytes 0 and 26 are data", std::string("[TASKS]\r\nA\0B\r\n\x1a", 15),
-         {"", "", "", std::string("A\0B|\x1a|", 6), ""}},
-        {"saved by an earlier release", GoldenFile(), Listed({GoldenFolders, GoldenFiles, GoldenPolicies, GoldenTasks,
-                                                              {"PWD=3000000000", "[END1]"}})},
+        {"bytes 0 and 26", std::string("[TASKS]\r\nA\0B\r\n\x1a", 15), {"", "", "", std::string("A\0B|\x1a|", 6), ""}},
+        {"an earlier release's", GoldenFile(),
+         Listed({GoldenFolders, GoldenFiles, GoldenPolicies, GoldenTasks, {"PWD=3000000000", "[END1]"}})},
         {"scramble marker after line 1", "[DIRECTORIES]\r\n-C:\\PLAIN\r\n*\r\n" + GoldenFile().substr(3),
-         {"-C:\\PLAIN|-C:\\DATA|\x9E\xCE|", "&.EXE|", "0=1|", "REGEDIT.EXE      // Registry Editor|",
-          "PWD=3000000000|[END1]|"}},
-        {"empty file", "", {"", "", "", "", ""}},
-        {"lines before the first header are dropped", "junk\r\n[FILES]\r\n-A\r\n", {"", "-A|", "", "", ""}},
-        {"a header twice appends", "[FILES]\r\n-A\r\n[TASKS]\r\nT\r\n[FILES]\r\n-B\r\n", {"", "-A|-B|", "", "T|", ""}},
+         {"-C:\\PLAIN|-C:\\DATA|\x9E\xCE|", "&.EXE|", "0=1|", GoldenTasks[0] + "|", "PWD=3000000000|[END1]|"}},
+        {"empty", "", {"", "", "", "", ""}},
+        {"before the first header", "junk\r\n[FILES]\r\n-A\r\n", {"", "-A|", "", "", ""}},
+        {"a header twice", "[FILES]\r\n-A\r\n[TASKS]\r\nT\r\n[FILES]\r\n-B\r\n", {"", "-A|-B|", "", "T|", ""}},
         {"headers compare exactly, blanks kept", "[FILES]\r\n[files]\r\n [TASKS]\r\n[TASKS] \r\n  -A \t\r\n",
          {"", "[files]| [TASKS]|[TASKS] |  -A \t|", "", "", ""}},
+        {"65525", "[FILES]\r\n" + big.substr(1) + "\r\nB\r\n", {"", big.substr(1) + "|B|", "", "", ""}},
+        {"65526", "[FILES]\r\n" + big + "\r\nB\r\n\r\n", {"", big + "|B||", "", "", ""}},
+        {"65527", "[FILES]\r\n" + big + "A\r\nB\r\n", {"", big + "A|B|", "", "", ""}},
+        {"200000", "[FILES]\r\n" + huge + "\r\nB\r\n", {"", huge + "|B|", "", "", ""}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         Profile.Folders = {"-C:\\STALE"};
-        ASSERT_TRUE(LoadBytes(c.bytes));
-        EXPECT_EQ(c.lists, Listed(Profile));
+        ASSERT_TRUE(LoadBytes(c.bytes)) << c.name;
+        EXPECT_EQ(c.lists, Listed(Profile)) << c.name;
     }
 }
 
-// The reader's buffer holds 64 KiB: a CR LF split between two reads, and a
-// line longer than three reads.
-TEST_F(ProfileFileTest, LinesAcrossReads)
-{
-    for (size_t length : {65525, 65526, 65527, 200000}) {
-        SCOPED_TRACE(length);
-        const std::string line(length, 'A');
-        ASSERT_TRUE(LoadBytes("[FILES]\r\n" + line + "\r\nB\r\n\r\n"));
-        EXPECT_EQ((TextList{line, "B", ""}), Profile.Files);
-    }
-}
-
-TEST_F(ProfileFileTest, ReadsThePasswordOption)
-{
+TEST_F(ProfileFileTest, ReadsThePasswordOption) {
     const std::string blanks(40, ' ');
     const std::pair<std::vector<std::string>, uint32_t> cases[] = {  // the lines, the hash (0: none)
-        {{}, 0}, {{"PWD=0"}, 0}, {{"PWD="}, 0}, {{"PWD=12x"}, 0}, {{"PWD=42 "}, 0}, {{"PWD=-"}, 0},
-        {{"pwd=42"}, 0}, {{" PWD=42"}, 0}, {{"PWD=   42"}, 42}, {{"PWD=+0042"}, 42},
-        {{"PWD=3000000000"}, 3000000000u}, {{"PWD=-1"}, 4294967295u}, {{"PWD=4294967296"}, 0},
-        {{"PWD=4294967297"}, 1}, {{"PWD=9223372036854775807"}, 4294967295u}, {{"PWD=9223372036854775809"}, 0},
+        {{}, 0}, {{"PWD=0"}, 0}, {{"PWD="}, 0}, {{"PWD=12x"}, 0}, {{"PWD=42 "}, 0}, {{"PWD=-"}, 0}, {{"pwd=42"}, 0},
+        {{" PWD=42"}, 0}, {{"PWD=   42"}, 42}, {{"PWD=+0042"}, 42}, {{"PWD=3000000000"}, 3000000000u},
+        {{"PWD=-1"}, 4294967295u}, {{"PWD=4294967296"}, 0}, {{"PWD=4294967297"}, 1},
+        {{"PWD=9223372036854775807"}, 4294967295u}, {{"PWD=9223372036854775809"}, 0},
         {{"PWD=-9223372036854775807"}, 1}, {{"PWD=-9223372036854775809"}, 0}, {{"PWD=18446744073709551617"}, 0},
         // Only the first 50 characters after "PWD=" count.
         {{"PWD=" + blanks + "1234567890X"}, 1234567890u}, {{"PWD=" + blanks + " 12345678901"}, 123456789u},
@@ -118,72 +78,44 @@ TEST_F(ProfileFileTest, ReadsThePasswordOption)
     for (const auto& c : cases) {
         std::string bytes = "[OPTIONS]\r\n";
         for (const std::string& line : c.first) bytes += line + "\r\n";
-        SCOPED_TRACE(bytes);
-        Profile.OwnPassword = true;
-        Profile.PasswordHash = 1234;
+        Profile.OwnPassword = true, Profile.PasswordHash = 1234;
         ASSERT_TRUE(LoadBytes(bytes));
         EXPECT_EQ(c.first, Profile.Options);
-        EXPECT_EQ(c.second, Profile.PasswordHash);
-        EXPECT_EQ(c.second != 0, Profile.OwnPassword);
+        EXPECT_EQ(std::make_pair(c.second, c.second != 0), std::make_pair(Profile.PasswordHash, Profile.OwnPassword)) << bytes;
     }
+    // A file that cannot be opened leaves the profile alone.
+    EXPECT_FALSE(LoadProfile(ProfilesDir + "missing.vtp"));
+    EXPECT_EQ(std::make_pair(9u, true), std::make_pair(Profile.PasswordHash, Profile.OwnPassword));
+    EXPECT_EQ((TextList{"PWD=bad", "PWD=9"}), Profile.Options);
 }
 
-TEST_F(ProfileFileTest, FileThatCannotBeOpenedLeavesTheProfileAlone)
-{
-    Profile.Files = {"-KEEP"};
-    Profile.OwnPassword = true;
-    Profile.PasswordHash = 77;
-    EXPECT_FALSE(LoadProfile(PathOf("missing.vtp")));
-    EXPECT_EQ((TextList{"-KEEP"}), Profile.Files);
-    EXPECT_TRUE(Profile.OwnPassword);
-    EXPECT_EQ(77u, Profile.PasswordHash);
-}
-
-TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleases)
-{
+TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleasesAndEveryLineBack) {
     Profile = {GoldenFolders, GoldenFiles, GoldenPolicies, GoldenTasks, {"PWD=1", "junk"}};
     ASSERT_TRUE(SaveProfile("", 3000000000u));
     EXPECT_EQ((TextList{"PWD=3000000000"}), Profile.Options);
-    EXPECT_EQ(GoldenFile(), ReadWholeFile(PathOf("default.vtp")));
-    ASSERT_TRUE(SaveProfile("Bob Smith", 0));
-    EXPECT_EQ("*\r\n", ReadWholeFile(PathOf("Bob Smith.vtp")).substr(0, 3));
-}
-
-// For every key byte k, runs of k^13 and k^10 as long as the key: wherever
-// the line starts in the key, some bytes would scramble to a line end, which
-// would split the line on loading.
-std::string LineEndTraps()
-{
-    std::string line;
-    for (unsigned char k : ProfileKey) {
-        line.append(ProfileKeyLength, static_cast<char>(k ^ 13));
-        line.append(ProfileKeyLength, static_cast<char>(k ^ 10));
-    }
-    return line;
-}
-
-TEST_F(ProfileFileTest, SaveThenLoadGivesEveryLineBack)
-{
-    std::string high;
+    EXPECT_EQ(GoldenFile(), ReadWholeFile(ProfilesDir + "default.vtp"));
+    // For every key byte k, runs of k^13 and k^10 as long as the key: wherever the line starts in the key, some
+    // bytes would scramble to a line end. Bytes 0, 26 and above 127 are data too.
+    std::string traps, high;
+    for (unsigned char k : ProfileKey)
+        traps.append(ProfileKeyLength, char(k ^ 13)).append(ProfileKeyLength, char(k ^ 10));
     for (int b = 128; b < 256; ++b) high += static_cast<char>(b);
     Profile.Folders = {"-C:\\DATA", "", "!%WINDIR%\\FONTS", std::string("&C:\\ZE\0RO", 9), "-C:\\DATA"};
     Profile.Files = {"-.EXE", "  &NTLDR  ", "\x1a\x1a", high};
     Profile.Policies = {"0=1", "17=2", ""};
-    Profile.Tasks = {"NOTEPAD.EXE      // Notepad", LineEndTraps(), " ", "\t"};
+    Profile.Tasks = {"NOTEPAD.EXE      // Notepad", traps, " ", "\t"};
     TProfile expected = Profile;
     expected.Options = {"PWD=0", "[END1]"};
-    ASSERT_TRUE(SaveProfile("", 0));
-    CreateProfileLists();
-    ASSERT_TRUE(LoadProfile(PathOf("default.vtp")));
+    ASSERT_TRUE(SaveProfile("Bob Smith", 0));
+    EXPECT_EQ("*\r\n", ReadWholeFile(ProfilesDir + "Bob Smith.vtp").substr(0, 3));
+    ASSERT_TRUE(LoadProfile(ProfilesDir + "Bob Smith.vtp"));
     EXPECT_EQ(Listed(expected), Listed(Profile));
     EXPECT_FALSE(Profile.OwnPassword);
 }
 
-// The old file stays as it was, and the user is told why with the system's
-// text.
-TEST_F(ProfileFileTest, SaveThatCannotCompleteKeepsTheOldFile)
-{
-    const std::string path = PathOf("default.vtp"), existing = ProfilesDir;
+// The old file stays as it was, and the user is told why with the system's text.
+TEST_F(ProfileFileTest, SaveThatCannotCompleteKeepsTheOldFile) {
+    const std::string path = ProfilesDir + "default.vtp", existing = ProfilesDir;
     Profile.Folders = {"-C:\\OLD"};
     ASSERT_TRUE(SaveProfile("", 5));
     const std::string old = ReadWholeFile(path);
@@ -199,14 +131,11 @@ TEST_F(ProfileFileTest, SaveThatCannotCompleteKeepsTheOldFile)
     EXPECT_EQ(old, ReadWholeFile(path));
     ASSERT_TRUE(LoadProfile(path));  // a read-only file loads
     EXPECT_EQ((TextList{"-C:\\OLD"}), Profile.Folders);
-
     std::vector<SeenBox> boxes = answerer.WaitSeen(2);
     ASSERT_EQ(2u, boxes.size());
-    EXPECT_EQ("Cannot save profile: " + SystemErrorText(ERROR_ACCESS_DENIED), boxes[0].text);
+    EXPECT_EQ("Cannot save profile: " + SystemErrorText(ERROR_ACCESS_DENIED) + "|Error|error|ok",
+              boxes[0].text + "|" + boxes[0].caption + "|" + boxes[0].icon + "|" + boxes[0].buttons);
     EXPECT_EQ("Cannot save profile: " + SystemErrorText(ERROR_PATH_NOT_FOUND), boxes[1].text);
-    EXPECT_EQ("Error", boxes[0].caption);
-    EXPECT_EQ("error", boxes[0].icon);
-    EXPECT_EQ("ok", boxes[0].buttons);
     // Once the file may be written again, saving replaces it.
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
     Profile.Folders = {"&C:\\NEW"};
@@ -214,5 +143,4 @@ TEST_F(ProfileFileTest, SaveThatCannotCompleteKeepsTheOldFile)
     ASSERT_TRUE(LoadProfile(path));
     EXPECT_EQ((TextList{"&C:\\NEW"}), Profile.Folders);
 }
-
 }  // namespace

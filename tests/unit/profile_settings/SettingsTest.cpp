@@ -1,91 +1,59 @@
-// Global settings in the real registry, the choice of the start-up profile,
-// and what a fresh process finds at start.
+// Global settings in the real registry, the choice of the start-up profile, and what a fresh process finds.
 #include "RegValues.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtTest.h"
-
 #include <gtest/gtest.h>
-
 namespace {
-
 const char* const Key = "Software\\VtLock";
 const char* const Names[] = {"AutoStart", "UserControl", "UseDefault"};
 
-class SettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key);
-        dir_ = NewTempDir("settings");
-    }
-
-    void Load()
-    {
+struct SettingsTest : ::testing::Test {
+    void SetUp() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key), dir_ = NewTempDir("settings"); }
+    // The three flags and whether settings were stored, as loaded: "0101".
+    std::string Load() {
         GlobalSettings = {true, true, true, true};
         LoadSettings();
         ProfilesDir = dir_;
+        const TGlobalSettings& g = GlobalSettings;
+        return {char('0' + g.AutoStart), char('0' + g.UserControl), char('0' + g.UseDefault), char('0' + g.SettingsStored)};
     }
-
     std::string dir_;
 };
 
-// AutoStart alone also tells whether settings were ever stored. Values of
-// other types are read as numbers (tests/unit/startup).
-TEST_F(SettingsTest, FlagIsTrueOnlyForTheNumberOne)
-{
-    const std::pair<long long, bool> cases[] = {{-1, false}, {1, true}, {0, false}, {257, false}};  // -1: no value
-    for (const auto& c : cases) {
+// A flag is set by the number 1 only; AutoStart alone tells whether settings were stored. Values of other
+// types are read as numbers (tests/unit/startup). What Save writes loads back.
+TEST_F(SettingsTest, FlagsLoadedAndSaved) {
+    const std::pair<long long, char> cases[] = {{-1, '0'}, {1, '1'}, {0, '0'}, {257, '0'}};  // -1: no value
+    for (const auto& c : cases)
         for (int which = 0; which < 3; ++which) {
-            SCOPED_TRACE(testing::Message() << Names[which] << " " << c.first);
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key);
             if (c.first >= 0) WriteRegDword(HKEY_LOCAL_MACHINE, Key, Names[which], DWORD(c.first));
-            Load();
-            const bool flags[] = {GlobalSettings.AutoStart, GlobalSettings.UserControl, GlobalSettings.UseDefault};
-            for (int i = 0; i < 3; ++i) EXPECT_EQ(i == which && c.second, flags[i]) << Names[i];
-            EXPECT_EQ(which == 0 && c.first >= 0, GlobalSettings.SettingsStored);
+            std::string want = "0000";
+            want[which] = c.second, want[3] = which == 0 && c.first >= 0 ? '1' : '0';
+            EXPECT_EQ(want, Load()) << Names[which] << " " << c.first;
         }
-    }
-}
-
-TEST_F(SettingsTest, SaveWritesOneOrZero)
-{
-    for (int bits : {5, 2}) {
-        GlobalSettings = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, false};
+    for (const char* flags : {"101", "010"}) {
+        GlobalSettings = {flags[0] == '1', flags[1] == '1', flags[2] == '1', false};
         SaveSettings();
-        for (int i = 0; i < 3; ++i) {
-            DWORD value = 99, size = sizeof value;
-            EXPECT_EQ(ERROR_SUCCESS,
-                      RegGetValueA(HKEY_LOCAL_MACHINE, Key, Names[i], RRF_RT_REG_DWORD, nullptr, &value, &size));
-            EXPECT_EQ(DWORD((bits >> i) & 1), value) << Names[i];
-        }
+        EXPECT_EQ(flags + std::string("1"), Load());
     }
 }
 
-TEST_F(SettingsTest, StartupProfileChoice)
-{
+TEST_F(SettingsTest, StartupProfileChoice) {
     const std::string own = GetCurrentUserName() + ".vtp";
     ASSERT_NE(".vtp", own);
-    const struct {
-        bool userControl, useDefault, ownFile, defaultFile;  // the two settings, the two files present
-        char chosen;                                        // 'o' own, 'd' default, '-' none
-    } cases[] = {
-        {0, 0, 0, 0, '-'}, {0, 0, 0, 1, 'd'}, {0, 0, 1, 0, '-'}, {0, 0, 1, 1, 'd'},
-        {0, 1, 0, 0, '-'}, {0, 1, 0, 1, 'd'}, {0, 1, 1, 0, '-'}, {0, 1, 1, 1, 'd'},
-        {1, 0, 0, 0, '-'}, {1, 0, 0, 1, '-'}, {1, 0, 1, 0, 'o'}, {1, 0, 1, 1, 'o'},
-        {1, 1, 0, 0, '-'}, {1, 1, 0, 1, 'd'}, {1, 1, 1, 0, 'o'}, {1, 1, 1, 1, 'o'},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.userControl << c.useDefault << c.ownFile << c.defaultFile);
-        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", c.userControl));
-        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UseDefault", c.useDefault));
-        for (const auto& file : {std::make_pair(own, c.ownFile), std::make_pair(std::string("default.vtp"), c.defaultFile)})
-            if (file.second)
-                ASSERT_TRUE(WriteWholeFile(dir_ + file.first, "[FILES]\r\n"));
-            else
-                DeleteFileA((dir_ + file.first).c_str());
+    // By UserControl, UseDefault, the own file present, the default one present: 'o' own, 'd' default, '-' none.
+    const char chosen[] = "-d-d" "-d-d" "--oo" "-doo";
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UserControl", i >> 3 & 1));
+        ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, Key, "UseDefault", i >> 2 & 1));
+        for (const auto& file : {std::make_pair(own, i & 2), std::make_pair(std::string("default.vtp"), i & 1)})
+            if (file.second) ASSERT_TRUE(WriteWholeFile(dir_ + file.first, "[FILES]\r\n"));
+            else DeleteFileA((dir_ + file.first).c_str());
         Load();
-        EXPECT_EQ(c.chosen == 'o' ? own : c.chosen == 'd' ? "default.vtp" : "", SelectStartupProfile());
+        EXPECT_EQ(chosen[i] == 'o' ? own : chosen[i] == 'd' ? "default.vtp" : "", SelectStartupProfile());
     }
     // A file that cannot be read is not chosen.
     HANDLE locked = CreateFileA((dir_ + "default.vtp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -95,18 +63,13 @@ TEST_F(SettingsTest, StartupProfileChoice)
     CloseHandle(locked);
 }
 
-// A copy of this program run on its own, told it runs on Windows NT 4.0: the
-// folders it starts with where the registry names none; its profiles folder
-// beside it, made for SYSTEM and Administrators only (what the profiles inside
-// inherit is checked end to end, tests/e2e/driverservice); no system backup
+// A copy of this program run on its own, told it runs on Windows NT 4.0: the folders it starts with where the
+// registry names none; its profiles folder beside it, for SYSTEM and Administrators only; no system backup
 // folder in its image on version 4.0 (on Windows 98: tests/e2e/protection98).
-TEST(FreshProcess, OfACopiedProgramOnWindowsNt4)
-{
+TEST(FreshProcess, OfACopiedProgramOnWindowsNt4) {
     char out[MAX_PATH] = {};
     if (GetEnvironmentVariableA("VT_CHILD_OUT", out, MAX_PATH)) {  // the copy
-        InitRuntimeEnvironment();
-        LoadSettings();
-        BuildDriverImage();
+        InitRuntimeEnvironment(), LoadSettings(), BuildDriverImage();
         const std::string image(DriverImage.begin(), DriverImage.begin() + DriverImageSize);
         ASSERT_TRUE(WriteWholeFile(out, ProfilesDir + "|" + QuickLaunchDir + "|" + ProgramFilesDir +
                                             (image.find("\\SYSBCKUP") != std::string::npos ? "|SYSBCKUP" : "")));
@@ -122,9 +85,7 @@ TEST(FreshProcess, OfACopiedProgramOnWindowsNt4)
     EXPECT_EQ(0u, RunAndWait(QuoteArgument(copy) + " --gtest_brief=1 --gtest_filter=FreshProcess.*").exitCode);
     SetEnvironmentVariableA("VT_CHILD_OUT", nullptr);
     EXPECT_EQ(app + "Profiles\\|C:\\WINDOWS\\APPLICATION DATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|"
-                    "C:\\PROGRAM FILES",
-              ReadWholeFile(report));
+                    "C:\\PROGRAM FILES", ReadWholeFile(report));
     ExpectOnlyAdministrators(FileDacl(app + "Profiles"), FILE_ALL_ACCESS, true);
 }
-
 }  // namespace
