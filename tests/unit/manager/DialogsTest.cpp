@@ -47,20 +47,6 @@ std::string ShownSwitches()
     return text + (Form3->CheckBox5.Enabled() ? "+" : "-");
 }
 
-// Asked in UTF-16: the ANSI message gives at most 80 characters.
-std::string Hint(HWND control)
-{
-    wchar_t text[2048] = {};
-    TTTOOLINFOW tool = {TTTOOLINFOW_V2_SIZE, 0, GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, nullptr,
-                        text, 0, nullptr};
-    SendMessageW(Application.HintWindow(), TTM_GETTEXTW, 2048, reinterpret_cast<LPARAM>(&tool));
-    char ansi[4096] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
-}
-
-int Delay(int which) { return static_cast<int>(SendMessageA(Application.HintWindow(), TTM_GETDELAYTIME, which, 0)); }
-
 }  // namespace
 
 // Only OK and Enter give the typed text. The dialog is modal, hides the
@@ -159,8 +145,8 @@ TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
     EXPECT_EQ(WindowText(FQUPass->Handle()), "Change password");
 }
 
-// The dialog shows the switches as stored, the third following the second,
-// with their hints; only OK stores them, also a UseDefault that UserControl
+// The dialog shows the switches as stored, the third following the second;
+// only OK stores them, also a UseDefault that UserControl
 // leaves unused, and keeps the passwords when no new ones were entered.
 TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
 {
@@ -178,10 +164,6 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
     };
     const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
     SetPasswords("kept", "kept");
-    Application.SetHintPause(500);
-    Application.SetHintHidePause(2500);
-    std::vector<std::string> hints;
-    std::vector<int> delays;
     for (const auto& c : cases) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
         for (int i = 0; c.before[0] && i < 3; ++i)
@@ -193,11 +175,6 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
             shown = ShownSwitches();
             for (int id : c.clicks) SendMessageA(Form3->FindById(id)->Handle(), BM_CLICK, 0, 0);
             shown += " " + ShownSwitches();
-            SetFocus(Form3->CheckBox3.Handle());
-            delays = {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP)};
-            hints.clear();
-            for (TCheckBox* box : {&Form3->CheckBox3, &Form3->CheckBox2, &Form3->CheckBox5})
-                hints.push_back(Hint(box->Handle()));
         });
         script.Do(c.close).Start();
         Command(IDM_Settings1);
@@ -209,19 +186,6 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
         EXPECT_EQ(GlobalSettings.SettingsStored, c.after[0] != '-') << c.shown;
     }
     EXPECT_TRUE(LibBool(Command14("kept")) && LibBool(Command19("kept")));  // no new ones entered
-    // The hints, with a longer timing only while the dialog is open.
-    delays.insert(delays.end(), {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP), Application.HintPause(),
-                                 Application.HintHidePause()});
-    EXPECT_EQ(delays, (std::vector<int>{1000, 10000, 500, 2500, 500, 2500}));
-    EXPECT_EQ(hints, (std::vector<std::string>{
-                         "When checked, protection will be enabled at each Windows startup.\r\n"
-                         "To disable/re-enable protection, you can use \"Toggle protection\" shortcut on desktop.",
-                         "Used only, when you wish to create separate profiles for each user account.\r\n"
-                         "When this checkbox is checked, the system will load a profile\r\n"
-                         "prepared specially for logged user; and contrary, when it is not checked,\r\n"
-                         "a default profile will be loaded (not depending on logged user).",
-                         "If checked, a default profile will be loaded when no specific profile for\r\n"
-                         "user was prepared."}));
 }
 
 // The menu and the toolbar open the Startup page; each button stores the
