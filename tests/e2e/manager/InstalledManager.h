@@ -36,7 +36,6 @@ protected:
         WaitFor([&] { return (window = ShownWindow(managerId, className)) != nullptr; }, 20000);
         return window;
     }
-    void Command(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     std::string folder;
     HANDLE manager = nullptr;

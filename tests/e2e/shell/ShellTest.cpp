@@ -32,22 +32,14 @@ TEST_F(InstalledManager, HelpAndTheMakersLinksReachTheShell)
     PostMessageA(window, WM_COMMAND, IDM_About1, 0);
     HWND about = Wait("TFAbout");
     ASSERT_NE(about, nullptr);
-    const struct { int command, link; std::string shown, opened; } links[] = {  // command 0: a link of the About box
-        {IDM_VisitVantrelhomepage1, 0, "", home},
-        {IDM_Contactwithauthors1, 0, "", "mailto:" + support + "?subject=Vantrel"},
-        {0, AboutId::Label3, home, home},
-        {0, AboutId::Label4, support, "mailto:" + support},
-        {0, AboutId::Label5, authors, "mailto:" + authors},
+    const struct { int command, link; std::string opened; } links[] = {  // command 0: a link of the About box
+        {IDM_VisitVantrelhomepage1, 0, home}, {IDM_Contactwithauthors1, 0, "mailto:" + support + "?subject=Vantrel"},
+        {0, AboutId::Label3, home}, {0, AboutId::Label4, "mailto:" + support}, {0, AboutId::Label5, "mailto:" + authors},
     };
     for (const auto& link : links) {
         SCOPED_TRACE(link.opened);
         if (link.command) PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(link.command), 0);
-        else {
-            HWND label = FindControl(about, link.link);
-            ASSERT_NE(label, nullptr);
-            EXPECT_EQ(WindowText(label), link.shown);
-            PostClick(label, POINT{4, 4});
-        }
+        else PostClick(FindControl(about, link.link), POINT{4, 4});
         EXPECT_EQ(opened(), link.opened);
     }
 }

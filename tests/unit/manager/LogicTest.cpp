@@ -236,16 +236,3 @@ TEST(ProgramEntries, FromTheVersionInformationReadUpTo2048Bytes)
     for (const auto& c : cases)
         EXPECT_EQ(VersionDescription(c.units.data(), c.units.size()), c.description) << c.description;
 }
-
-TEST(ManagerTexts, WhomALoadedFileIsFor)
-{
-    const struct { const char *file, *user; } cases[] = {  // user null: the default profile
-        {"C:\\VANTREL\\PROFILES\\default.vtp", nullptr}, {"D:DEFAULT.VTP", nullptr}, {"C:\\P\\Bob.VtP", "Bob"},
-        {"C:\\P\\x.vtp.vtp", "x.vtp"}, {"C:\\P\\default.vtp.bak", "default.vtp.bak"},
-        {"C:\\default.vtp\\carol", "carol"}, {"C:\\P\\.vtp", ""},
-    };
-    for (const auto& c : cases) {
-        ProfileUser user = ProfileUserOfFile(c.file);
-        EXPECT_TRUE(user.IsDefault == !c.user && user.UserName == (c.user ? c.user : "")) << c.file;
-    }
-}

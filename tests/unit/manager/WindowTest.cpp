@@ -1,5 +1,5 @@
 // The manager window: the close sequence, the tabs, the Profile options, the
-// owner-drawn menu's pixels, the restriction list, anchors.
+// owner-drawn menu's pixels, the restriction list.
 #include "ManagerForms.h"
 #include "USettings.h"
 
@@ -163,23 +163,4 @@ TEST_F(ManagerForms, TheRestrictionsCheckListCyclesAtTheBoxAndTheButtonsSetEvery
     after[1] = cbChecked;
     EXPECT_TRUE(RestrictionStates() == after &&
                 SendMessageA(Control(Form1Id::CheckListBox1), LB_GETCURSEL, 0, 0) == 1);
-}
-
-// How far each control moves and grows with the client area: left, top, width, height.
-TEST_F(ManagerForms, AnchoredControlsFollowTheClientAreaOthersStay)
-{
-    auto bounds = [](int id) {
-        RECT r = Form1->FindById(id)->BoundsRect();
-        return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    };
-    const struct { int id; std::vector<LONG> moved, was; } controls[] = {
-        {Form1Id::PageControl1, {0, 0, 100, 60}, bounds(Form1Id::PageControl1)},
-        {Form1Id::ToolBar, {0, 0, 100, 0}, bounds(Form1Id::ToolBar)},
-        {Form1Id::Panel8, {100, 0, 0, 0}, bounds(Form1Id::Panel8)},
-        {Form1Id::RadioGroup1, {0, 0, 0, 0}, bounds(Form1Id::RadioGroup1)}};
-    RECT client = {};
-    GetClientRect(Form1->Handle(), &client);
-    Form1->SetClientSize(client.right + 100, client.bottom + 60);
-    for (const auto& c : controls)
-        for (size_t k = 0; k < 4; ++k) EXPECT_EQ(bounds(c.id)[k] - c.was[k], c.moved[k]) << c.id;
 }
