@@ -188,8 +188,9 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
     }
 }
 
-// The About box's texts and the icon set's credit; Esc closes it.
-TEST_F(ManagerForms, TheAboutBoxShowsItsTexts)
+// The About box's texts and the icon set's credit; Esc closes it. Help
+// without a help file says so.
+TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndHelpSaysWhenThereIsNone)
 {
     Command(IDM_About1);
     ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(FAbout->Handle()) && GetFocus() == FAbout->Button1.Handle(); }));
@@ -200,4 +201,8 @@ TEST_F(ManagerForms, TheAboutBoxShowsItsTexts)
                   "|Icons: famfamfam Silk, Creative Commons Attribution 2.5");
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(FAbout->Handle()); }));
+    BoxAnswerer answerer("ok");
+    Command(IDM_Help2);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(Shown(answerer.Seen()[0]), "Help|Help file not found|warning|ok");
 }

@@ -60,17 +60,15 @@ protected:
 }  // namespace
 
 // Clicks on the access buttons of folders selected in the tree: the buttons
-// left pressed, the rules and their lines, and the one warning asked.
+// left pressed, the rules, their lines and their images, and the one warning asked.
 TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
 {
     const int RO = Form1Id::SpeedButton1, Hid = Form1Id::SpeedButton2, No = Form1Id::SpeedButton3,
               Full = Form1Id::SpeedButton4;
-    const std::string up = "C:\\VTTABS", sys = SystemDir;
-    const std::string wholeDisk =
+    const std::string up = "C:\\VTTABS", sys = SystemDir, wholeDisk =
         "Warning|You are about restricting access to whole disk content. This may prevent all programs/system, "
         "placed on this disk from running.\r\nWe recommend to use read-only access instead.\r\n"
-        "Are you sure to continue?|warning|yes,no";
-    const std::string windowsFolder =
+        "Are you sure to continue?|warning|yes,no", windowsFolder =
         "Warning|You are about restricting access to Windows folder or one of its subfolders. This may cause "
         "disabling of access to important system files and folders, so your computer may not reboots.\r\n"
         "We recommend do not use hiding or disabling of access on this folder.\r\nAre you sure to continue?"
@@ -108,17 +106,12 @@ TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
         const std::vector<SeenBox> seen = answerer.WaitSeen(c.box.empty() ? 0 : 1, 3000);
         EXPECT_EQ(seen.empty() ? "" : Shown(seen[0]), c.box);
     }
-}
-
-// The rule's image goes down the tree, the mark only on its own folder;
-// opening a folder again adds no second node for a subfolder.
-TEST_F(Tabs, TheTreeShowsARuleOnItsFolderAndBelowOnce)
-{
+    // The rule's image goes down the tree, the mark only on its own folder;
+    // opening a folder again adds no second node for a subfolder.
     Load({});
     SelectFolder(Top);
-    SendMessageA(Control(Form1Id::SpeedButton1), BM_CLICK, 0, 0);
-    const HTREEITEM top = TreeView_GetSelection(Tree());
-    const HTREEITEM deep = SelectFolder(Deep);
+    SendMessageA(Control(RO), BM_CLICK, 0, 0);
+    const HTREEITEM top = TreeView_GetSelection(Tree()), deep = SelectFolder(Deep);
     EXPECT_EQ(Look(top) + " " + Look(TreeView_GetParent(Tree(), deep)) + " " + Look(deep), "1/6 1/0 1/0");
     SendMessageA(Tree(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(top));
     TreeView_SelectItem(Tree(), top);
