@@ -5,9 +5,7 @@
 #include "ManagerSupport.h"
 #include "RemoteWindows.h"
 #include "RuntimeEnv.h"
-
 #include <gtest/gtest.h>
-
 class InstalledManager : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { InitRuntimeEnvironment(); }

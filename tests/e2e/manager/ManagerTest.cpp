@@ -1,10 +1,8 @@
-// The installed manager started as an administrator starts it: its start
-// sequence, "/LOAD:" and "/NOTIFY:", and the road of a profile from the
-// manager through the agent service to the driver.
+// The installed manager: its start sequence, "/LOAD:" and "/NOTIFY:", and the
+// road of a profile from the manager through the agent service to the driver.
 #include "InstalledManager.h"
 #include "RegValues.h"
 #include "UProfiles.h"
-
 class ManagerRun : public InstalledManager {
 protected:
     void TearDown() override
@@ -17,9 +15,8 @@ protected:
     HANDLE keep = nullptr;
 };
 
-// The administrator's password asked only when one is stored, a wrong one
-// ending the program untouched; then protection stops and the default
-// profile, or the one "/LOAD:" names, shows; the wizard opens for a missing one.
+// A stored administrator's password asked, a wrong one ending the program; then protection
+// stops and the default profile, or the one "/LOAD:" names, shows, else the wizard.
 TEST_F(ManagerRun, TheStartSequence)
 {
     // typed: null when not asked; title: null when the program ends.
@@ -63,9 +60,8 @@ TEST_F(ManagerRun, TheStartSequence)
     }
 }
 
-// A profile loaded with "/LOAD:", saved as the default one (announced with
-// the "/NOTIFY:" value), protection enabled at exit: the agent has the
-// driver enforce it and ends the disabled program.
+// A profile loaded, saved as the default one (announced with the "/NOTIFY:" value), protection
+// enabled at exit: the agent has the driver enforce it and ends the disabled program.
 TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
 {
     // The service's window is reachable only while an ordinary window process runs.

@@ -1,8 +1,6 @@
-// What the manager hands to the shell: the help file named after the
-// program, the maker's web page and mail links, each reaching the program
-// registered for it exactly as the shell passes it on.
+// What the manager hands to the shell: the help file named after the program, the maker's
+// web page and mail links, each reaching its registered program as the shell passes it on.
 #include "../manager/InstalledManager.h"
-
 TEST_F(InstalledManager, HelpAndTheMakersLinksReachTheShell)
 {
     ShellCatcher catcher;
@@ -34,7 +32,8 @@ TEST_F(InstalledManager, HelpAndTheMakersLinksReachTheShell)
     ASSERT_NE(about, nullptr);
     const struct { int command, link; std::string opened; } links[] = {  // command 0: a link of the About box
         {IDM_VisitVantrelhomepage1, 0, home}, {IDM_Contactwithauthors1, 0, "mailto:" + support + "?subject=Vantrel"},
-        {0, AboutId::Label3, home}, {0, AboutId::Label4, "mailto:" + support}, {0, AboutId::Label5, "mailto:" + authors},
+        {0, AboutId::Label3, home}, {0, AboutId::Label4, "mailto:" + support},
+        {0, AboutId::Label5, "mailto:" + authors},
     };
     for (const auto& link : links) {
         SCOPED_TRACE(link.opened);

@@ -1,7 +1,6 @@
 // The profile manager answers a person: real keys and clicks from the X
 // server (xdotool) reach it and do what its menu and toolbar promise.
 #include "../manager/InstalledManager.h"
-
 // Each input and the message it broadcasts.
 TEST_F(InstalledManager, ShortcutKeysAndTheToolbarReachTheManager)
 {

@@ -8,25 +8,19 @@
 #include "UQUPass.h"
 #include "USettings.h"
 #include "vrcmd.h"
-
 #include <commctrl.h>
-
 namespace {
-
 const std::string Longest(VRCMD_TYPED_PASSWORD_MAX, 'p');  // what the toggle dialog takes
-
 std::string Mask(HWND edit) { return SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0) == '*' ? "*" : "-"; }
 HWND First() { return FQUPass->Edit1.Handle(); }
 HWND Second() { return FQUPass->Edit2.Handle(); }
 HWND HideTyping() { return FQUPass->CheckBox1.Handle(); }
-
 // The change dialog's fields, Hide typing, whether the second field is on, the masks.
 std::string Look()
 {
     return WindowText(First()) + "|" + WindowText(Second()) + (Checked(HideTyping()) ? "|hide" : "|show") +
            (IsWindowEnabled(Second()) ? "|second|" : "|no second|") + Mask(First()) + Mask(Second());
 }
-
 // The change dialog opened with the button, the password typed twice, OK; Cancel for none.
 void EnterNewPassword(FormScript& script, TButton& button, const std::string& password)
 {
@@ -37,7 +31,6 @@ void EnterNewPassword(FormScript& script, TButton& button, const std::string& pa
     });
     script.WaitUntil("the change dialog closed", [] { return !IsWindowVisible(FQUPass->Handle()); });
 }
-
 // The three boxes of the Settings dialog, then whether the third takes clicks.
 std::string ShownSwitches()
 {
@@ -46,7 +39,6 @@ std::string ShownSwitches()
         text += Checked(box->Handle()) ? "1" : "0";
     return text + (Form3->CheckBox5.Enabled() ? "+" : "-");
 }
-
 }  // namespace
 
 // Only OK and Enter give the typed text. The dialog is modal, keeps the
@@ -131,10 +123,8 @@ TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
     EXPECT_EQ(WindowText(FQUPass->Handle()), "Change password");
 }
 
-// The menu and the toolbar open it on the Startup page with the switches as
-// stored, the third following the second; only OK stores them, also a
-// UseDefault that UserControl leaves unused, and the last password entered
-// with each button, as far as the fields took it.
+// Opened on the Startup page with the switches as stored, the third following the second; only
+// OK stores them (also an unused UseDefault) and the last password entered with each button.
 TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
 {
     using namespace SettingsId;

@@ -11,17 +11,12 @@
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtTest.h"
-
 #include <gtest/gtest.h>
-
 #include <algorithm>
-
 namespace {
-
 // Access flags written "RHN": read only, hidden, no access; "-" for off.
 AccessFlags F(const std::string& s) { return {s[0] == 'R', s[1] == 'H', s[2] == 'N'}; }
 std::string S(const AccessFlags& f) { return {f.ReadOnly ? 'R' : '-', f.Hidden ? 'H' : '-', f.NoAccess ? 'N' : '-'}; }
-
 // Each test starts with an empty profile and fixed macro folders, and gives both back.
 class ManagerLogic : public ::testing::Test {
 protected:
@@ -41,9 +36,7 @@ protected:
     }
     std::vector<std::string> saved_;
 };
-
 }  // namespace
-
 TEST(AccessKinds, CodesImagesTextsRadiosAndButtons)
 {
     const struct { const char *flags, *code; int image, folderRadio; const char* text; } kinds[] = {
@@ -69,9 +62,8 @@ TEST(AccessKinds, CodesImagesTextsRadiosAndButtons)
               (std::vector<int>{0, 1, 2, -1}));
 }
 
-// Rules are upper-cased, placed by expanded path in byte order (%WINDIR% is
-// C:\WINDOWS, %TEMP% C:\TEMP\, bytes above 127 last) and one per stored
-// path: a macro and its expansion are two rules.
+// Rules are upper-cased, placed by expanded path in byte order (bytes above 127 last) and one
+// per stored path: a macro and its expansion are two rules.
 TEST_F(ManagerLogic, FolderRulesArePlacedByExpandedPathAndRemovedByStoredPath)
 {
     for (const char* path :

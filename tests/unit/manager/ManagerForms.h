@@ -11,9 +11,7 @@
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "Unit1.h"
-
 #include <gtest/gtest.h>
-
 class ManagerForms : public ::testing::Test {
 protected:
     static void SetUpTestSuite()

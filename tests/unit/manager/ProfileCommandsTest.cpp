@@ -3,16 +3,11 @@
 #include "CommandLibrary.h"
 #include "ManagerForms.h"
 #include "UWizard.h"
-
 #include <commctrl.h>
-
 #include <algorithm>
-
 namespace {
-
 const ProfileText Sample = {{"-C:\\WINDOWS", "!%DESKTOP%", "&D:\\PRIVATE"}, {"-.TXT", "&SECRET.DOC"},
                             {"NOTEPAD.EXE      //Notepad"}, PolicyLines(std::vector<int>(32, 2))};
-
 std::string Summary(const std::string& first, bool ownPassword)
 {
     return "Save profile|" + first +
@@ -31,7 +26,6 @@ TextList Sorted(TextList list)
     std::sort(list.begin(), list.end());
     return list;
 }
-
 // Through the wizard from its first page: the boxes clicked on their pages,
 // then Finish. Each page as shown: "title|numeral|boxes|back|Next's caption".
 std::vector<std::string> RunWizard(const std::vector<int>& boxes)
@@ -53,29 +47,22 @@ std::vector<std::string> RunWizard(const std::vector<int>& boxes)
     }
     return pages;
 }
-
 }  // namespace
 
-// Open starts in the profiles folder offering "default.vtp" each time. Every
-// tab shows the file; the options tell whom it is for and which password it
-// has. A file that cannot be read changes nothing.
+// Every tab shows the opened file; the options tell whom it is for and which password it has.
+// A file that cannot be read changes nothing.
 TEST_F(ManagerForms, OpenShowsTheFileInEveryTabAndNamesItsUser)
 {
     const std::string other = NewTempDir("other"), locked = WriteProfile(profiles + "locked.vtp", {});
     std::vector<int> states(32, 2), gray(32, 2), third(32, 2);
-    states[0] = 1;
+    states[0] = third[3] = 1;
     states[17] = 0;
-    third[3] = 1;
-    const struct {
-        std::string file; uint32_t hash; TextList policies; bool typed; int choice; const char* user;
-        std::vector<int> states;
-    } cases[] = {
-        // Restrictions without a line show grayed, not as the profile before left them.
-        {other + "alice.vtp", Command18("own"), {}, true, 0, "alice", gray},
-        {profiles + "default.vtp", 0, PolicyLines(states), false, 1, "", states},
-        // A line that cannot be read is reported; the lines before it are shown.
-        {profiles + "Bob.VTP", 0, {"3=1", "x=1", "4=1"}, true, 0, "Bob", third},
-    };
+    // The default profile is the one the dialog offers; restrictions without a line show
+    // grayed; of a line that cannot be read, the lines before it are shown.
+    const struct { std::string file; uint32_t hash; TextList policies; std::string user; std::vector<int> states; }
+        cases[] = {{other + "alice.vtp", Command18("own"), {}, "alice", gray},
+                   {profiles + "default.vtp", 0, PolicyLines(states), "", states},
+                   {profiles + "Bob.VTP", 0, {"3=1", "x=1", "4=1"}, "Bob", third}};
     const std::string BadLine = "Error|Invalid restriction line in the profile: \"x=1\"|error|ok";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -83,13 +70,13 @@ TEST_F(ManagerForms, OpenShowsTheFileInEveryTabAndNamesItsUser)
         text.passwordHash = c.hash;
         text.policies = c.policies;
         WriteProfile(c.file, text);
-        BoxAnswerer answerer("ok", c.file, c.typed);
+        BoxAnswerer answerer("ok", c.file, !c.user.empty());
         Command(IDM_Openprofile1);
         const std::vector<SeenBox> seen = answerer.Seen();  // the open dialog, then any error
         EXPECT_EQ(seen.size() > 1 ? Shown(seen.back()) : "", c.policies.size() == 3 ? BadLine : "");
-        EXPECT_EQ(Form1->RadioGroup1.ItemIndex(), c.choice);
-        EXPECT_TRUE(Form1->Edit1.Text() == c.user && Form1->Edit1.Enabled() == (c.choice == 0));
-        EXPECT_EQ(Form1->Text(), std::string(" Vantrel  - ") + (*c.user ? c.user : "Default profile"));
+        EXPECT_TRUE(Form1->RadioGroup1.ItemIndex() == (c.user.empty() ? 1 : 0) && Form1->Edit1.Text() == c.user &&
+                    Form1->Edit1.Enabled() == !c.user.empty());
+        EXPECT_EQ(Form1->Text(), " Vantrel  - " + (c.user.empty() ? "Default profile" : c.user));
         const bool own = c.hash != 0;
         EXPECT_TRUE(Form1->CheckBox1.Checked() != own && Profile.OwnPassword == own);
         EXPECT_TRUE(Form1->Label4.Enabled() == own && Form1->Button4.Enabled() == own);
@@ -198,10 +185,8 @@ TEST_F(ManagerForms, AFailedSaveKeepsTheFileAndTheEditsAndTheCloseAsksAgain)
     RemoveTree(outside);
 }
 
-// New profile shows the wizard, a window on top whose tabs lie under its
-// header, then asks and empties all but the user. Finish adds the boxes'
-// template each time, one rule per folder, without marking the profile
-// changed; Cancel, Esc and the close box add nothing.
+// New profile shows the wizard (on top, its tabs under its header), asks, empties all but the user.
+// Finish adds the boxes' template, unchanged profile; Cancel, Esc and the close box add nothing.
 TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
 {
     ProfileText text = {{"-C:\\WINDOWS"}, {"-.TXT"}, {"NOTEPAD.EXE"}, PolicyLines(std::vector<int>(32, 0)), 77};

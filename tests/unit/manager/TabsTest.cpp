@@ -1,17 +1,11 @@
-// The editing tabs through their real controls: the folder tree with its
-// access buttons and warnings, the folder rule list's keys and dialog, the
-// file rules and the disabled programs.
+// The editing tabs through their real controls: the folder tree, its access buttons and
+// warnings, the folder rule list's keys and dialog, the file rules, the disabled programs.
 #include "ManagerForms.h"
 #include "RuntimeEnv.h"
-
 #include <commctrl.h>
-
 namespace {
-
 const std::string Top = "C:\\VtTabs", Sub = Top + "\\Sub", Deep = Sub + "\\Deep";
-
 HWND Tree() { return Control(Form1Id::TreeView1); }
-
 // Each folder of the path opened in the tree as the user opens it, the last selected.
 HTREEITEM SelectFolder(const std::string& path)
 {
@@ -26,7 +20,6 @@ HTREEITEM SelectFolder(const std::string& path)
     if (node) TreeView_SelectItem(Tree(), node);
     return node;
 }
-
 // A node as drawn: "image/state image".
 std::string Look(HTREEITEM node)
 {
@@ -37,7 +30,6 @@ std::string Look(HTREEITEM node)
     TreeView_GetItem(Tree(), &item);
     return std::to_string(item.iImage) + "/" + std::to_string((item.state & TVIS_STATEIMAGEMASK) >> 12);
 }
-
 class Tabs : public ManagerForms {
 protected:
     void SetUp() override
@@ -56,7 +48,6 @@ protected:
         ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "tabs.vtp", text)));
     }
 };
-
 }  // namespace
 
 // Clicks on the access buttons of folders selected in the tree: the buttons
@@ -148,9 +139,8 @@ TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
     }
 }
 
-// Several files chosen at once in the open dialog: file rules by their names,
-// disabled programs by their paths' version information. Remove takes one of
-// two entries of the same file; Delete every selected program.
+// Files chosen at once: file rules by name, programs by version information. Remove takes one
+// of two entries of the same file; Delete every selected program.
 TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
 {
     for (const char* name : {"one.txt", "Two.doc", "three.Bin"}) ASSERT_TRUE(WriteWholeFile(Top + "\\" + name, "x"));

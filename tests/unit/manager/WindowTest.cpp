@@ -1,10 +1,8 @@
 // The manager window: the close sequence, the tabs, the Profile options, the
-// owner-drawn menu's pixels, the restriction list.
+// restriction list, the owner-drawn menu's pixels.
 #include "ManagerForms.h"
 #include "USettings.h"
-
 #include <commctrl.h>
-
 // Unsaved edits asked about once, also through Exit; settings and passwords
 // checked; the settings verified byte for byte; protection enabled or not.
 TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
@@ -73,10 +71,9 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
     }
 }
 
-// It opens on Disabled programs; the Components menu selects each tab and
-// shows only its page; the Profile options switch the name field and the
-// own password's controls.
-TEST_F(ManagerForms, TheTabsAndTheProfileOptions)
+// It opens on Disabled programs; the Components menu shows each tab's page only; the Profile
+// options switch the name field and the own password's controls.
+TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
 {
     HWND tabs = Control(Form1Id::PageControl1);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
@@ -100,11 +97,26 @@ TEST_F(ManagerForms, TheTabsAndTheProfileOptions)
         EXPECT_EQ(Profile.OwnPassword, own);
     }
     EXPECT_TRUE(Profile.PasswordHash == 1234 && !Form1->ProfileChanged);
+    // The restriction buttons set every line; a click on a box cycles unchecked,
+    // grayed, checked and marks the profile changed; a click on the text only selects.
+    const struct { int button, state; } buttons[] = {
+        {Form1Id::Button10, cbChecked}, {Form1Id::Button11, cbUnchecked}, {Form1Id::Button12, cbGrayed}};
+    for (const auto& b : buttons) {
+        SendMessageA(Control(b.button), BM_CLICK, 0, 0);
+        EXPECT_EQ(RestrictionStates(), std::vector<int>(32, b.state)) << b.button;
+    }
+    Form1->ProfileChanged = false;
+    std::vector<int> seen, after(32, cbGrayed);
+    for (int click = 0; click < 4; ++click, seen.push_back(RestrictionStates()[1])) ClickRestriction(1);
+    EXPECT_TRUE(seen == (std::vector<int>{cbChecked, cbUnchecked, cbGrayed, cbChecked}) && Form1->ProfileChanged);
+    ClickRestriction(1, false);
+    after[1] = cbChecked;
+    EXPECT_TRUE(RestrictionStates() == after &&
+                SendMessageA(Control(Form1Id::CheckListBox1), LB_GETCURSEL, 0, 0) == 1);
 }
 
-// Items drawn by the window's own handler on a magenta canvas: the white
-// strip with the item's icon, the grey line, the outlined selection on both
-// levels, the separator.
+// Items drawn by the window's own handler on a magenta canvas: the white strip with the
+// icon, the grey line, the outlined selection on both levels, the separator.
 TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
 {
     constexpr int W = 200, H = 20;
@@ -143,24 +155,4 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
     DeleteObject(SelectObject(icon, old[1]));
     DeleteDC(dc);
     DeleteDC(icon);
-}
-
-// The buttons set every line; a click on a box cycles unchecked, grayed,
-// checked and marks the profile changed; a click on the text only selects.
-TEST_F(ManagerForms, TheRestrictionsCheckListCyclesAtTheBoxAndTheButtonsSetEveryLine)
-{
-    const struct { int button, state; } buttons[] = {
-        {Form1Id::Button10, cbChecked}, {Form1Id::Button11, cbUnchecked}, {Form1Id::Button12, cbGrayed}};
-    for (const auto& b : buttons) {
-        SendMessageA(Control(b.button), BM_CLICK, 0, 0);
-        EXPECT_EQ(RestrictionStates(), std::vector<int>(32, b.state)) << b.button;
-    }
-    Form1->ProfileChanged = false;
-    std::vector<int> seen, after(32, cbGrayed);
-    for (int click = 0; click < 4; ++click, seen.push_back(RestrictionStates()[1])) ClickRestriction(1);
-    EXPECT_TRUE(seen == (std::vector<int>{cbChecked, cbUnchecked, cbGrayed, cbChecked}) && Form1->ProfileChanged);
-    ClickRestriction(1, false);
-    after[1] = cbChecked;
-    EXPECT_TRUE(RestrictionStates() == after &&
-                SendMessageA(Control(Form1Id::CheckListBox1), LB_GETCURSEL, 0, 0) == 1);
 }
