@@ -8,25 +8,19 @@
 #include "UQUPass.h"
 #include "USettings.h"
 #include "vrcmd.h"
-
 #include <commctrl.h>
-
 namespace {
-
 const std::string Longest(VRCMD_TYPED_PASSWORD_MAX, 'p');  // what the toggle dialog takes
-
 std::string Mask(HWND edit) { return SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0) == '*' ? "*" : "-"; }
 HWND First() { return FQUPass->Edit1.Handle(); }
 HWND Second() { return FQUPass->Edit2.Handle(); }
 HWND HideTyping() { return FQUPass->CheckBox1.Handle(); }
-
 // The change dialog's fields, Hide typing, whether the second field is on, the masks.
 std::string Look()
 {
     return WindowText(First()) + "|" + WindowText(Second()) + (Checked(HideTyping()) ? "|hide" : "|show") +
            (IsWindowEnabled(Second()) ? "|second|" : "|no second|") + Mask(First()) + Mask(Second());
 }
-
 // The change dialog opened with the button, the password typed twice, OK; Cancel for none.
 void EnterNewPassword(FormScript& script, TButton& button, const std::string& password)
 {
@@ -37,7 +31,6 @@ void EnterNewPassword(FormScript& script, TButton& button, const std::string& pa
     });
     script.WaitUntil("the change dialog closed", [] { return !IsWindowVisible(FQUPass->Handle()); });
 }
-
 // The three boxes of the Settings dialog, then whether the third takes clicks.
 std::string ShownSwitches()
 {
@@ -46,72 +39,43 @@ std::string ShownSwitches()
         text += Checked(box->Handle()) ? "1" : "0";
     return text + (Form3->CheckBox5.Enabled() ? "+" : "-");
 }
-
-// Asked in UTF-16: the ANSI message gives at most 80 characters.
-std::string Hint(HWND control)
-{
-    wchar_t text[2048] = {};
-    TTTOOLINFOW tool = {TTTOOLINFOW_V2_SIZE, 0, GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, nullptr,
-                        text, 0, nullptr};
-    SendMessageW(Application.HintWindow(), TTM_GETTEXTW, 2048, reinterpret_cast<LPARAM>(&tool));
-    char ansi[4096] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
-}
-
-int Delay(int which) { return static_cast<int>(SendMessageA(Application.HintWindow(), TTM_GETDELAYTIME, which, 0)); }
-
 }  // namespace
 
-// Only OK and Enter give the typed text. The dialog is modal, hides the
-// typing until asked, keeps the text and takes what the toggle dialog takes.
+// Only OK and Enter give the typed text. The dialog is modal, keeps the
+// text, hides the typing until asked and takes what the toggle dialog takes.
 TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
 {
-    auto key = [](WORD k) { return [k] { PressKey(k); }; };
-    const struct { const char* name; std::vector<std::function<void()>> close; const char* result; } cases[] = {
-        {"OK", {[] { Click(FQPass->Button1.Handle()); }}, "Letmein 7"},
-        {"Enter in the field", {key(VK_RETURN)}, "Letmein 7"},
-        {"Cancel", {[] { Click(FQPass->Button2.Handle()); }}, ""},
-        {"Esc", {key(VK_ESCAPE)}, ""},
-        {"Tab to Cancel, Enter", {key(VK_TAB), key(VK_TAB), key(VK_TAB), key(VK_RETURN)}, ""},
-        {"the close box", {[] { PostMessageA(FQPass->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }}, ""},
+    HWND field = FQPass->Edit1.Handle(), hide = FQPass->CheckBox1.Handle();
+    const struct { std::function<void()> close; std::string typed, result; } cases[] = {
+        {[] { Click(FQPass->Button1.Handle()); }, Longest + "45", Longest},
+        {[] { PressKey(VK_RETURN); }, "Letmein 7", "Letmein 7"},
+        {[] { Click(FQPass->Button2.Handle()); }, "Cancel", ""},
+        {[] { PressKey(VK_ESCAPE); }, "Esc", ""},
+        {[] { PostMessageA(FQPass->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, "the close box", ""},
     };
+    std::vector<std::string> seen;  // at each show: the text, the masks before and after Hide typing is cleared
     for (const auto& c : cases) {
         FormScript script;
-        script.WaitShown(FQPass->Handle()).Do([] {
-            SetWindowTextA(FQPass->Edit1.Handle(), "");
-            Type(FQPass->Edit1.Handle(), "Letmein 7");
-        });
-        for (const auto& step : c.close) script.Do(step);
-        script.Start();
-        EXPECT_EQ(QueryAdministratorPassword(), c.result) << c.name;
-        EXPECT_FALSE(IsWindowVisible(FQPass->Handle())) << c.name;
+        script.WaitShown(FQPass->Handle())
+            .Do([&] {
+                seen.push_back(WindowText(field) + Mask(field) + (seen.empty() && GetFocus() == field ? " focus" : "") +
+                               (IsWindowEnabled(Form1->Handle()) ? "" : " modal"));
+                Click(hide);
+            })
+            .WaitUntil("typing shown", [&] { return !Checked(hide); })
+            .Do([&] { seen.back() += Mask(field); Click(hide); })
+            .WaitUntil("typing hidden", [&] { return Checked(hide); })
+            .Do([&] { SetWindowTextA(field, ""); SetFocus(field); Type(field, c.typed); })
+            .Do(c.close)
+            .Start();
+        EXPECT_EQ(QueryAdministratorPassword(), c.result) << c.typed;
+        EXPECT_TRUE(!IsWindowVisible(FQPass->Handle()) && IsWindowEnabled(Form1->Handle())) << c.typed;
     }
-
-    HWND field = FQPass->Edit1.Handle(), hide = FQPass->CheckBox1.Handle();
-    std::string seen;
-    FormScript script;
-    script.WaitShown(FQPass->Handle())
-        .Do([&] {
-            seen = WindowText(FQPass->Handle()) + "|" + WindowText(FQPass->Label1.Handle()) + "|" + WindowText(field) +
-                   Mask(field) + (GetFocus() == field ? " focus" : "") +
-                   (IsWindowEnabled(Form1->Handle()) ? "" : " modal");
-            Click(hide);
-        })
-        .WaitUntil("typing shown", [&] { return !Checked(hide); })
-        .Do([&] { seen += Mask(field); Click(hide); })
-        .WaitUntil("typing hidden", [&] { return Checked(hide); })
-        .Do([&] {
-            seen += Mask(field);
-            SetWindowTextA(field, "");
-            Type(field, Longest + "45");
-            Click(FQPass->Button1.Handle());
-        });
-    script.Start();
-    EXPECT_EQ(QueryAdministratorPassword(), Longest);
-    EXPECT_EQ(seen, "Enter administrator's password|Access to Vantrel profile manager is protected by password. "
-                    "Enter Vantrel administrator's password to continue.|Letmein 7* focus modal-*");
-    EXPECT_TRUE(IsWindowEnabled(Form1->Handle()));
+    EXPECT_EQ(seen, (std::vector<std::string>{"* focus modal-", Longest + "* modal-", "Letmein 7* modal-",
+                                              "Cancel* modal-", "Esc* modal-"}));
+    EXPECT_EQ(WindowText(FQPass->Handle()) + "|" + WindowText(FQPass->Label1.Handle()),
+              "Enter administrator's password|Access to Vantrel profile manager is protected by password. "
+              "Enter Vantrel administrator's password to continue.");
 }
 
 // Empty and different passwords are refused; it starts afresh each time;
@@ -159,100 +123,64 @@ TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
     EXPECT_EQ(WindowText(FQUPass->Handle()), "Change password");
 }
 
-// The dialog shows the switches as stored, the third following the second,
-// with their hints; only OK stores them, also a UseDefault that UserControl
-// leaves unused, and keeps the passwords when no new ones were entered.
-TEST_F(ManagerForms, SettingsStoreTheSwitchesOnlyOnOk)
+// Opened on the Startup page with the switches as stored, the third following the second; only
+// OK stores them (also an unused UseDefault) and the last password entered with each button.
+TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
 {
     using namespace SettingsId;
-    auto ok = [] { Click(Form3->Button1.Handle()); };
     // before, after: AutoStart, UserControl, UseDefault as stored; shown: the boxes and whether
     // the third takes clicks, at show and before closing.
     const struct {
-        const char* before; std::vector<int> clicks; std::function<void()> close; const char *shown, *after;
+        const char* before; std::vector<int> clicks; bool passwords; std::function<void()> close;
+        const char *shown, *after;
     } cases[] = {
-        {"101", {}, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
-        {"", {CheckBox3, CheckBox2, CheckBox5}, ok, "000- 111+", "111"},
-        {"011", {CheckBox2, CheckBox2}, ok, "011+ 010+", "010"},
-        {"", {CheckBox3, CheckBox2}, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
+        {"101", {}, false, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
+        {"", {CheckBox3, CheckBox2}, true, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
+        {"", {CheckBox3, CheckBox2, CheckBox5}, true, [] { Click(Form3->Button1.Handle()); }, "000- 111+", "111"},
+        {"011", {CheckBox2, CheckBox2}, false, [] { Click(Form3->Button1.Handle()); }, "011+ 010+", "010"},
     };
     const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
+    std::string administrator = "kept", toggle = "kept";
     SetPasswords("kept", "kept");
-    Application.SetHintPause(500);
-    Application.SetHintHidePause(2500);
-    std::vector<std::string> hints;
-    std::vector<int> delays;
     for (const auto& c : cases) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
         for (int i = 0; c.before[0] && i < 3; ++i)
             WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, names[i], c.before[i] - '0');
         LoadSettings();
         std::string shown, stored;
+        int page = -1;
         FormScript script;
         script.WaitShown(Form3->Handle()).Do([&] {
+            page = static_cast<int>(SendMessageA(Form3->PageControl1.Handle(), TCM_GETCURSEL, 0, 0));
             shown = ShownSwitches();
             for (int id : c.clicks) SendMessageA(Form3->FindById(id)->Handle(), BM_CLICK, 0, 0);
             shown += " " + ShownSwitches();
-            SetFocus(Form3->CheckBox3.Handle());
-            delays = {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP)};
-            hints.clear();
-            for (TCheckBox* box : {&Form3->CheckBox3, &Form3->CheckBox2, &Form3->CheckBox5})
-                hints.push_back(Hint(box->Handle()));
+            if (c.passwords) ClickTab(Form3->PageControl1.Handle(), PasswordsPage);
         });
+        if (c.passwords) {
+            EnterNewPassword(script, Form3->Button3, "first admin");
+            EnterNewPassword(script, Form3->Button3, "second admin");
+            EnterNewPassword(script, Form3->Button4, Longest + "20");
+            EnterNewPassword(script, Form3->Button4, "");
+        }
         script.Do(c.close).Start();
-        Command(IDM_Settings1);
+        if (c.passwords) Click(Form1->SettingsButton.Handle());
+        else Command(IDM_Settings1);
+        EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(Form3->Handle()); }));
         for (const char* name : names) {
             DWORD value = 0;
             stored += ReadRegDword(HKEY_LOCAL_MACHINE, SettingsKey, name, value) ? std::to_string(value) : "-";
         }
         EXPECT_EQ(shown + " " + stored, std::string(c.shown) + " " + c.after);
-        EXPECT_EQ(GlobalSettings.SettingsStored, c.after[0] != '-') << c.shown;
-    }
-    EXPECT_TRUE(LibBool(Command14("kept")) && LibBool(Command19("kept")));  // no new ones entered
-    // The hints, with a longer timing only while the dialog is open.
-    delays.insert(delays.end(), {Delay(TTDT_INITIAL), Delay(TTDT_AUTOPOP), Application.HintPause(),
-                                 Application.HintHidePause()});
-    EXPECT_EQ(delays, (std::vector<int>{1000, 10000, 500, 2500, 500, 2500}));
-    EXPECT_EQ(hints, (std::vector<std::string>{
-                         "When checked, protection will be enabled at each Windows startup.\r\n"
-                         "To disable/re-enable protection, you can use \"Toggle protection\" shortcut on desktop.",
-                         "Used only, when you wish to create separate profiles for each user account.\r\n"
-                         "When this checkbox is checked, the system will load a profile\r\n"
-                         "prepared specially for logged user; and contrary, when it is not checked,\r\n"
-                         "a default profile will be loaded (not depending on logged user).",
-                         "If checked, a default profile will be loaded when no specific profile for\r\n"
-                         "user was prepared."}));
-}
-
-// The menu and the toolbar open the Startup page; each button stores the
-// last password entered with it, as far as the fields took it, only on OK.
-TEST_F(ManagerForms, SettingsStoreTheLastPasswordEnteredWithEachButton)
-{
-    SetPasswords("old admin", nullptr);
-    for (bool ok : {false, true}) {
-        int page = -1;
-        FormScript script;
-        script.WaitShown(Form3->Handle()).Do([&] {
-            page = static_cast<int>(SendMessageA(Form3->PageControl1.Handle(), TCM_GETCURSEL, 0, 0));
-            ClickTab(Form3->PageControl1.Handle(), PasswordsPage);
-        });
-        EnterNewPassword(script, Form3->Button3, "first admin");
-        EnterNewPassword(script, Form3->Button3, "second admin");
-        EnterNewPassword(script, Form3->Button4, Longest + "20");
-        EnterNewPassword(script, Form3->Button4, "");
-        script.Do([ok] { Click((ok ? Form3->Button1 : Form3->Button2).Handle()); }).Start();
-        if (ok) Click(Form1->SettingsButton.Handle());
-        else Command(IDM_Settings1);
-        EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(Form3->Handle()); }));
-        EXPECT_EQ(page, StartupPage) << ok;
-        EXPECT_EQ(LibBool(Command14("old admin")), !ok);
-        EXPECT_EQ(LibBool(Command14("second admin")), ok);
-        EXPECT_EQ(LibBool(Command19(Longest.c_str())), ok);
+        EXPECT_TRUE(GlobalSettings.SettingsStored == (c.after[0] != '-') && page == StartupPage) << c.shown;
+        if (c.passwords && c.after[0] != '-') administrator = "second admin", toggle = Longest;
+        EXPECT_TRUE(LibBool(Command14(administrator.c_str())) && LibBool(Command19(toggle.c_str()))) << c.shown;
     }
 }
 
-// The About box's texts, the icon set's credit, and pictures from the resources.
-TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndPictures)
+// The About box's texts and the icon set's credit; Esc closes it. Help
+// without a help file says so.
+TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndHelpSaysWhenThereIsNone)
 {
     Command(IDM_About1);
     ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(FAbout->Handle()) && GetFocus() == FAbout->Button1.Handle(); }));
@@ -261,13 +189,10 @@ TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndPictures)
                   WindowText(FAbout->Notice.Handle()),
               std::string("version 1.0|") + HomePageAddress + "|" + SupportMailAddress + "|" + AuthorsMailAddress +
                   "|Icons: famfamfam Silk, Creative Commons Attribution 2.5");
-    const struct { HWND image; LONG width, height; } pictures[] = {
-        {FAbout->Image1.Handle(), 64, 64}, {FAbout->Image2.Handle(), 202, 37}, {FQPass->Image1.Handle(), 35, 47}};
-    for (const auto& p : pictures) {
-        BITMAP info = {};
-        GetObjectA(reinterpret_cast<HBITMAP>(SendMessageA(p.image, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof info, &info);
-        EXPECT_TRUE(info.bmWidth == p.width && info.bmHeight == p.height) << info.bmWidth << "x" << info.bmHeight;
-    }
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(FAbout->Handle()); }));
+    BoxAnswerer answerer("ok");
+    Command(IDM_Help2);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(Shown(answerer.Seen()[0]), "Help|Help file not found|warning|ok");
 }

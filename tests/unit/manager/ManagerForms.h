@@ -11,9 +11,7 @@
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "Unit1.h"
-
 #include <gtest/gtest.h>
-
 class ManagerForms : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -55,16 +53,12 @@ inline TextList PolicyLines(const std::vector<int>& states)
     for (size_t i = 0; i < states.size(); ++i) lines.push_back(std::to_string(i) + "=" + std::to_string(states[i]));
     return lines;
 }
-
 inline bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 inline HWND Control(int id) { return Form1->FindById(id)->Handle(); }
 inline size_t LineCount(int listId) { return ListLines(Control(listId)).size(); }
 inline void Command(int menuId) { SendMessageA(Form1->Handle(), WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
 // A box as the user saw it: "caption|text|icon|buttons".
-inline std::string Shown(const SeenBox& box)
-{
-    return box.caption + "|" + box.text + "|" + box.icon + "|" + box.buttons;
-}
+inline std::string Shown(const SeenBox& b) { return b.caption + "|" + b.text + "|" + b.icon + "|" + b.buttons; }
 // The restriction check list's states as the list holds them: 0, 1 or 2.
 inline std::vector<int> RestrictionStates()
 {

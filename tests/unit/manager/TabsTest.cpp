@@ -1,17 +1,11 @@
-// The editing tabs through their real controls: the folder tree with its
-// access buttons and warnings, the folder rule list's keys and dialog, the
-// file rules and the disabled programs.
+// The editing tabs through their real controls: the folder tree, its access buttons and
+// warnings, the folder rule list's keys and dialog, the file rules, the disabled programs.
 #include "ManagerForms.h"
 #include "RuntimeEnv.h"
-
 #include <commctrl.h>
-
 namespace {
-
 const std::string Top = "C:\\VtTabs", Sub = Top + "\\Sub", Deep = Sub + "\\Deep";
-
 HWND Tree() { return Control(Form1Id::TreeView1); }
-
 // Each folder of the path opened in the tree as the user opens it, the last selected.
 HTREEITEM SelectFolder(const std::string& path)
 {
@@ -26,7 +20,6 @@ HTREEITEM SelectFolder(const std::string& path)
     if (node) TreeView_SelectItem(Tree(), node);
     return node;
 }
-
 // A node as drawn: "image/state image".
 std::string Look(HTREEITEM node)
 {
@@ -37,25 +30,12 @@ std::string Look(HTREEITEM node)
     TreeView_GetItem(Tree(), &item);
     return std::to_string(item.iImage) + "/" + std::to_string((item.state & TVIS_STATEIMAGEMASK) >> 12);
 }
-
-// The pressed access buttons: "R" Read Only, "H" Hidden, "N" No Access, "-" released.
-std::string Pressed()
-{
-    std::string shown;
-    for (int id : {Form1Id::SpeedButton1, Form1Id::SpeedButton2, Form1Id::SpeedButton3})
-        shown += Checked(Control(id)) ? "RHN"[id - Form1Id::SpeedButton1] : '-';
-    return shown;
-}
-
-void Key(int listId, WORD key) { SendMessageA(Control(listId), WM_KEYDOWN, key, 0); }
-
 class Tabs : public ManagerForms {
 protected:
     void SetUp() override
     {
         ManagerForms::SetUp();
-        ASSERT_TRUE(CreateDirectoryA(Top.c_str(), nullptr) && CreateDirectoryA(Sub.c_str(), nullptr) &&
-                    CreateDirectoryA(Deep.c_str(), nullptr));
+        for (const std::string& dir : {Top, Sub, Deep}) ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
     }
     void TearDown() override
     {
@@ -68,21 +48,18 @@ protected:
         ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "tabs.vtp", text)));
     }
 };
-
 }  // namespace
 
 // Clicks on the access buttons of folders selected in the tree: the buttons
-// left pressed, the rules and their lines, and the one warning asked.
+// left pressed, the rules, their lines and their images, and the one warning asked.
 TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
 {
     const int RO = Form1Id::SpeedButton1, Hid = Form1Id::SpeedButton2, No = Form1Id::SpeedButton3,
               Full = Form1Id::SpeedButton4;
-    const std::string up = "C:\\VTTABS", sys = SystemDir;
-    const std::string wholeDisk =
+    const std::string up = "C:\\VTTABS", sys = SystemDir, wholeDisk =
         "Warning|You are about restricting access to whole disk content. This may prevent all programs/system, "
         "placed on this disk from running.\r\nWe recommend to use read-only access instead.\r\n"
-        "Are you sure to continue?|warning|yes,no";
-    const std::string windowsFolder =
+        "Are you sure to continue?|warning|yes,no", windowsFolder =
         "Warning|You are about restricting access to Windows folder or one of its subfolders. This may cause "
         "disabling of access to important system files and folders, so your computer may not reboots.\r\n"
         "We recommend do not use hiding or disabling of access on this folder.\r\nAre you sure to continue?"
@@ -113,26 +90,19 @@ TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
             SelectFolder(click.first);
             SendMessageA(Control(click.second), BM_CLICK, 0, 0);
         }
-        EXPECT_EQ(Profile.Folders, c.folders);
-        EXPECT_EQ(ListLines(Control(Form1Id::ListBox1)), c.lines);
-        EXPECT_EQ(Pressed(), c.pressed);
+        EXPECT_TRUE(Profile.Folders == c.folders && ListLines(Control(Form1Id::ListBox1)) == c.lines);
+        std::string pressed;  // "R" Read Only, "H" Hidden, "N" No Access, "-" released
+        for (int i = 0; i < 3; ++i) pressed += Checked(Control(Form1Id::SpeedButton1 + i)) ? "RHN"[i] : '-';
+        EXPECT_EQ(pressed, c.pressed);
         const std::vector<SeenBox> seen = answerer.WaitSeen(c.box.empty() ? 0 : 1, 3000);
-        ASSERT_EQ(seen.size(), c.box.empty() ? 0u : 1u);
-        if (!seen.empty()) {
-            EXPECT_EQ(Shown(seen[0]), c.box);
-        }
+        EXPECT_EQ(seen.empty() ? "" : Shown(seen[0]), c.box);
     }
-}
-
-// The rule's image goes down the tree, the mark only on its own folder;
-// opening a folder again adds no second node for a subfolder.
-TEST_F(Tabs, TheTreeShowsARuleOnItsFolderAndBelowOnce)
-{
+    // The rule's image goes down the tree, the mark only on its own folder;
+    // opening a folder again adds no second node for a subfolder.
     Load({});
     SelectFolder(Top);
-    SendMessageA(Control(Form1Id::SpeedButton1), BM_CLICK, 0, 0);
-    const HTREEITEM top = TreeView_GetSelection(Tree());
-    const HTREEITEM deep = SelectFolder(Deep);
+    SendMessageA(Control(RO), BM_CLICK, 0, 0);
+    const HTREEITEM top = TreeView_GetSelection(Tree()), deep = SelectFolder(Deep);
     EXPECT_EQ(Look(top) + " " + Look(TreeView_GetParent(Tree(), deep)) + " " + Look(deep), "1/6 1/0 1/0");
     SendMessageA(Tree(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(top));
     TreeView_SelectItem(Tree(), top);
@@ -148,68 +118,61 @@ TEST_F(Tabs, TheTreeShowsARuleOnItsFolderAndBelowOnce)
 // as the user fills it in.
 TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
 {
-    const struct {
-        const char* name; WORD key; int line; std::vector<BoxReply> replies; TextList folders;
-    } cases[] = {
-        {"Delete", VK_DELETE, 1, {}, {"-C:\\VTTABS"}},
-        {"Insert", VK_INSERT, -1,
-         {BoxReply("Add folder").Keys(AddFolderId::Edit1, Deep).Press(AddFolderId::Button2)},
+    const struct { WORD key; int line; std::vector<BoxReply> replies; TextList folders; } cases[] = {
+        {VK_DELETE, 1, {}, {"-C:\\VTTABS"}},
+        {VK_INSERT, -1, {BoxReply("Add folder").Keys(AddFolderId::Edit1, Deep).Press(AddFolderId::Button2)},
          {"-C:\\VTTABS", "&C:\\VTTABS\\SUB", "+C:\\VTTABS\\SUB\\DEEP"}},
-        {"Enter", VK_RETURN, 0,
+        {VK_RETURN, 0,
          {BoxReply("Add folder").Text(AddFolderId::Edit1, "C:\\VtTabs\\Sub\\Deep").Press(AddFolderId::Button2)},
          {"&C:\\VTTABS\\SUB", "-C:\\VTTABS\\SUB\\DEEP"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.key);
         ProfileText text;
         text.folders = {"-C:\\VTTABS", "&C:\\VTTABS\\SUB"};
         Load(text);
         BoxAnswerer answerer(c.replies, "cancel");
         SendMessageA(Control(Form1Id::ListBox1), LB_SETCURSEL, c.line, 0);
-        Key(Form1Id::ListBox1, c.key);
-        EXPECT_EQ(Profile.Folders, c.folders);
-        EXPECT_EQ(LineCount(Form1Id::ListBox1), c.folders.size());
+        SendMessageA(Control(Form1Id::ListBox1), WM_KEYDOWN, c.key, 0);
+        EXPECT_TRUE(Profile.Folders == c.folders && LineCount(Form1Id::ListBox1) == c.folders.size());
         EXPECT_EQ(answerer.Seen().size(), c.replies.size());
     }
 }
 
-// Three files chosen at once in the open dialog give three rules by their
-// names; Remove takes one of two entries of the same file.
-TEST_F(Tabs, FileRulesComeFromTheOpenDialogAndGoOneAtATime)
+// Files chosen at once: file rules by name, programs by version information. Remove takes one
+// of two entries of the same file; Delete every selected program.
+TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
 {
-    const std::string dir = Top + "\\";
-    for (const char* name : {"one.txt", "Two.doc", "three.Bin"}) ASSERT_TRUE(WriteWholeFile(dir + name, "x"));
+    for (const char* name : {"one.txt", "Two.doc", "three.Bin"}) ASSERT_TRUE(WriteWholeFile(Top + "\\" + name, "x"));
     char before[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, before);
-    SetCurrentDirectoryA(dir.c_str());  // where the open dialog starts
+    SetCurrentDirectoryA(Top.c_str());  // where the open dialog starts
     {
         BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDlgId::Button1),
                               OpenFileReply({"one.txt", "Two.doc", "three.Bin"}),
                               BoxReply("Add a file").Press(AddFileDlgId::Button2)});
         SendMessageA(Control(Form1Id::Button1), BM_CLICK, 0, 0);
     }
-    SetCurrentDirectoryA(before);
-    EXPECT_EQ(Profile.Files, (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}));
-    EXPECT_EQ(LineCount(Form1Id::ListBox2), 3u);
-
+    EXPECT_TRUE(Profile.Files == (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}) && LineCount(Form1Id::ListBox2) == 3);
     ProfileText text;
     text.files = {"-C:\\A.TXT", "&C:\\B.TXT", "-C:\\A.TXT"};
+    text.tasks = {"A.EXE", "B.EXE", "C.EXE"};
     Load(text);
-    HWND list = Control(Form1Id::ListBox2);
-    SendMessageA(list, LB_SETCURSEL, SendMessageA(list, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>("C:\\A.TXT")), 0);
+    HWND files = Control(Form1Id::ListBox2), programs = Control(Form1Id::ListBox3);
+    SendMessageA(files, LB_SETCURSEL, SendMessageA(files, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>("C:\\A.TXT")), 0);
     SendMessageA(Control(Form1Id::Button2), BM_CLICK, 0, 0);
-    EXPECT_EQ(Profile.Files, (TextList{"&C:\\B.TXT", "-C:\\A.TXT"}));  // as the list sorts them
-    EXPECT_EQ(LineCount(Form1Id::ListBox2), 2u);
-}
-
-// Delete with three lines selected takes those three programs.
-TEST_F(Tabs, DeleteTakesEverySelectedProgram)
-{
-    ProfileText text;
-    text.tasks = {"A.EXE", "B.EXE", "C.EXE", "D.EXE", "E.EXE"};
-    Load(text);
-    for (int line : {0, 2, 3}) SendMessageA(Control(Form1Id::ListBox3), LB_SETSEL, TRUE, line);
-    Key(Form1Id::ListBox3, VK_DELETE);
-    EXPECT_EQ(Profile.Tasks, (TextList{"B.EXE", "E.EXE"}));
-    EXPECT_EQ(ListLines(Control(Form1Id::ListBox3)), (std::vector<std::string>{"B.EXE", "E.EXE"}));
+    EXPECT_TRUE(Profile.Files == (TextList{"&C:\\B.TXT", "-C:\\A.TXT"}) && LineCount(Form1Id::ListBox2) == 2);
+    SetCurrentDirectoryA(BinDir().c_str());
+    {
+        BoxAnswerer answerer({OpenFileReply({"verinfo_full.exe", "verinfo_long.exe"})});
+        SendMessageA(Control(Form1Id::Button13), BM_CLICK, 0, 0);
+    }
+    SetCurrentDirectoryA(before);
+    const std::string full = "VERINFO_FULL.EXE      // Vantrel test program  (Vantrel Test Makers)";
+    ASSERT_EQ(Profile.Tasks.size(), 5u);
+    EXPECT_TRUE(Profile.Tasks[3] == full && Profile.Tasks[4].rfind("VERINFO_LONG.EXE      // 0123", 0) == 0);
+    for (int line : {0, 2, 3}) SendMessageA(programs, LB_SETSEL, TRUE, line);
+    SendMessageA(programs, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(Profile.Tasks, (TextList{"B.EXE", Profile.Tasks.back()}));
+    EXPECT_EQ(ListLines(programs), Profile.Tasks);
 }
