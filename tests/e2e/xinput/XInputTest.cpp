@@ -1,7 +1,7 @@
 // The profile manager answers a person: real keys and clicks from the X
 // server (xdotool) reach it and do what its menu and toolbar promise.
 #include "../manager/InstalledManager.h"
-// Each input and the message it broadcasts.
+// Each input and the message it broadcasts; F1 asks for the help file.
 TEST_F(InstalledManager, ShortcutKeysAndTheToolbarReachTheManager)
 {
     Start();
@@ -26,4 +26,9 @@ TEST_F(InstalledManager, ShortcutKeysAndTheToolbarReachTheManager)
         ASSERT_EQ(heard.size(), 1u);
         EXPECT_EQ(heard[0].name, input.heard);
     }
+    BoxAnswerer answerer;  // no help file beside the installed copy
+    ASSERT_TRUE(XKeys("F1"));
+    const std::vector<SeenBox> seen = answerer.WaitSeen(1);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption + "|" + seen[0].text, "Help|Help file not found");
 }
