@@ -1,6 +1,6 @@
-// Shared by the end-to-end tests of the backend: an installed copy of the
-// program with its driver, profile files, settings, broadcasts, and what the
-// driver, the service manager and the registry hold.
+// Shared by the backend's end-to-end tests: an installed copy of the program
+// with its driver, profile files, settings, broadcasts, and what the driver,
+// the service manager and the registry hold.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -21,31 +21,24 @@ bool WaitDriver(Pred pred, DWORD timeoutMs = 10000)
 {
     return WaitFor([&] { return pred(QueryDriverState()); }, timeoutMs);
 }
-
-inline bool WaitStarted(unsigned int started)
-{
-    return WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == started; });
-}
-
+inline bool WaitStarted(unsigned int on) { return WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == on; }); }
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A string value, or "<missing>".
+// A value of the machine's hive as text; "<missing>" when there is none.
 inline std::string MachineText(const char* key, const char* name)
 {
     char text[2048] = {};
     DWORD size = sizeof text;
-    LONG status = RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size);
-    return status == ERROR_SUCCESS ? text : "<missing>";
+    return RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "<missing>" : text;
 }
 
-// The "no registry editor" restriction in a hive (its key with a trailing
-// backslash, or none for this user's); -1 when unset.
+// The "no registry editor" restriction of a user's hive (its key with a
+// trailing backslash, or none for this user's); -1 when unset.
 inline long long RegistryTools(HKEY root = HKEY_CURRENT_USER, const std::string& hive = "")
 {
     DWORD value = 0, size = sizeof value;
-    LONG status = RegGetValueA(root, (hive + PoliciesKey).c_str(), "DisableRegistryTools", RRF_RT_REG_DWORD,
-                               nullptr, &value, &size);
-    return status == ERROR_SUCCESS ? static_cast<long long>(value) : -1;
+    return RegGetValueA(root, (hive + PoliciesKey).c_str(), "DisableRegistryTools", RRF_RT_REG_DWORD, nullptr, &value,
+                        &size) ? -1 : static_cast<long long>(value);
 }
 
 inline void SetSettings(bool autoStart, bool userControl, bool useDefault)
@@ -65,15 +58,13 @@ struct ProfileText {
 inline std::string PlainProfile(const ProfileText& p)
 {
     std::string text;
-    auto section = [&text](const char* header, const std::vector<std::string>& lines) {
-        text += std::string(header) + "\r\n";
-        for (const std::string& line : lines) text += line + "\r\n";
-    };
-    section("[DIRECTORIES]", p.folders);
-    section("[FILES]", p.files);
-    section("[POLICIES]", p.policies);
-    section("[TASKS]", p.tasks);
-    section("[OPTIONS]", {"PWD=" + std::to_string(p.passwordHash)});
+    const std::pair<const char*, std::vector<std::string>> sections[] = {{"[DIRECTORIES]", p.folders},
+        {"[FILES]", p.files}, {"[POLICIES]", p.policies}, {"[TASKS]", p.tasks},
+        {"[OPTIONS]", {"PWD=" + std::to_string(p.passwordHash)}}};
+    for (const auto& s : sections) {
+        text += std::string(s.first) + "\r\n";
+        for (const std::string& line : s.second) text += line + "\r\n";
+    }
     return text + "[END1]\r\n";
 }
 
@@ -90,7 +81,6 @@ inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(message), wParam, lParam);
 }
-
 inline HWND FindAgent() { return FindWindowA("VTLOCK.AGENT", nullptr); }
 
 // Nothing of an agent is left that would turn a new one away.
@@ -110,8 +100,7 @@ inline bool Ended(HANDLE process, DWORD exitCode = 0, DWORD timeoutMs = 10000)
 }
 
 // Requests are handled in order: once a "Vantrel.Start" posted after them has
-// been carried out, so have they. The profile it applies must have rules.
-// Returns the state then.
+// been carried out, so have they. Its profile must have rules. The state then.
 inline VTLOCK_STATE FenceAgent()
 {
     VTLOCK_STATE before = QueryDriverState(), state = {};
@@ -123,8 +112,8 @@ inline VTLOCK_STATE FenceAgent()
     return state;
 }
 
-// A service's configuration: "type start error-control display-name: command",
-// the numbers in decimal; empty when there is no such service.
+// A service's configuration, "type start error-control display-name: command"
+// in decimal; empty when there is no such service.
 inline std::string ServiceConfig(const char* name)
 {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
@@ -141,7 +130,7 @@ inline std::string ServiceConfig(const char* name)
     return text;
 }
 
-// Sends the stop control and waits until the service has stopped (or was).
+// Sends the stop control; true once the service has stopped (or was).
 inline bool StopService(const char* name)
 {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
@@ -153,15 +142,12 @@ inline bool StopService(const char* name)
     return WaitFor([&] { return QueryServiceState(name) == SERVICE_STOPPED; });
 }
 
-// One installed copy of the program with the driver's service (made once per
-// prefix, by the program's own "/INSTALL"); the agent started from it is
-// closed and waited for when the bed goes.
+// An installed copy with the driver's service (made once per prefix by the
+// program's own "/INSTALL"); the agent started from it is closed and waited
+// for when the bed goes.
 class AgentBed {
 public:
-    AgentBed() : dir_(InstallCopy())
-    {
-        if (ServiceConfig("VTLOCK").empty()) RunAndWait(Exe() + " /INSTALL");
-    }
+    AgentBed() : dir_(InstallCopy()) { if (ServiceConfig("VTLOCK").empty()) RunAndWait(Exe() + " /INSTALL"); }
     ~AgentBed() { CloseAgent(); }
     const std::string& Dir() const { return dir_; }
     std::string Exe() const { return QuoteArgument(dir_ + "vtlock.exe"); }
@@ -170,14 +156,11 @@ public:
         ASSERT_TRUE(WriteWholeFile(dir_ + "Profiles\\" + name, PlainProfile(p)));
     }
     HANDLE Agent() const { return agent_; }
-
-    // Starts "/AGENT" and waits for its window.
     void StartAgent()
     {
         agent_ = StartProcess(Exe() + " /AGENT");
         ASSERT_TRUE(agent_ && WaitFor([] { return FindAgent() != nullptr; })) << "the agent's window did not appear";
     }
-
     // WM_CLOSE lets the agent disable protection; a stuck one is ended.
     void CloseAgent()
     {
