@@ -16,16 +16,15 @@ using namespace agenttest;
 
 namespace {
 
-TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest)
-{
+TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest) {
     AgentBed bed;
     char user[256] = {};
     DWORD size = sizeof user;
     GetUserNameA(user, &size);
     const std::string own = std::string(user) + ".vtp";
     SetSettings(true, true, false);  // AutoStart, the user's own profile, no default one instead
-    bed.WriteProfile(own, RulesProfile(3, {"&.VT0", "&.VT1", "&.VT2"}));
-    bed.WriteProfile("default.vtp", RulesProfile(1));
+    bed.WriteProfile(own, ProfileText(3, {"&.VT0", "&.VT1", "&.VT2"}));
+    bed.WriteProfile("default.vtp", ProfileText(1));
     VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();
     ASSERT_TRUE(WaitStarted(1));
@@ -34,11 +33,8 @@ TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest)
     EXPECT_EQ(after.FileStrings, 7u + 3u) << "the seven system files and the user's three rules";
     EXPECT_GE(after.FolderStrings, 3u + 6u);
     DWORD fixed = 0;  // every fixed or RAM drive is protected
-    for (int d = 0; d < 26; ++d) {
-        const char root[] = {char('A' + d), ':', '\\', 0};
-        UINT type = GetLogicalDrives() & (1u << d) ? GetDriveTypeA(root) : DRIVE_NO_ROOT_DIR;
-        fixed |= type == DRIVE_FIXED || type == DRIVE_RAMDISK ? 1u << d : 0;
-    }
+    for (char root[] = "A:\\"; root[0] <= 'Z'; ++root[0])
+        fixed |= GetDriveTypeA(root) == DRIVE_FIXED || GetDriveTypeA(root) == DRIVE_RAMDISK ? 1u << (root[0] - 'A') : 0;
     EXPECT_EQ(after.DriveMask, fixed);
     EXPECT_EQ(WindowText(FindAgent()), "VT Vantrel");
     EXPECT_EQ(DWORD(GetWindowLongPtrA(FindAgent(), GWL_STYLE)) & (WS_VISIBLE | WS_POPUP | WS_CAPTION), DWORD(WS_POPUP));
@@ -57,7 +53,7 @@ TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest)
     EXPECT_TRUE(WaitSettled(FindAgent()));
     EXPECT_EQ(QueryDriverState().LoadRequests + QueryDriverState().StartRequests,
               fenced.LoadRequests + fenced.StartRequests);
-    bed.WriteProfile(own, RulesProfile(1));
+    bed.WriteProfile(own, ProfileText(1));
     FenceAgent();
     EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
     EXPECT_TRUE(Ended(bed.Agent()));
@@ -66,9 +62,10 @@ TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest)
     DeleteFileA((bed.Dir() + "Profiles\\" + own).c_str());
 }
 
+std::string Box(const SeenBox& b) { return b.caption + ": " + b.text + " (" + b.icon + ", " + b.buttons + ")"; }
+
 // From the system's process list: Wine answers GetProcessHandleCount only for the calling process.
-ULONG HandleCount(HANDLE process)
-{
+ULONG HandleCount(HANDLE process) {
     auto query = reinterpret_cast<decltype(&NtQuerySystemInformation)>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
     std::vector<char> buffer(1 << 20);
@@ -82,8 +79,7 @@ ULONG HandleCount(HANDLE process)
 
 // The administrator password always works; a profile's own password replaces
 // the default toggle password. All the while the agent's handles do not grow.
-TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion)
-{
+TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion) {
     AgentBed bed;
     SetPasswords(AdminPassword, TogglePassword);
     SetSettings(false, false, false);
@@ -108,7 +104,7 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.ownSet ? "own password set, " : "") + (*c.button ? "typed " : "digest of ") +
                      "\"" + c.password + "\" " + c.button);
-        ProfileText profile = RulesProfile(2);
+        ProfileText profile = ProfileText(2);
         profile.passwordHash = c.ownSet ? Command18(own.c_str()) : 0;
         bed.WriteProfile("default.vtp", profile);
         VTLOCK_STATE before = FenceAgent();
@@ -122,9 +118,7 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion)
         EXPECT_EQ(FenceAgent().StopRequests - before.StopRequests, c.disables ? 2u : 1u) << "disabled, and the fence";
         std::vector<SeenBox> seen = answerer.Seen();
         ASSERT_EQ(seen.size(), boxes);
-        if (c.complains)
-            EXPECT_EQ(seen[1].caption + ": " + seen[1].text + " " + seen[1].icon + " " + seen[1].buttons,
-                      "Disable protection: Password is incorrect. information ok");
+        EXPECT_EQ(c.complains ? Box(seen[1]) : "", c.complains ? "Disable protection: Password is incorrect. (information, ok)" : "");
     }
     EXPECT_GT(handles, 0u) << "the handle count cannot be read";
     EXPECT_LE(HandleCount(bed.Agent()), handles + 8) << "each request leaves handles open";
@@ -138,8 +132,7 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion)
         EXPECT_EQ(RunAndWait(bed.Exe() + " /TOGGLE").exitCode, 0u);
         std::vector<SeenBox> seen = answerer.WaitSeen(1);
         ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0].caption + ": " + seen[0].text + " " + seen[0].icon + " " + seen[0].buttons,
-                  "Enable protection: It will enable Vantrel protection. Continue? question yes,no");
+        EXPECT_EQ(Box(seen[0]), "Enable protection: It will enable Vantrel protection. Continue? (question, yes,no)");
         EXPECT_TRUE(WaitSettled(FindAgent()));
         VTLOCK_STATE after = QueryDriverState();
         EXPECT_EQ(after.LoadRequests + after.StartRequests,
@@ -155,8 +148,7 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion)
     EXPECT_EQ(QueryDriverState().Started, 0u);
 }
 
-bool SendCopyData(WPARAM code, const std::string& text)
-{
+bool SendCopyData(WPARAM code, const std::string& text) {
     COPYDATASTRUCT data = {0, DWORD(text.size() + 1), const_cast<char*>(text.c_str())};
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(FindAgent(), WM_COPYDATA, code, LPARAM(&data), SMTO_NORMAL, 10000, &result) != 0;
@@ -164,12 +156,11 @@ bool SendCopyData(WPARAM code, const std::string& text)
 
 // vtscc waits for a late agent to report the user to; then the temporary
 // folder and the hive sent by hand.
-TEST(Agent, LearnsTheUserFromVtsccAndCopyData)
-{
+TEST(Agent, LearnsTheUserFromVtsccAndCopyData) {
     const std::string hive = "S-1-5-21-77-88-99-4242";
     AgentBed bed;
     SetSettings(false, false, false);
-    ProfileText profile = RulesProfile(1);
+    ProfileText profile = ProfileText(1);
     profile.policies = {"0=1"};
     bed.WriteProfile("default.vtp", profile);
     ChildProcess vtscc(StartProcess(QuoteArgument(bed.Dir() + "vtscc.exe") + " /NTUSER"));
@@ -213,15 +204,14 @@ TEST(Agent, LearnsTheUserFromVtsccAndCopyData)
 std::string SeenUser;
 
 // Each tick is "name:profiles applied so far"; each one applied was disabled first.
-TEST(UserWatch, ANewNameMustBeSeenOnTwoTicksInARow)
-{
+TEST(UserWatch, ANewNameMustBeSeenOnTwoTicksInARow) {
     AgentBed installed;
     SetSettings(false, false, false);
     InitRuntimeEnvironment();
     LoadSettings();
     ProfilesDir = NewTempDir("profiles");
     CreateProfileLists();
-    WriteWholeFile(ProfilesDir + "default.vtp", PlainProfile(RulesProfile(2)));
+    WriteWholeFile(ProfilesDir + "default.vtp", ProfileText(2).Plain());
     StartNamedService("VTLOCK");
     ASSERT_TRUE(OpenProtectionDriver());
     AgentUserNameSource = [] { return SeenUser; };
@@ -245,8 +235,7 @@ TEST(UserWatch, ANewNameMustBeSeenOnTwoTicksInARow)
     DriverHandle = 0;
 }
 
-TEST(CopyDataText, ReadsOnlyWithinTheBlock)
-{
+TEST(CopyDataText, ReadsOnlyWithinTheBlock) {
     const std::string big(CopyDataMaxBytes + 1, 'x');
     const struct { const char* bytes; DWORD size; std::string text; } cases[] = {  // "unchanged": refused
         {"AB\0CD", 6, "AB"}, {"ABCD", 3, "ABC"}, {"", 1, ""}, {"ABC", 0, "unchanged"}, {nullptr, 10, "unchanged"},
@@ -263,15 +252,14 @@ TEST(CopyDataText, ReadsOnlyWithinTheBlock)
 
 // A program that runs before the agent has its old window ignored and its
 // next one reported; then programs started under names listed or not.
-TEST(Agent, DisabledProgramsAreEndedWhenTheyOpenAWindow)
-{
+TEST(Agent, DisabledProgramsAreEndedWhenTheyOpenAWindow) {
     AgentBed bed;
     SetSettings(false, false, false);
     HANDLE event = CreateEventA(nullptr, TRUE, FALSE, "VtTest.LateWindow");
     ChildProcess late(StartProcess(QuoteArgument(BinDir() + "latewindow.exe") + " VtTest.LateWindow"));
     HWND old = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (old = FindWindowA("latewindow", "latewindow")) != nullptr; }));
-    ProfileText profile = RulesProfile(1);
+    ProfileText profile = ProfileText(1);
     profile.tasks = {"LATEWINDOW.EXE"};
     bed.WriteProfile("default.vtp", profile);
     VTLOCK_STATE before = QueryDriverState();

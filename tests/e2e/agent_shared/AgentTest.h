@@ -16,17 +16,11 @@ inline const char* const AdminPassword = "admin-secret";
 inline const char* const TogglePassword = "toggle-secret";
 inline const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
-template <class Pred>
-bool WaitDriver(Pred pred, DWORD timeoutMs = 10000)
-{
-    return WaitFor([&] { return pred(QueryDriverState()); }, timeoutMs);
-}
-inline bool WaitStarted(unsigned int on) { return WaitDriver([&](const VTLOCK_STATE& s) { return s.Started == on; }); }
+inline bool WaitStarted(unsigned int on) { return WaitFor([&] { return QueryDriverState().Started == on; }); }
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A value of the machine's hive as text; "<missing>" when there is none.
-inline std::string MachineText(const char* key, const char* name)
-{
+inline std::string MachineText(const char* key, const char* name) {
     char text[2048] = {};
     DWORD size = sizeof text;
     return RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "<missing>" : text;
@@ -34,66 +28,50 @@ inline std::string MachineText(const char* key, const char* name)
 
 // The "no registry editor" restriction of a user's hive (its key with a
 // trailing backslash, or none for this user's); -1 when unset.
-inline long long RegistryTools(HKEY root = HKEY_CURRENT_USER, const std::string& hive = "")
-{
+inline long long RegistryTools(HKEY root = HKEY_CURRENT_USER, const std::string& hive = "") {
     DWORD value = 0, size = sizeof value;
     return RegGetValueA(root, (hive + PoliciesKey).c_str(), "DisableRegistryTools", RRF_RT_REG_DWORD, nullptr, &value,
                         &size) ? -1 : static_cast<long long>(value);
 }
 
-inline void SetSettings(bool autoStart, bool userControl, bool useDefault)
-{
-    const std::pair<const char*, DWORD> values[] = {
-        {"AutoStart", autoStart}, {"UserControl", userControl}, {"UseDefault", useDefault}};
-    for (const auto& v : values)
+inline void SetSettings(DWORD autoStart, DWORD userControl, DWORD useDefault) {
+    for (auto v : {std::make_pair("AutoStart", autoStart), {"UserControl", userControl}, {"UseDefault", useDefault}})
         ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\VtLock", v.first, REG_DWORD, &v.second, 4), 0);
 }
 
+// A profile file as an administrator would type it: plain text, CR LF; by
+// default folder rules "-C:\VTDATA\F0"... and the given file rules.
 struct ProfileText {
     std::vector<std::string> folders, files, policies, tasks;
     DWORD passwordHash = 0;
+    ProfileText(int n = 0, std::vector<std::string> fileRules = {"&.VTX"}) : files(fileRules) {
+        for (int i = 0; i < n; ++i) folders.push_back("-C:\\VTDATA\\F" + std::to_string(i));
+    }
+    std::string Plain() const {
+        std::string text;
+        for (auto s : {std::make_pair("[DIRECTORIES]", folders), {"[FILES]", files}, {"[POLICIES]", policies},
+                       {"[TASKS]", tasks}, {"[OPTIONS]", {"PWD=" + std::to_string(passwordHash)}}}) {
+            text += std::string(s.first) + "\r\n";
+            for (const std::string& line : s.second) text += line + "\r\n";
+        }
+        return text + "[END1]\r\n";
+    }
 };
 
-// A profile file as an administrator would type it: plain text, CR LF.
-inline std::string PlainProfile(const ProfileText& p)
-{
-    std::string text;
-    const std::pair<const char*, std::vector<std::string>> sections[] = {{"[DIRECTORIES]", p.folders},
-        {"[FILES]", p.files}, {"[POLICIES]", p.policies}, {"[TASKS]", p.tasks},
-        {"[OPTIONS]", {"PWD=" + std::to_string(p.passwordHash)}}};
-    for (const auto& s : sections) {
-        text += std::string(s.first) + "\r\n";
-        for (const std::string& line : s.second) text += line + "\r\n";
-    }
-    return text + "[END1]\r\n";
-}
-
-// Folder rules "-C:\VTDATA\F0"... and the given file rules.
-inline ProfileText RulesProfile(int folders, std::vector<std::string> files = {"&.VTX"})
-{
-    ProfileText p;
-    for (int i = 0; i < folders; ++i) p.folders.push_back("-C:\\VTDATA\\F" + std::to_string(i));
-    p.files = files;
-    return p;
-}
-
-inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
+inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0) {
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(message), wParam, lParam);
 }
 inline HWND FindAgent() { return FindWindowA("VTLOCK.AGENT", nullptr); }
 
 // Nothing of an agent is left that would turn a new one away.
-inline bool AgentGone()
-{
+inline bool AgentGone() {
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VTLOCK.AGENT.MUTEX");
     if (mutex) CloseHandle(mutex);
     return FindAgent() == nullptr && mutex == nullptr;
 }
 
 // Ended within the time, with the exit code.
-inline bool Ended(HANDLE process, DWORD exitCode = 0, DWORD timeoutMs = 10000)
-{
+inline bool Ended(HANDLE process, DWORD exitCode = 0, DWORD timeoutMs = 10000) {
     DWORD code = STILL_ACTIVE;
     return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code) &&
            code == exitCode;
@@ -101,8 +79,7 @@ inline bool Ended(HANDLE process, DWORD exitCode = 0, DWORD timeoutMs = 10000)
 
 // Requests are handled in order: once a "Vantrel.Start" posted after them has
 // been carried out, so have they. Its profile must have rules. The state then.
-inline VTLOCK_STATE FenceAgent()
-{
+inline VTLOCK_STATE FenceAgent() {
     VTLOCK_STATE before = QueryDriverState(), state = {};
     Broadcast("Vantrel.Start");
     EXPECT_TRUE(WaitFor([&] {
@@ -113,33 +90,24 @@ inline VTLOCK_STATE FenceAgent()
 }
 
 // A service's configuration, "type start error-control display-name: command"
-// in decimal; empty when there is no such service.
-inline std::string ServiceConfig(const char* name)
-{
+// in decimal; empty when there is no such service. With stop, it is sent the
+// stop control and waited for.
+inline std::string ServiceConfig(const char* name, bool stop = false) {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_CONFIG);
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_CONFIG | SERVICE_STOP);
     std::vector<char> buffer(8192);
     auto* q = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
     DWORD needed = 0;
+    SERVICE_STATUS status;
     std::string text;
     if (service && QueryServiceConfigA(service, q, DWORD(buffer.size()), &needed))
         text = std::to_string(q->dwServiceType) + " " + std::to_string(q->dwStartType) + " " +
                std::to_string(q->dwErrorControl) + " " + q->lpDisplayName + ": " + q->lpBinaryPathName;
+    if (stop) ControlService(service, SERVICE_CONTROL_STOP, &status);
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
+    EXPECT_TRUE(!stop || WaitFor([&] { return QueryServiceState(name) == SERVICE_STOPPED; })) << name << " runs on";
     return text;
-}
-
-// Sends the stop control; true once the service has stopped (or was).
-inline bool StopService(const char* name)
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_STOP);
-    SERVICE_STATUS status;
-    ControlService(service, SERVICE_CONTROL_STOP, &status);
-    CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    return WaitFor([&] { return QueryServiceState(name) == SERVICE_STOPPED; });
 }
 
 // An installed copy with the driver's service (made once per prefix by the
@@ -151,19 +119,16 @@ public:
     ~AgentBed() { CloseAgent(); }
     const std::string& Dir() const { return dir_; }
     std::string Exe() const { return QuoteArgument(dir_ + "vtlock.exe"); }
-    void WriteProfile(const std::string& name, const ProfileText& p) const
-    {
-        ASSERT_TRUE(WriteWholeFile(dir_ + "Profiles\\" + name, PlainProfile(p)));
+    void WriteProfile(const std::string& name, const ProfileText& p) const {
+        ASSERT_TRUE(WriteWholeFile(dir_ + "Profiles\\" + name, p.Plain()));
     }
     HANDLE Agent() const { return agent_; }
-    void StartAgent()
-    {
+    void StartAgent() {
         agent_ = StartProcess(Exe() + " /AGENT");
         ASSERT_TRUE(agent_ && WaitFor([] { return FindAgent() != nullptr; })) << "the agent's window did not appear";
     }
     // WM_CLOSE lets the agent disable protection; a stuck one is ended.
-    void CloseAgent()
-    {
+    void CloseAgent() {
         if (agent_ == nullptr) return;
         if (HWND window = FindAgent()) PostMessageA(window, WM_CLOSE, 0, 0);
         Ended(agent_);

@@ -13,32 +13,24 @@ const DWORD Untouched = 0x77777777;
 std::string Word(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
 void SetField(std::string& image, size_t offset, size_t value) { image.replace(offset, 4, Word(DWORD(value))); }
 
-std::string Image(const std::vector<std::string>& files, const std::vector<std::string>& folders)
-{
+std::string Image(const std::vector<std::string>& files, const std::vector<std::string>& folders) {
     std::string image(VTLOCK_IMAGE_HEADER_SIZE, '\0');
-    for (const std::string& s : files) image += s + '\0';
-    image += '\0';
-    for (const std::string& s : folders) image += s + '\0';
-    image += '\0';
-    SetField(image, VTLOCK_IMAGE_OFF_MARK, VTLOCK_IMAGE_MARK);
-    SetField(image, VTLOCK_IMAGE_OFF_LENGTH, image.size());
-    SetField(image, VTLOCK_IMAGE_OFF_FILES, VTLOCK_IMAGE_HEADER_SIZE);
-    SetField(image, VTLOCK_IMAGE_OFF_NFILES, files.size());
-    SetField(image, VTLOCK_IMAGE_OFF_NFOLDERS, folders.size());
+    for (const auto* section : {&files, &folders}) {
+        for (const std::string& s : *section) image += s + '\0';
+        image += '\0';
+    }
+    const size_t fields[][2] = {{VTLOCK_IMAGE_OFF_MARK, VTLOCK_IMAGE_MARK}, {VTLOCK_IMAGE_OFF_LENGTH, image.size()},
+        {VTLOCK_IMAGE_OFF_FILES, VTLOCK_IMAGE_HEADER_SIZE}, {VTLOCK_IMAGE_OFF_NFILES, files.size()},
+        {VTLOCK_IMAGE_OFF_NFOLDERS, folders.size()}};
+    for (const auto& f : fields) SetField(image, f[0], f[1]);
     return image;
-}
-
-HANDLE Open(const char* path)
-{
-    return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 struct Reply {
     DWORD error = 0, returned = 0, out = Untouched;  // error 0: accepted
 };
 
-Reply Send(HANDLE device, DWORD code, const std::string& in, DWORD outSize)
-{
+Reply Send(HANDLE device, DWORD code, const std::string& in, DWORD outSize) {
     Reply r;
     if (!DeviceIoControl(device, code, in.empty() ? nullptr : const_cast<char*>(in.data()), DWORD(in.size()),
                          outSize ? &r.out : nullptr, outSize, &r.returned, nullptr))
@@ -46,8 +38,7 @@ Reply Send(HANDLE device, DWORD code, const std::string& in, DWORD outSize)
     return r;
 }
 
-VTLOCK_STATE Query(HANDLE device)
-{
+VTLOCK_STATE Query(HANDLE device) {
     VTLOCK_STATE s = {};
     DWORD got = 0;
     EXPECT_TRUE(DeviceIoControl(device, VTLOCK_CTL_QUERY_STATE, nullptr, 0, &s, sizeof s, &got, nullptr));
@@ -56,8 +47,7 @@ VTLOCK_STATE Query(HANDLE device)
 }
 
 // What the driver holds, all but the count of state requests.
-std::string Held(const VTLOCK_STATE& s)
-{
+std::string Held(const VTLOCK_STATE& s) {
     char text[200];
     snprintf(text, sizeof text, "size=%u started=%u mask=%X image=%u:%u+%u loads=%u/%u stops=%u starts=%u masks=%u",
              s.Size, s.Started, s.DriveMask, s.ImageBytes, s.FileStrings, s.FolderStrings, s.LoadRequests,
@@ -65,13 +55,15 @@ std::string Held(const VTLOCK_STATE& s)
     return text;
 }
 
-TEST(Driver, RequestsAreCheckedKeptAndCounted)
-{
+TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     agenttest::AgentBed installed;
-    ASSERT_TRUE(agenttest::StopService("VTLOCK"));
-    EXPECT_EQ(Open(VTLOCK_PATH_NT5), INVALID_HANDLE_VALUE) << "the stopped driver's device is gone";
+    agenttest::ServiceConfig("VTLOCK", true);
+    auto open = [](const char* path) {
+        return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    EXPECT_EQ(open(VTLOCK_PATH_NT5), INVALID_HANDLE_VALUE) << "the stopped driver's device is gone";
     ASSERT_TRUE(StartNamedService("VTLOCK")) << "its link was not removed at the stop";
-    HANDLE agent = Open(VTLOCK_PATH_NT4), tool = Open(VTLOCK_PATH_NT5);
+    HANDLE agent = open(VTLOCK_PATH_NT4), tool = open(VTLOCK_PATH_NT5);
     ASSERT_NE(agent, INVALID_HANDLE_VALUE);
     ASSERT_NE(tool, INVALID_HANDLE_VALUE) << "a second handle is refused";
     EXPECT_EQ(Query(agent).StateRequests, 1u) << "a started driver begins afresh";
@@ -83,7 +75,7 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted)
     const DWORD S = sizeof(VTLOCK_STATE), N = DWORD(rules.size()), U = Untouched;
     const DWORD Start = VTLOCK_CTL_START, Stop = VTLOCK_CTL_STOP, Mask = VTLOCK_CTL_SET_DRIVE_MASK,
                 Load = VTLOCK_CTL_LOAD_PROFILE, Invalid = ERROR_INVALID_PARAMETER, Short = ERROR_INSUFFICIENT_BUFFER;
-    struct Step {
+    const struct {
         const char* name;
         DWORD code;
         std::string in;
@@ -106,7 +98,7 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted)
         {"start with the image", Start, "", 0, 0, U, {S, 1, 8, 22, 0, 0, 3, 1, 2, 2, 6, 0}},
     };
     for (size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i) {
-        const Step& s = steps[i];
+        const auto& s = steps[i];
         Reply r = Send(i % 2 ? agent : tool, s.code, s.in, s.outSize);
         EXPECT_EQ(r.error, s.error) << s.name;
         EXPECT_EQ(r.out, s.out) << s.name;
@@ -144,8 +136,8 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted)
     for (const auto& c : cases) {
         std::string image = rules;
         c.spoil(image);
-        auto bytes = reinterpret_cast<const unsigned char*>(image.data());
-        EXPECT_EQ(VtLockCheckImage(bytes, DWORD(image.size()), nullptr), c.verdict) << c.name;
+        EXPECT_EQ(VtLockCheckImage(reinterpret_cast<const unsigned char*>(image.data()), DWORD(image.size()), nullptr),
+                  c.verdict) << c.name;
         VTLOCK_STATE expected = Query(tool);
         ++expected.LoadRequests, ++expected.LoadRefused;
         Reply r = Send(agent, Load, image, 4);
