@@ -22,7 +22,7 @@ TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest) {
     DWORD size = sizeof user;
     GetUserNameA(user, &size);
     const std::string own = std::string(user) + ".vtp";
-    SetSettings(true, true, false);  // AutoStart, the user's own profile, no default one instead
+    SetSettings(true, true, false);  // AutoStart, the user's own profile
     bed.WriteProfile(own, ProfileText(3, {"&.VT0", "&.VT1", "&.VT2"}));
     bed.WriteProfile("default.vtp", ProfileText(1));
     VTLOCK_STATE before = QueryDriverState();
@@ -42,24 +42,6 @@ TEST(Agent, StartsOnceWithTheChosenProfileAndStopsOnRequest) {
     EXPECT_TRUE(second.finished && second.exitCode == 0) << "a second agent ends at once";
     EXPECT_EQ(FenceAgent().LoadRequests, after.LoadRequests + 1) << "the first agent answers, the second applied none";
 
-    // Without the user's file, and no default one instead, no request applies anything.
-    DeleteFileA((bed.Dir() + "Profiles\\" + own).c_str());
-    VTLOCK_STATE fenced = QueryDriverState();
-    Broadcast("Vantrel.Stop");
-    Broadcast("Vantrel.Enable");
-    BoxAnswerer yes("yes");
-    RunAndWait(bed.Exe() + " /TOGGLE");
-    EXPECT_EQ(yes.WaitSeen(1).size(), 1u) << "the question was asked, so protection was off";
-    EXPECT_TRUE(WaitSettled(FindAgent()));
-    EXPECT_EQ(QueryDriverState().LoadRequests + QueryDriverState().StartRequests,
-              fenced.LoadRequests + fenced.StartRequests);
-    bed.WriteProfile(own, ProfileText(1));
-    FenceAgent();
-    EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
-    EXPECT_TRUE(Ended(bed.Agent()));
-    EXPECT_EQ(QueryDriverState().Started, 0u);
-    EXPECT_TRUE(AgentGone());
-    DeleteFileA((bed.Dir() + "Profiles\\" + own).c_str());
 }
 
 std::string Box(const SeenBox& b) { return b.caption + ": " + b.text + " (" + b.icon + ", " + b.buttons + ")"; }
@@ -138,14 +120,10 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion) {
         EXPECT_EQ(after.LoadRequests + after.StartRequests,
                   before.LoadRequests + before.StartRequests + (answer == "yes" ? 2 : 0)) << answer;
     }
-    // "/E" applies the profile again; closing the agent switches protection off.
     Broadcast("Vantrel.Stop");
     ASSERT_TRUE(WaitStarted(0));
     EXPECT_EQ(RunAndWait(bed.Exe() + " /E").exitCode, 0u);
-    EXPECT_TRUE(WaitStarted(1));
-    PostMessageA(FindAgent(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Ended(bed.Agent()));
-    EXPECT_EQ(QueryDriverState().Started, 0u);
+    EXPECT_TRUE(WaitStarted(1)) << "\"/E\" applies the profile again";
 }
 
 bool SendCopyData(WPARAM code, const std::string& text) {
@@ -197,8 +175,10 @@ TEST(Agent, LearnsTheUserFromVtsccAndCopyData) {
     EXPECT_EQ(QueryDriverState().LoadRequests, loads + 2);
     EXPECT_EQ(RegistryTools(HKEY_USERS, hive + "\\"), 1);
     EXPECT_EQ(RegistryTools(), -1) << "not in this user's hive";
-    bed.CloseAgent();
+    PostMessageA(FindAgent(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ended(bed.Agent()));
     EXPECT_EQ(RegistryTools(HKEY_USERS, hive + "\\"), 0) << "closing switches the restrictions off in that hive";
+    EXPECT_EQ(QueryDriverState().Started, 0u) << "and protection";
 }
 
 std::string SeenUser;

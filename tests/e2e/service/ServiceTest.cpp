@@ -12,51 +12,40 @@ const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // Installed twice, from two copies, the first stays. Stopped by the service
 // control manager, then by "/STOPAGENT": protection is off and the agent gone
-// when the service reports that it stopped. Then removed, twice.
-TEST(ServiceNt, InstallRunStopAndRemove)
-{
+// when the service reports that it stopped. Without the driver it stops with
+// an error; "/AGENT" shows the message and the rest of its command line runs.
+TEST(ServiceNt, InstallRunStopAndRemove) {
     // The service's window is reachable only while an ordinary window process runs.
     ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "vtkeep.exe")));
     AgentBed bed;
     SetSettings(false, false, false);
     bed.WriteProfile("default.vtp", ProfileText(2));
     ProcessResult typed = RunAndWait(bed.Exe() + " -SERVICE", 15000);
-    EXPECT_EQ(typed.finished && typed.exitCode == 0 && !FindAgent(), true) << "typed by hand it ends at once";
+    EXPECT_TRUE(typed.finished && typed.exitCode == 0 && !FindAgent()) << "typed by hand it ends at once";
     RunAndWait(bed.Exe() + " /UNINSTALLSERVICE");
-    BoxAnswerer boxes;
-    for (const std::string& dir : {bed.Dir(), InstallCopy()}) {
-        EXPECT_EQ(RunAndWait(QuoteArgument(dir + "vtlock.exe") + " /INSTALLSERVICE").exitCode, 0u);
-        // Interactive in a process of its own (0x110), started with Windows, normal error control.
-        EXPECT_EQ(ServiceConfig("VTLOCKAGENT"), "272 2 1 Vantrel Service: " + bed.Dir() + "vtlock.exe -service");
-        EXPECT_EQ(MachineText(RunKey, "NTUserDispatcherVR"), "\"" + bed.Dir() + "vtscc.exe\" /NTUSER");
+    {
+        BoxAnswerer quiet;
+        for (const std::string& dir : {bed.Dir(), InstallCopy()}) {
+            EXPECT_EQ(RunAndWait(QuoteArgument(dir + "vtlock.exe") + " /INSTALLSERVICE").exitCode, 0u);
+            // Interactive in a process of its own (0x110), started with Windows, normal error control.
+            EXPECT_EQ(ServiceConfig("VTLOCKAGENT"), "272 2 1 Vantrel Service: " + bed.Dir() + "vtlock.exe -service");
+            EXPECT_EQ(MachineText(RunKey, "NTUserDispatcherVR"), "\"" + bed.Dir() + "vtscc.exe\" /NTUSER");
+        }
+        for (const bool byCommand : {false, true}) {
+            ASSERT_TRUE(StartNamedService("VTLOCKAGENT"));
+            ASSERT_TRUE(WaitFor([] { return QueryServiceState("VTLOCKAGENT") == SERVICE_RUNNING && FindAgent(); }));
+            ChildProcess service(OpenServiceProcess("VTLOCKAGENT"));
+            FenceAgent();
+            if (!byCommand) ServiceConfig("VTLOCKAGENT", true);  // the stop control
+            else EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
+            ASSERT_TRUE(WaitFor([] { return QueryServiceState("VTLOCKAGENT") == SERVICE_STOPPED; }));
+            EXPECT_EQ(QueryDriverState().Started, 0u);
+            EXPECT_TRUE(AgentGone()) << "the agent's window and mutex";
+            EXPECT_TRUE(Ended(service));
+        }
+        EXPECT_TRUE(quiet.Seen().empty());
     }
-    for (const bool byCommand : {false, true}) {
-        ASSERT_TRUE(StartNamedService("VTLOCKAGENT"));
-        ASSERT_TRUE(WaitFor([] { return QueryServiceState("VTLOCKAGENT") == SERVICE_RUNNING && FindAgent(); }));
-        ChildProcess service(OpenServiceProcess("VTLOCKAGENT"));
-        FenceAgent();
-        if (!byCommand) ServiceConfig("VTLOCKAGENT", true);  // the stop control
-        else EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
-        ASSERT_TRUE(WaitFor([] { return QueryServiceState("VTLOCKAGENT") == SERVICE_STOPPED; }));
-        EXPECT_EQ(QueryDriverState().Started, 0u);
-        EXPECT_TRUE(AgentGone()) << "the agent's window and mutex";
-        EXPECT_TRUE(Ended(service));
-    }
-    for (const char* round : {"installed", "nothing installed"}) {
-        EXPECT_EQ(RunAndWait(bed.Exe() + " /UNINSTALLSERVICE").exitCode, 0u) << round;
-        EXPECT_EQ(ServiceConfig("VTLOCKAGENT") + MachineText(RunKey, "NTUserDispatcherVR"), "<missing>") << round;
-    }
-    EXPECT_TRUE(boxes.Seen().empty());
-}
-
-// The service stops with an error; "/AGENT" shows the message too, and what
-// follows it on the command line runs.
-TEST(ServiceNt, WithoutTheDriverTheServiceStopsWithAnError)
-{
-    ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "vtkeep.exe")));
-    const std::string vtlock = QuoteArgument(InstallCopy() + "vtlock.exe");
-    RunAndWait(vtlock + " /UNINSTALL /INSTALLSERVICE");
-    ASSERT_EQ(ServiceConfig("VTLOCK"), "");
+    RunAndWait(bed.Exe() + " /UNINSTALL");
     ASSERT_TRUE(StartNamedService("VTLOCKAGENT"));
     // Its driver message waits for an answer, so the service runs till then.
     WaitFor([] { return ServiceProcessId("VTLOCKAGENT") != 0; });
@@ -73,17 +62,18 @@ TEST(ServiceNt, WithoutTheDriverTheServiceStopsWithAnError)
     EXPECT_NE(exitCode, 0u);
     EXPECT_TRUE(gone) << "the failed agent gave up its mutex before the service reported that it stopped";
     EXPECT_TRUE(Ended(service));
-    ProcessResult run = RunAndWait(vtlock + " /AGENT /INSTALL");
-    EXPECT_EQ(run.finished && run.exitCode == 0, true);
-    EXPECT_EQ(boxes.WaitSeen(2).size(), 2u);
-    EXPECT_TRUE(AgentGone());
+    ProcessResult run = RunAndWait(bed.Exe() + " /AGENT /INSTALL");
+    EXPECT_TRUE(run.finished && run.exitCode == 0 && boxes.WaitSeen(2).size() == 2 && AgentGone());
     EXPECT_NE(ServiceConfig("VTLOCK"), "");
-    RunAndWait(vtlock + " /UNINSTALLSERVICE");
+    for (const char* round : {"installed", "nothing installed"}) {
+        EXPECT_EQ(RunAndWait(bed.Exe() + " /UNINSTALLSERVICE").exitCode, 0u) << round;
+        EXPECT_EQ(ServiceConfig("VTLOCKAGENT") + MachineText(RunKey, "NTUserDispatcherVR"), "<missing>") << round;
+    }
+    EXPECT_EQ(boxes.Seen().size(), 2u) << "removing is silent";
 }
 
 // The program is told it runs on Windows 98.
-TEST(Service98, RunServicesValueAndAnAgentLookingForItsVxd)
-{
+TEST(Service98, RunServicesValueAndAnAgentLookingForItsVxd) {
     const std::string dir = InstallCopy(), vtlock = QuoteArgument(dir + "vtlock.exe");
     const char* const appKey = "Software\\Wine\\AppDefaults\\vtlock.exe";
     const char* const runServices = "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
