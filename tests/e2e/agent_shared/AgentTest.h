@@ -1,46 +1,33 @@
-// Shared by the backend's end-to-end tests: an installed copy of the program
-// with its driver, profile files, settings, broadcasts, and what the driver,
-// the service manager and the registry hold.
+// Shared by the backend's end-to-end tests: an installed copy, profiles, settings, broadcasts, what peers hold.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 #include "RemoteWindows.h"
 #include "VtTest.h"
 #include "vrcmd.h"
-
 namespace agenttest {
-
 inline const char* const AdminPassword = "admin-secret";
 inline const char* const TogglePassword = "toggle-secret";
 inline const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-
 inline bool WaitStarted(unsigned int on) { return WaitFor([&] { return QueryDriverState().Started == on; }); }
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // A value of the machine's hive as text; "<missing>" when there is none.
 inline std::string MachineText(const char* key, const char* name) {
     char text[2048] = {};
     DWORD size = sizeof text;
     return RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "<missing>" : text;
 }
-
-// The "no registry editor" restriction of a user's hive (its key with a
-// trailing backslash, or none for this user's); -1 when unset.
+// The "no registry editor" restriction in a hive ("KEY\\", or this user's); -1 when unset.
 inline long long RegistryTools(HKEY root = HKEY_CURRENT_USER, const std::string& hive = "") {
     DWORD value = 0, size = sizeof value;
     return RegGetValueA(root, (hive + PoliciesKey).c_str(), "DisableRegistryTools", RRF_RT_REG_DWORD, nullptr, &value,
                         &size) ? -1 : static_cast<long long>(value);
 }
-
 inline void SetSettings(DWORD autoStart, DWORD userControl, DWORD useDefault) {
     for (auto v : {std::make_pair("AutoStart", autoStart), {"UserControl", userControl}, {"UseDefault", useDefault}})
         ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\VtLock", v.first, REG_DWORD, &v.second, 4), 0);
 }
-
-// A profile file as an administrator would type it: plain text, CR LF; by
-// default folder rules "-C:\VTDATA\F0"... and the given file rules.
+// A profile as an administrator types it: n folder rules "-C:\VTDATA\F0"... and the file rules.
 struct ProfileText {
     std::vector<std::string> folders, files, policies, tasks;
     DWORD passwordHash = 0;
@@ -57,41 +44,31 @@ struct ProfileText {
         return text + "[END1]\r\n";
     }
 };
-
 inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0) {
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(message), wParam, lParam);
 }
 inline HWND FindAgent() { return FindWindowA("VTLOCK.AGENT", nullptr); }
-
 // Nothing of an agent is left that would turn a new one away.
 inline bool AgentGone() {
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VTLOCK.AGENT.MUTEX");
     if (mutex) CloseHandle(mutex);
     return FindAgent() == nullptr && mutex == nullptr;
 }
-
 // Ended within the time, with the exit code.
 inline bool Ended(HANDLE process, DWORD exitCode = 0, DWORD timeoutMs = 10000) {
     DWORD code = STILL_ACTIVE;
     return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code) &&
            code == exitCode;
 }
-
-// Requests are handled in order: once a "Vantrel.Start" posted after them has
-// been carried out, so have they. Its profile must have rules. The state then.
+// Requests are handled in order: once a later "Vantrel.Start" took effect, so have they.
 inline VTLOCK_STATE FenceAgent() {
     VTLOCK_STATE before = QueryDriverState(), state = {};
     Broadcast("Vantrel.Start");
-    EXPECT_TRUE(WaitFor([&] {
-        state = QueryDriverState();
-        return state.LoadRequests > before.LoadRequests && state.StartRequests > before.StartRequests;
-    })) << "the agent did not carry out a start";
+    EXPECT_TRUE(WaitFor([&] { return (state = QueryDriverState()).LoadRequests > before.LoadRequests &&
+                                     state.StartRequests > before.StartRequests; })) << "the agent started nothing";
     return state;
 }
-
-// A service's configuration, "type start error-control display-name: command"
-// in decimal; empty when there is no such service. With stop, it is sent the
-// stop control and waited for.
+// "type start error-control name: command", or empty; with stop, stopped and waited for.
 inline std::string ServiceConfig(const char* name, bool stop = false) {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_CONFIG | SERVICE_STOP);
@@ -109,10 +86,7 @@ inline std::string ServiceConfig(const char* name, bool stop = false) {
     EXPECT_TRUE(!stop || WaitFor([&] { return QueryServiceState(name) == SERVICE_STOPPED; })) << name << " runs on";
     return text;
 }
-
-// An installed copy with the driver's service (made once per prefix by the
-// program's own "/INSTALL"); the agent started from it is closed and waited
-// for when the bed goes.
+// An installed copy with the driver's service (its own "/INSTALL"); its agent is closed at the end.
 class AgentBed {
 public:
     AgentBed() : dir_(InstallCopy()) { if (ServiceConfig("VTLOCK").empty()) RunAndWait(Exe() + " /INSTALL"); }
@@ -135,10 +109,8 @@ public:
         StopProcess(agent_);
         WaitFor(AgentGone, 5000);
     }
-
 private:
     std::string dir_;
     HANDLE agent_ = nullptr;
 };
-
 }  // namespace agenttest

@@ -1,7 +1,4 @@
-// The driver's service as a setup program installs it, the control commands
-// of vtlock.exe as another program hears them, and the channel to the driver
-// with this process in the agent's place: what the agent's requests leave in
-// the driver, and its messages when the driver refuses, is broken or missing.
+// The driver's service, vtlock's control commands, and the channel to the driver with this process as agent.
 #include "../agent_shared/AgentTest.h"
 #include "Channel.h"
 #include "DriverService.h"
@@ -9,13 +6,9 @@
 #include "ProgramBlocking.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-
 using namespace agenttest;
-
 namespace {
-
 std::string DriverFile() { return SystemDir + "\\Drivers\\vtlock.sys"; }
-
 TEST(DriverService, InstallAndUninstall) {
     InitRuntimeEnvironment();
     const std::string dir = InstallCopy(), vtlock = QuoteArgument(dir + "vtlock.exe");
@@ -49,9 +42,7 @@ TEST(DriverService, InstallAndUninstall) {
                                 SystemErrorText(ERROR_SERVICE_EXISTS));
     for (const SeenBox& box : seen) EXPECT_EQ(box.caption + ", " + box.icon, "Error, error");
 }
-
-// Each posts its registered message to every top-level window in argument
-// order, "/D:" with the digest of the password as typed; the process ends with 0.
+// "/D:" carries the digest of the password as typed.
 TEST(Commands, PostTheirMessagesInArgumentOrder) {
     InitRuntimeEnvironment();
     MessageListener listener;
@@ -67,7 +58,6 @@ TEST(Commands, PostTheirMessagesInArgumentOrder) {
                   expected[i].first + " 0 " + std::to_string(expected[i].second)) << "only the low 32 bits carry a digest";
     }
 }
-
 TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
     InitRuntimeEnvironment();
     {
@@ -98,8 +88,7 @@ TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].text, "Cannot send profile to driver: " + SystemErrorText(ERROR_INVALID_PARAMETER));
     }
-    // A plain file stands in for a device that refuses every request; a
-    // closed channel does nothing.
+    // A plain file stands in for a device that refuses every request.
     Profile = TProfile();
     Profile.Policies = {"0=1"};
     RegDeleteKeyValueA(HKEY_CURRENT_USER, PoliciesKey, "DisableRegistryTools");
@@ -127,7 +116,6 @@ TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].text, "Cannot enable protection: " + refusal);
     EXPECT_EQ(seen[1].text + " " + seen[1].icon, "Cannot disable protection: " + refusal + " error");
-
     // Opening names the step that failed.
     const struct { const char* name; DWORD start; bool file; std::string message; } cases[] = {  // start 0: none
         {"no service", 0, false, "Cannot open service. May be not enough access rights. System reports about "
@@ -154,5 +142,4 @@ TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
     }
     UninstallDriverService();
 }
-
 }  // namespace

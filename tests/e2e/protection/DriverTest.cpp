@@ -1,18 +1,11 @@
-// The protection driver as the agent and an administrator's tools meet it:
-// started by the service control manager, opened by both device paths at
-// once, and given start, stop, drive-mask, image and state requests, refused
-// ones included; what it holds is read back with its state request.
+// The protection driver's requests through both device paths at once, as its state request reports them.
 #include "../agent_shared/AgentTest.h"
 #include <cstdio>
 #include <functional>
-
 namespace {
-
 const DWORD Untouched = 0x77777777;
-
 std::string Word(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
 void SetField(std::string& image, size_t offset, size_t value) { image.replace(offset, 4, Word(DWORD(value))); }
-
 std::string Image(const std::vector<std::string>& files, const std::vector<std::string>& folders) {
     std::string image(VTLOCK_IMAGE_HEADER_SIZE, '\0');
     for (const auto* section : {&files, &folders}) {
@@ -25,7 +18,6 @@ std::string Image(const std::vector<std::string>& files, const std::vector<std::
     for (const auto& f : fields) SetField(image, f[0], f[1]);
     return image;
 }
-
 struct Reply { DWORD error = 0, returned = 0, out = Untouched; };  // error 0: accepted
 Reply Send(HANDLE device, DWORD code, const std::string& in, DWORD outSize) {
     Reply r;
@@ -34,14 +26,12 @@ Reply Send(HANDLE device, DWORD code, const std::string& in, DWORD outSize) {
         r.error = GetLastError();
     return r;
 }
-
 VTLOCK_STATE Query(HANDLE device) {
     VTLOCK_STATE s = {};
     DWORD got = 0;
     EXPECT_TRUE(DeviceIoControl(device, VTLOCK_CTL_QUERY_STATE, nullptr, 0, &s, sizeof s, &got, nullptr) && got == sizeof s);
     return s;
 }
-
 // What the driver holds, all but the count of state requests.
 std::string Held(const VTLOCK_STATE& s) {
     char text[200];
@@ -50,7 +40,6 @@ std::string Held(const VTLOCK_STATE& s) {
              s.LoadRefused, s.StopRequests, s.StartRequests, s.MaskRequests);
     return text;
 }
-
 TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     agenttest::AgentBed installed;
     agenttest::ServiceConfig("VTLOCK", true);
@@ -63,7 +52,6 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     ASSERT_NE(agent, INVALID_HANDLE_VALUE);
     ASSERT_NE(tool, INVALID_HANDLE_VALUE) << "a second handle is refused";
     EXPECT_EQ(Query(agent).StateRequests, 1u) << "a started driver begins afresh";
-
     // Every access code, and 8-bit text.
     const std::string rules = Image({"-read.me", "&.exe", "+\xE9t\xE9.txt"},
                                     {"!C:\\Hidden", "@C:\\Program Files", "#C:\\PROGRA~1", "&C:\\Caf\xE9"});
@@ -101,9 +89,7 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     EXPECT_FALSE(DeviceIoControl(agent, VTLOCK_CTL_QUERY_STATE, nullptr, 0, small, sizeof small, &got, nullptr));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(Query(agent).StateRequests, states + 2) << "refused state requests are counted too";
-
-    // Each malformed image is refused, with the verdict of the user-mode copy
-    // of the check, and the image in force stays.
+    // Malformed images: the user-mode check's verdict, and the driver refuses them and keeps its image.
     const size_t Length = VTLOCK_IMAGE_OFF_LENGTH, FilesAt = VTLOCK_IMAGE_OFF_FILES, Files = VTLOCK_IMAGE_OFF_NFILES,
                  Folders = VTLOCK_IMAGE_OFF_NFOLDERS;
     auto cut = [=](std::string& i, size_t n) { i.resize(i.size() - n), SetField(i, Length, i.size()); };
@@ -138,5 +124,4 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     CloseHandle(agent);
     CloseHandle(tool);
 }
-
 }  // namespace

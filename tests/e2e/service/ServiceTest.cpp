@@ -1,19 +1,10 @@
-// The agent as the service "VTLOCKAGENT" on Windows NT and as a service
-// process on Windows 95/98/ME: its installation with the autostart values,
-// its start and stop, and a computer whose driver is missing.
+// The agent as the service "VTLOCKAGENT" on Windows NT and as a service process on Windows 98.
 #include "../agent_shared/AgentTest.h"
 #include "RuntimeEnv.h"
-
 using namespace agenttest;
-
 namespace {
-
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// Installed twice, from two copies, the first stays. Stopped by the service
-// control manager, then by "/STOPAGENT": protection is off and the agent gone
-// when the service reports that it stopped. Without the driver it stops with
-// an error; "/AGENT" shows the message and the rest of its command line runs.
+// Installed from two copies, the first stays; once stopped, protection is off and the agent gone.
 TEST(ServiceNt, InstallRunStopAndRemove) {
     // The service's window is reachable only while an ordinary window process runs.
     ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "vtkeep.exe")));
@@ -71,7 +62,6 @@ TEST(ServiceNt, InstallRunStopAndRemove) {
     }
     EXPECT_EQ(boxes.Seen().size(), 2u) << "removing is silent";
 }
-
 // The program is told it runs on Windows 98.
 TEST(Service98, RunServicesValueAndAnAgentLookingForItsVxd) {
     const std::string dir = InstallCopy(), vtlock = QuoteArgument(dir + "vtlock.exe");
@@ -91,7 +81,6 @@ TEST(Service98, RunServicesValueAndAnAgentLookingForItsVxd) {
         }
         EXPECT_TRUE(boxes.Seen().empty());
     }
-
     // Started elsewhere, the agent looks for the VxD in its own folder.
     char started[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, started);
@@ -110,5 +99,4 @@ TEST(Service98, RunServicesValueAndAnAgentLookingForItsVxd) {
     EXPECT_TRUE(Ended(agent));
     RegDeleteTreeA(HKEY_CURRENT_USER, appKey);
 }
-
 }  // namespace

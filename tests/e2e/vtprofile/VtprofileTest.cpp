@@ -1,15 +1,10 @@
-// vtprofile.exe as an administrator uses it: check names each rule that locks
-// the computer up or does nothing, with its line and severity; explain names
-// the rules that decide for a path; decode and encode carry a saved profile
-// through plain text byte for byte; failures go to the error output with 2.
+// vtprofile.exe as an administrator uses it: check, explain, decode and encode, and its failures.
 #include "Captured.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtTest.h"
 #include <gtest/gtest.h>
-
 namespace {
-
 class Vtprofile : public ::testing::Test {
 protected:
     void SetUp() override { InitRuntimeEnvironment(); }
@@ -27,7 +22,6 @@ protected:
     }
     const std::string dir = NewTempDir("vtprofile");
 };
-
 TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
     const std::string own = UpperCase(BinDir().substr(0, BinDir().size() - 1));
     struct Case { std::string lines; int line; bool error; std::string says; };  // says: part of the finding
@@ -69,7 +63,6 @@ TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
     CapturedRun run = Tool({"check", clean});
     EXPECT_EQ(std::to_string(run.exitCode) + " " + run.output, "0 " + clean + ": no problems found\r\n");
 }
-
 // Each case: the profile, the path, and parts of the answer in their order.
 TEST_F(Vtprofile, ExplainNamesTheDecidingRulesAndWhy) {
     const std::string deep = WindowsDir + "\\SECRET";
@@ -104,7 +97,6 @@ TEST_F(Vtprofile, ExplainNamesTheDecidingRulesAndWhy) {
             EXPECT_NE(at = run.output.find(part, at), std::string::npos) << c.path << " misses: " << part << "\n" << run.output;
     }
 }
-
 TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
     CreateProfileLists();
     ProfilesDir = dir;
@@ -121,7 +113,6 @@ TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
     CapturedRun encoded = Tool({"encode", dir + "saved.txt", dir + "again.vtp"});
     EXPECT_EQ(decoded.exitCode + encoded.exitCode, 0u) << decoded.errors << encoded.errors;
     EXPECT_EQ(ReadWholeFile(dir + "again.vtp"), ReadWholeFile(dir + "saved.vtp"));
-
     // Each says on the console with exit code 0, else on the error output.
     const std::string missing = dir + "missing.vtp";
     const struct { std::vector<std::string> args; DWORD exitCode; std::string says; } cases[] = {
@@ -138,5 +129,4 @@ TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
         EXPECT_NE((c.exitCode ? run.errors : run.output).find(c.says), std::string::npos) << run.output << run.errors;
     }
 }
-
 }  // namespace
