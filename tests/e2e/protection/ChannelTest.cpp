@@ -7,7 +7,6 @@
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 using namespace agenttest;
-namespace {
 std::string DriverFile() { return SystemDir + "\\Drivers\\vtlock.sys"; }
 TEST(DriverService, InstallAndUninstall) {
     InitRuntimeEnvironment();
@@ -129,4 +128,3 @@ TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
     for (size_t i = 0; i < 6; ++i)
         EXPECT_EQ(seen[i].icon + " " + seen[i].text.substr(0, said[i].size()), "error " + said[i]);
 }
-}  // namespace

@@ -3,17 +3,17 @@
 #include "ManagerSupport.h"
 #include <shlobj.h>
 using namespace agenttest;
-namespace {
 const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel";
 const char* const Shipped[] = {"vtlock.exe", "vrcmd.dll",   "vtlock.sys",    "vthooks.dll", "vtscc.exe",
                                "vtstate.exe", "vtprofile.exe", "folders.bmp", "foldersmask.bmp", "vtlock.chm"};
-std::string Folder(int csidl) {
+std::string KnownFolder(int csidl) {
     char path[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
     return std::string(path) + "\\";
 }
-const std::string Program = Folder(CSIDL_PROGRAM_FILES) + "Vantrel\\", Menu = Folder(CSIDL_COMMON_PROGRAMS) +
-    "Vantrel\\", DefaultProfile = Program + "Profiles\\default.vtp", Desktop = Folder(CSIDL_COMMON_DESKTOPDIRECTORY);
+const std::string Program = KnownFolder(CSIDL_PROGRAM_FILES) + "Vantrel\\", DefaultProfile = Program +
+    "Profiles\\default.vtp", Menu = KnownFolder(CSIDL_COMMON_PROGRAMS) + "Vantrel\\",
+    Desktop = KnownFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
 bool KeyExists(const char* key) {
     HKEY handle;
     return RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) == ERROR_SUCCESS && !RegCloseKey(handle);
@@ -100,8 +100,8 @@ TEST(Setup, InstallUpgradeAndUninstall) {
         EXPECT_EQ(Uninstall(arguments), 0u);
         EXPECT_EQ(ServiceConfig("VTLOCKAGENT") + ServiceConfig("VTLOCK"), "");
         for (const char* name : Shipped) EXPECT_FALSE(Exists(Program + name)) << name;
-        for (const std::string& gone : {Program + "uninstall.exe", Folder(CSIDL_SYSTEM) + "Drivers\\vtlock.sys", Menu,
-                                        Desktop + "Toggle protection.lnk"})
+        for (const std::string& gone : {Program + "uninstall.exe", KnownFolder(CSIDL_SYSTEM) + "Drivers\\vtlock.sys",
+                                        Menu, Desktop + "Toggle protection.lnk"})
             EXPECT_FALSE(Exists(gone)) << gone;
         EXPECT_FALSE(KeyExists(UninstallKey));
         const bool keeps = *arguments == 0;
@@ -111,4 +111,3 @@ TEST(Setup, InstallUpgradeAndUninstall) {
     }
     EXPECT_TRUE(boxes.Seen().empty());
 }
-}  // namespace
