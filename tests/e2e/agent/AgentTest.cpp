@@ -11,10 +11,7 @@
 using namespace agenttest;
 TEST(Agent, StartsOnceWithTheUsersOwnProfile) {
     AgentBed bed;
-    char user[256] = {};
-    DWORD size = sizeof user;
-    GetUserNameA(user, &size);
-    const std::string own = std::string(user) + ".vtp";
+    const std::string own = std::string(getenv("USERNAME")) + ".vtp";
     SetSettings(true, true, false);  // AutoStart, the user's own profile
     bed.WriteProfile(own, ProfileText(3, {"&.VT0", "&.VT1", "&.VT2"}));
     bed.WriteProfile("default.vtp", ProfileText(1));
@@ -63,9 +60,7 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion) {
     ULONG handles = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.button) + " \"" + c.password + "\"" + (c.ownSet ? ", own password set" : ""));
-        ProfileText profile(2);
-        profile.passwordHash = c.ownSet ? Command18(own.c_str()) : 0;
-        bed.WriteProfile("default.vtp", profile);
+        bed.WriteProfile("default.vtp", ProfileText(2, {"&.VTX"}, {}, c.ownSet ? Command18(own.c_str()) : 0));
         VTLOCK_STATE before = FenceAgent();
         Broadcast("Corvane2.TaskMan1", WPARAM(FindAgent()), 0);  // a window report, for the handle count
         if (&c == &cases[1]) handles = HandleCount(bed.Agent());
@@ -80,8 +75,7 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion) {
         ASSERT_EQ(seen.size(), boxes);
         if (c.complains) { EXPECT_EQ(Box(seen[1]), "Disable protection: Password is incorrect. (information, ok)"); }
     }
-    EXPECT_GT(handles, 0u) << "the handle count cannot be read";
-    EXPECT_LE(HandleCount(bed.Agent()), handles + 8) << "each request leaves handles open";
+    EXPECT_TRUE(handles > 0 && HandleCount(bed.Agent()) <= handles + 8) << handles << ": requests leave handles open";
     // Protection is off: the toggle asks before it enables.
     Broadcast("Vantrel.Stop");
     ASSERT_TRUE(WaitStarted(0));
@@ -90,15 +84,14 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion) {
         BoxAnswerer answerer(answer);
         EXPECT_EQ(RunAndWait(bed.Exe() + " /TOGGLE").exitCode, 0u);
         std::vector<SeenBox> seen = answerer.WaitSeen(1);
-        ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(Box(seen[0]), "Enable protection: It will enable Vantrel protection. Continue? (question, yes,no)");
+        EXPECT_EQ(seen.empty() ? "" : Box(seen[0]), "Enable protection: It will enable Vantrel protection. Continue? "
+                                                   "(question, yes,no)");
         EXPECT_TRUE(WaitSettled(FindAgent()));
         EXPECT_EQ(QueryDriverState().StartRequests, before.StartRequests + (answer == "yes")) << answer;
     }
-    Broadcast("Vantrel.Stop");
-    ASSERT_TRUE(WaitStarted(0));
+    const unsigned int loads = QueryDriverState().LoadRequests;
     EXPECT_EQ(RunAndWait(bed.Exe() + " /E").exitCode, 0u);
-    EXPECT_TRUE(WaitStarted(1)) << "\"/E\" applies the profile again";
+    EXPECT_TRUE(WaitFor([&] { return QueryDriverState().LoadRequests > loads; })) << "\"/E\" applies the profile again";
 }
 bool SendCopyData(WPARAM code, const std::string& text) {
     COPYDATASTRUCT data = {0, DWORD(text.size() + 1), const_cast<char*>(text.c_str())};
@@ -110,9 +103,7 @@ TEST(Agent, LearnsTheUserFromVtsccAndCopyData) {
     const std::string hive = "S-1-5-21-77-88-99-4242";
     AgentBed bed;
     SetSettings(false, false, false);
-    ProfileText profile(1);
-    profile.policies = {"0=1"};
-    bed.WriteProfile("default.vtp", profile);
+    bed.WriteProfile("default.vtp", ProfileText(1, {"&.VTX"}, {"0=1"}));
     ChildProcess vtscc(StartProcess(QuoteArgument(bed.Dir() + "vtscc.exe") + " /NTUSER"));
     EXPECT_EQ(WaitForSingleObject(vtscc, 1000), DWORD(WAIT_TIMEOUT)) << "it waits while there is no agent";
     VTLOCK_STATE before = QueryDriverState();
@@ -179,8 +170,6 @@ TEST(UserWatch, ANewNameMustBeSeenOnTwoTicksInARow) {
         }
     }
     DisableProtection();
-    CloseHandle(DriverHandle);
-    DriverHandle = 0;
 }
 TEST(CopyDataText, ReadsOnlyWithinTheBlock) {
     const std::string big(CopyDataMaxBytes + 1, 'x');
@@ -237,9 +226,7 @@ TEST(Agent, DisabledProgramsAreEndedWhenTheyOpenAWindow) {
         }
         EXPECT_TRUE(Ended(program, c.ended ? 0 : 7)) << "7: closed, 0: ended by the agent";
     }
-    HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(UpperCase(GetWindowProcessName(window)), "E2E_AGENT.EXE");  // and its fallback:
+    // Where Toolhelp fails, a program's name comes from the system's process list.
     EXPECT_EQ(UpperCase(ProcessNameFromSystemInformation(GetCurrentProcessId())), "E2E_AGENT.EXE");
     EXPECT_EQ(ProcessNameFromSystemInformation(0xFFFFFFF0u), "");
-    DestroyWindow(window);
 }

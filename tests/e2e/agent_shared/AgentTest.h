@@ -27,11 +27,12 @@ inline void SetSettings(DWORD autoStart, DWORD userControl, DWORD useDefault) {
     for (auto v : {std::make_pair("AutoStart", autoStart), {"UserControl", userControl}, {"UseDefault", useDefault}})
         ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\VtLock", v.first, REG_DWORD, &v.second, 4), 0);
 }
-// A profile as an administrator types it: n folder rules "-C:\VTDATA\F0"... and the file rules.
+// A profile as an administrator types it: n folder rules "-C:\VTDATA\F0"... and the rest as given.
 struct ProfileText {
     std::vector<std::string> folders, files, policies, tasks;
-    DWORD passwordHash = 0;
-    ProfileText(int n = 0, std::vector<std::string> fileRules = {"&.VTX"}) : files(fileRules) {
+    DWORD passwordHash;
+    ProfileText(int n = 0, std::vector<std::string> fileRules = {"&.VTX"}, std::vector<std::string> policyLines = {},
+                DWORD hash = 0) : files(fileRules), policies(policyLines), passwordHash(hash) {
         for (int i = 0; i < n; ++i) folders.push_back("-C:\\VTDATA\\F" + std::to_string(i));
     }
     std::string Plain() const {
@@ -44,8 +45,8 @@ struct ProfileText {
         return text + "[END1]\r\n";
     }
 };
-inline void Broadcast(const char* message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(message), wParam, lParam);
+inline void Broadcast(const char* name, WPARAM w = 0, LPARAM l = 0) {
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(name), w, l);
 }
 inline HWND FindAgent() { return FindWindowA("VTLOCK.AGENT", nullptr); }
 // Nothing of an agent is left that would turn a new one away.

@@ -62,9 +62,7 @@ TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
     StartNamedService("VTLOCK");
     ProfilesDir = NewTempDir("profiles");
     CreateProfileLists();
-    ProfileText policies(0, {});
-    policies.policies = {"0=1"};
-    WriteWholeFile(ProfilesDir + "policies.vtp", policies.Plain());
+    WriteWholeFile(ProfilesDir + "policies.vtp", ProfileText(0, {}, {"0=1"}).Plain());
     WriteWholeFile(ProfilesDir + "bad.vtp", ProfileText(0, {"XPAYROLL.XLS"}).Plain());  // no access code
     BoxAnswerer boxes;
     ASSERT_TRUE(OpenProtectionDriver());

@@ -38,9 +38,8 @@ TEST(ServiceNt, InstallRunStopAndRemove) {
     RunAndWait(bed.Exe() + " /UNINSTALL");
     ASSERT_TRUE(StartNamedService("VTLOCKAGENT"));
     // Its driver message waits for an answer, so the service runs till then.
-    WaitFor([] { return ServiceProcessId("VTLOCKAGENT") != 0; });
+    ASSERT_TRUE(WaitFor([] { return ServiceProcessId("VTLOCKAGENT") != 0; }));
     ChildProcess service(OpenServiceProcess("VTLOCKAGENT"));
-    ASSERT_NE(service, nullptr);
     BoxAnswerer boxes;
     ASSERT_EQ(boxes.WaitSeen(1).size(), 1u);
     DWORD exitCode = 0;

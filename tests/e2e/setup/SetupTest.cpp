@@ -104,7 +104,7 @@ TEST(Setup, InstallUpgradeAndUninstall) {
                                         Menu, Desktop + "Toggle protection.lnk"})
             EXPECT_FALSE(Exists(gone)) << gone;
         EXPECT_FALSE(KeyExists(UninstallKey));
-        const bool keeps = *arguments == 0;
+        const bool keeps = *arguments == 0;  // the administrator's work
         EXPECT_EQ(ReadWholeFile(DefaultProfile), keeps ? work : "");
         const bool kept[] = {KeyExists("Software\\VtLock"), Exists(Program), KeyExists("Software\\Corvane\\vrcmd")};
         for (bool k : kept) EXPECT_EQ(k, keeps) << "settings, folder, passwords";

@@ -4,10 +4,8 @@
 #include "UProfiles.h"
 #include "VtTest.h"
 #include <gtest/gtest.h>
-class Vtprofile : public ::testing::Test {
-protected:
+struct Vtprofile : ::testing::Test {
     void SetUp() override { InitRuntimeEnvironment(); }
-    void TearDown() override { RemoveTree(dir); }
     // A file of the lines separated by "|", each ended by CR LF.
     std::string Lines(const std::string& name, std::string lines) {
         for (size_t bar; (bar = lines.find('|')) != std::string::npos;) lines.replace(bar, 1, "\r\n");
