@@ -1,41 +1,25 @@
-// The setup program in a fresh prefix, as an administrator runs it: a silent
-// install with its files, services, shortcuts and uninstall entry; an upgrade
-// that keeps the administrator's work and restarts the agent; silent
-// uninstalls that keep that work, or with /REMOVEPROFILES remove it.
+// Silent install, upgrade and uninstalls, as an administrator runs them in a fresh prefix.
 #include "../agent_shared/AgentTest.h"
 #include "ManagerSupport.h"
 #include <shlobj.h>
-
 using namespace agenttest;
-
-namespace {
-
 const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel";
 const char* const Shipped[] = {"vtlock.exe", "vrcmd.dll",   "vtlock.sys",    "vthooks.dll", "vtscc.exe",
                                "vtstate.exe", "vtprofile.exe", "folders.bmp", "foldersmask.bmp", "vtlock.chm"};
-
-std::string Folder(int csidl)
-{
+std::string KnownFolder(int csidl) {
     char path[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
     return std::string(path) + "\\";
 }
-const std::string Program = Folder(CSIDL_PROGRAM_FILES) + "Vantrel\\";
-const std::string Menu = Folder(CSIDL_COMMON_PROGRAMS) + "Vantrel\\";
-const std::string DefaultProfile = Program + "Profiles\\default.vtp", Desktop = Folder(CSIDL_COMMON_DESKTOPDIRECTORY);
-
-bool KeyExists(const char* key)
-{
+const std::string Program = KnownFolder(CSIDL_PROGRAM_FILES) + "Vantrel\\", DefaultProfile = Program +
+    "Profiles\\default.vtp", Menu = KnownFolder(CSIDL_COMMON_PROGRAMS) + "Vantrel\\",
+    Desktop = KnownFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+bool KeyExists(const char* key) {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    RegCloseKey(handle);
-    return true;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) == ERROR_SUCCESS && !RegCloseKey(handle);
 }
-
-// Runs a command line and waits until it and every process it started have
-// ended (the uninstaller runs on from a copy of itself); its exit code.
-DWORD RunAll(const std::string& commandLine)
-{
+// Its exit code, once it and all it started have ended: the uninstaller runs on from a copy.
+DWORD RunAll(const std::string& commandLine) {
     HANDLE job = CreateJobObjectA(nullptr, nullptr);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -44,99 +28,69 @@ DWORD RunAll(const std::string& commandLine)
     if (CreateProcessRetrying(commandLine, false, CREATE_SUSPENDED, startup, process)) {
         AssignProcessToJobObject(job, process.hProcess);
         ResumeThread(process.hThread);
-        CloseHandle(process.hThread);
         WaitForSingleObject(process.hProcess, 120000);
         GetExitCodeProcess(process.hProcess, &code);
-        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread), CloseHandle(process.hProcess);
     }
-    EXPECT_TRUE(WaitFor([&] {
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
-        return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) &&
-               info.ActiveProcesses == 0;
-    }, 120000));
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+    EXPECT_TRUE(WaitFor([&] { return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info,
+                                                               sizeof info, nullptr) && info.ActiveProcesses == 0; },
+                        120000));
     CloseHandle(job);
     return code;
 }
-
 DWORD Install() { return RunAll(QuoteArgument(BinDir() + "VantrelSetup.exe") + " /S"); }
-
 // Waits for the agent service's process too: stopped is not yet ended.
-DWORD Uninstall(const std::string& arguments)
-{
+DWORD Uninstall(const std::string& arguments) {
     ChildProcess agent(OpenServiceProcess("VTLOCKAGENT"));
     DWORD code = RunAll(MachineText(UninstallKey, "QuietUninstallString") + arguments);
     EXPECT_TRUE(!agent || Ended(agent));
     return code;
 }
-
 // Whether a shortcut holds the text, as its links store it (wide or not).
-bool ShortcutHolds(const std::string& link, const std::string& text)
-{
+bool ShortcutHolds(const std::string& link, const std::string& text) {
     std::string bytes = ReadWholeFile(link), wide;
     for (char c : text) wide += c, wide += '\0';
     return !bytes.empty() && (bytes.find(text) != std::string::npos || bytes.find(wide) != std::string::npos);
 }
-
 // The administrator's work: a default profile, settings and passwords.
-std::string WriteWork()
-{
-    std::string bytes = PlainProfile(RulesProfile(1, {"&.REG"}));
+std::string WriteWork() {
+    std::string bytes = ProfileText(1, {"&.REG"}).Plain();
     EXPECT_TRUE(WriteWholeFile(DefaultProfile, bytes));
     SetSettings(true, false, true);
     SetPasswords(AdminPassword, TogglePassword);
     return bytes;
 }
-
-class Setup : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        if (KeyExists(UninstallKey)) Uninstall(" /REMOVEPROFILES");
-    }
+TEST(Setup, InstallUpgradeAndUninstall) {
     // The agent service's window is reachable only while an ordinary window process runs.
-    ChildProcess keep{StartProcess(QuoteArgument(BinDir() + "vtkeep.exe"))};
+    ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "vtkeep.exe")));
     BoxAnswerer boxes;
-};
-
-TEST_F(Setup, InstallUpgradeAndUninstall)
-{
     ASSERT_EQ(Install(), 0u);
-    for (const char* name : Shipped) EXPECT_EQ(ReadWholeFile(BinDir() + name), ReadWholeFile(Program + name)) << name;
-    EXPECT_TRUE(Exists(Program + "uninstall.exe"));
-    EXPECT_FALSE(Exists(Program + "VantrelSetup.exe"));
+    EXPECT_TRUE(Exists(Program + "uninstall.exe") && !Exists(Program + "VantrelSetup.exe"));
     const struct { std::string link, target; bool toggle; } shortcuts[] = {
-        {Menu + "Vantrel profile manager.lnk", "vtlock.exe", false}, {Menu + "Toggle protection.lnk", "vtlock.exe", true},
-        {Menu + "Uninstall Vantrel.lnk", "uninstall.exe", false}, {Desktop + "Toggle protection.lnk", "vtlock.exe", true}};
+        {Menu + "Vantrel profile manager.lnk", "vtlock.exe", 0}, {Menu + "Toggle protection.lnk", "vtlock.exe", 1},
+        {Menu + "Uninstall Vantrel.lnk", "uninstall.exe", 0}, {Desktop + "Toggle protection.lnk", "vtlock.exe", 1}};
     for (const auto& s : shortcuts) {
         EXPECT_TRUE(ShortcutHolds(s.link, Program + s.target)) << s.link;
         EXPECT_EQ(ShortcutHolds(s.link, "/TOGGLE"), s.toggle) << s.link;
     }
     const std::string folder = Program.substr(0, Program.size() - 1);
-    const std::pair<const char*, std::string> entry[] = {
-        {"DisplayName", "Vantrel"}, {"DisplayVersion", "1.0"}, {"Publisher", "Corvane"},
-        {"DisplayIcon", folder + "\\vtlock.exe,0"},
+    const std::pair<const char*, std::string> entry[] = {{"DisplayName", "Vantrel"}, {"DisplayVersion", "1.0"},
+        {"Publisher", "Corvane"}, {"DisplayIcon", folder + "\\vtlock.exe,0"},
         {"UninstallString", "\"" + folder + "\\uninstall.exe\""},
         {"QuietUninstallString", "\"" + folder + "\\uninstall.exe\" /S"}};
     for (const auto& value : entry) EXPECT_EQ(MachineText(UninstallKey, value.first), value.second) << value.first;
-    ASSERT_TRUE(WriteWholeFile(DefaultProfile, PlainProfile(RulesProfile(2))));
+    std::string work = WriteWork();
     ASSERT_TRUE(WaitFor([] { return ServiceProcessId("VTLOCKAGENT") && FindAgent(); }, 20000));
     FenceAgent();  // the agent service answers
-
-    std::string work = WriteWork();
-    DWORD before = ServiceProcessId("VTLOCKAGENT");
     ChildProcess old(OpenServiceProcess("VTLOCKAGENT"));
     ASSERT_EQ(Install(), 0u) << "the upgrade";
     for (const char* name : Shipped) EXPECT_EQ(ReadWholeFile(BinDir() + name), ReadWholeFile(Program + name)) << name;
     EXPECT_EQ(ReadWholeFile(DefaultProfile), work);
-    EXPECT_TRUE(Command14(AdminPassword) & 0xFF);
-    EXPECT_TRUE(Command19(TogglePassword) & 0xFF);
-    EXPECT_TRUE(Ended(old));
-    DWORD after = 0;
-    EXPECT_TRUE(WaitFor([&] { return (after = ServiceProcessId("VTLOCKAGENT")) != 0; }));
-    EXPECT_NE(before, after) << "the agent was not started anew";
+    EXPECT_TRUE((Command14(AdminPassword) & 0xFF) && (Command19(TogglePassword) & 0xFF)) << "the passwords are kept";
+    EXPECT_TRUE(Ended(old) && WaitFor([] { return ServiceProcessId("VTLOCKAGENT") != 0; })) << "not started anew";
     // AutoStart is kept on: the new agent applies the kept profile by itself.
-    EXPECT_TRUE(WaitDriver([](const VTLOCK_STATE& s) { return s.Started && s.FolderStrings > 0; }, 20000));
-
+    EXPECT_TRUE(WaitFor([] { return QueryDriverState().Started && QueryDriverState().FolderStrings > 0; }, 20000));
     for (const char* arguments : {"", " /REMOVEPROFILES"}) {
         SCOPED_TRACE(arguments);
         if (!KeyExists(UninstallKey)) {
@@ -146,17 +100,14 @@ TEST_F(Setup, InstallUpgradeAndUninstall)
         EXPECT_EQ(Uninstall(arguments), 0u);
         EXPECT_EQ(ServiceConfig("VTLOCKAGENT") + ServiceConfig("VTLOCK"), "");
         for (const char* name : Shipped) EXPECT_FALSE(Exists(Program + name)) << name;
-        for (const std::string& gone : {Program + "uninstall.exe", Folder(CSIDL_SYSTEM) + "Drivers\\vtlock.sys", Menu,
-                                        Desktop + "Toggle protection.lnk"})
+        for (const std::string& gone : {Program + "uninstall.exe", KnownFolder(CSIDL_SYSTEM) + "Drivers\\vtlock.sys",
+                                        Menu, Desktop + "Toggle protection.lnk"})
             EXPECT_FALSE(Exists(gone)) << gone;
         EXPECT_FALSE(KeyExists(UninstallKey));
-        const bool keeps = *arguments == 0;
+        const bool keeps = *arguments == 0;  // the administrator's work
         EXPECT_EQ(ReadWholeFile(DefaultProfile), keeps ? work : "");
-        EXPECT_EQ(KeyExists("Software\\VtLock"), keeps);
-        EXPECT_EQ(KeyExists("Software\\Corvane\\vrcmd"), keeps);
-        EXPECT_EQ(Exists(Program), keeps);
+        const bool kept[] = {KeyExists("Software\\VtLock"), Exists(Program), KeyExists("Software\\Corvane\\vrcmd")};
+        for (bool k : kept) EXPECT_EQ(k, keeps) << "settings, folder, passwords";
     }
     EXPECT_TRUE(boxes.Seen().empty());
 }
-
-}  // namespace
