@@ -115,7 +115,7 @@ if [ "${1:-}" = --inside ]; then
     exit
 fi
 
-for f in "$dist/VantrelSetup.exe" "$dist/vtprofile.exe" "$build/bin/vtkeep.exe"; do
+for f in "$dist/VantrelSetup.exe" "$dist/vtprofile.exe" "$build/bin/msglisten.exe"; do
     [ -f "$f" ] || { echo "run.sh: $f is missing; run scripts/build.sh first" >&2; exit 1; }
 done
 
@@ -130,4 +130,4 @@ if [ -d "$prefix" ]; then
     rm -rf "$prefix"
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
-exec "$top/scripts/winebench.sh" --prefix "$prefix" --keepalive "$build/bin/vtkeep.exe" -- "$0" --inside
+exec "$top/scripts/winebench.sh" --prefix "$prefix" --keepalive "$build/bin/msglisten.exe" -- "$0" --inside

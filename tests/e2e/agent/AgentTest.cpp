@@ -190,11 +190,11 @@ TEST(Agent, DisabledProgramsAreEndedWhenTheyOpenAWindow) {
     AgentBed bed;
     SetSettings(false, false, false);
     HANDLE event = CreateEventA(nullptr, TRUE, FALSE, "VtTest.LateWindow");
-    ChildProcess late(StartProcess(QuoteArgument(BinDir() + "latewindow.exe") + " VtTest.LateWindow"));
+    ChildProcess late(StartProcess(QuoteArgument(BinDir() + "blockme.exe") + " VtTest.LateWindow"));
     HWND old = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (old = FindWindowA("latewindow", "latewindow")) != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return (old = FindWindowA("blockme", "blockme")) != nullptr; }));
     ProfileText profile(1);
-    profile.tasks = {"LATEWINDOW.EXE"};
+    profile.tasks = {"BLOCKME.EXE"};
     bed.WriteProfile("default.vtp", profile);
     VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();

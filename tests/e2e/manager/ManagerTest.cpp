@@ -65,7 +65,7 @@ TEST_F(ManagerRun, TheStartSequence)
 TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
 {
     // The service's window is reachable only while an ordinary window process runs.
-    keep = StartProcess(QuoteArgument(BinDir() + "vtkeep.exe"));
+    keep = StartProcess(QuoteArgument(BinDir() + "msglisten.exe"));
     const std::string vtlock = QuoteArgument(folder + "vtlock.exe");
     ASSERT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
     ASSERT_EQ(RunAndWait(vtlock + " /INSTALLSERVICE").exitCode, 0u);

@@ -6,7 +6,7 @@ const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 // Installed from two copies, the first stays; once stopped, protection is off and the agent gone.
 TEST(ServiceNt, InstallRunStopAndRemove) {
     // The service's window is reachable only while an ordinary window process runs.
-    ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "vtkeep.exe")));
+    ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "msglisten.exe")));
     AgentBed bed;
     SetSettings(false, false, false);
     bed.WriteProfile("default.vtp", ProfileText(2));

@@ -63,7 +63,7 @@ std::string WriteWork() {
 }
 TEST(Setup, InstallUpgradeAndUninstall) {
     // The agent service's window is reachable only while an ordinary window process runs.
-    ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "vtkeep.exe")));
+    ChildProcess keep(StartProcess(QuoteArgument(BinDir() + "msglisten.exe")));
     BoxAnswerer boxes;
     ASSERT_EQ(Install(), 0u);
     EXPECT_TRUE(Exists(Program + "uninstall.exe") && !Exists(Program + "VantrelSetup.exe"));
