@@ -2,7 +2,6 @@
 #include "VtTest.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -35,32 +34,6 @@ BOOL CALLBACK FindById(HWND window, LPARAM param)
     if (GetDlgCtrlID(window) != wanted->id) return TRUE;
     wanted->window = window;
     return FALSE;
-}
-
-// Sends a message whose lParam points at a block of bytes, through memory
-// in the process that owns the window (Wine carries no such pointer across
-// processes): fill writes the block for its address there, the answer is
-// read back into it.
-LRESULT SendThroughRemote(HWND window, UINT message, WPARAM wParam, std::string& block,
-                          void (*fill)(std::string& block, char* address) = nullptr)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return 0;
-    LRESULT result = 0;
-    auto* address = static_cast<char*>(
-        VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    if (address) {
-        if (fill) fill(block, address);
-        if (WriteProcessMemory(process, address, block.data(), block.size(), nullptr)) {
-            result = SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(address));
-            ReadProcessMemory(process, address, &block[0], block.size(), nullptr);
-        }
-        VirtualFreeEx(process, address, 0, MEM_RELEASE);
-    }
-    CloseHandle(process);
-    return result;
 }
 
 }  // namespace
@@ -100,65 +73,17 @@ HWND FindControl(HWND top, int id)
 std::vector<std::string> ListLines(HWND list)
 {
     std::vector<std::string> lines;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-        if (length < 0) break;
-        std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
-        wide.resize(wcslen(wide.c_str()));
-        std::string text(wide.size() * 2 + 1, '\0');
-        int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0],
-                                    static_cast<int>(text.size()), nullptr, nullptr);
-        text.resize(static_cast<size_t>(n > 0 ? n : 0));
-        lines.push_back(text);
+        std::string text(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1, '\0');
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        lines.push_back(text.c_str());
     }
     return lines;
-}
-
-RECT RemoteRect(HWND window, UINT message, WPARAM item)
-{
-    std::string block(sizeof(RECT), '\0');
-    RECT rect = {};
-    if (SendThroughRemote(window, message, item, block)) memcpy(&rect, block.data(), sizeof rect);
-    return rect;
-}
-
-std::string RemoteTreeText(HWND tree, HTREEITEM node)
-{
-    // The item, then room for its text, which the item points at.
-    std::string block(sizeof(TVITEMA) + 1024, '\0');
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = node;
-    item.cchTextMax = 1024;
-    memcpy(&block[0], &item, sizeof item);
-    auto point = [](std::string& b, char* address) {
-        reinterpret_cast<TVITEMA*>(&b[0])->pszText = address + sizeof(TVITEMA);
-    };
-    if (!SendThroughRemote(tree, TVM_GETITEMA, 0, block, point)) return std::string();
-    return block.substr(sizeof item, block.find('\0', sizeof item) - sizeof item);
-}
-
-HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& name)
-{
-    auto next = [tree](HTREEITEM node, UINT relation) {
-        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
-    };
-    HTREEITEM child = parent ? next(parent, TVGN_CHILD) : next(nullptr, TVGN_ROOT);
-    for (; child; child = next(child, TVGN_NEXT))
-        if (lstrcmpiA(RemoteTreeText(tree, child).c_str(), name.c_str()) == 0) return child;
-    return nullptr;
 }
 
 void PostClick(HWND window, POINT at)
 {
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-}
-
-void ClickRemoteTab(HWND tabs, int index)
-{
-    RECT r = RemoteRect(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index));
-    PostClick(tabs, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }

@@ -13,10 +13,30 @@
 // Exit code 0 when the window (and the control) was found, 1 otherwise.
 #include "RemoteWindows.h"
 #include "VtTest.h"
+#include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
+
+// A click on the tab's middle, its rectangle asked through memory in the
+// control's process: Wine carries no pointer of TCM_GETITEMRECT across
+// processes. The control changes page and tells its form.
+bool ClickTab(HWND tabs, int index)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tabs, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return false;
+    RECT r = {};
+    void* remote = VirtualAllocEx(process, nullptr, sizeof r, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool ok = remote && SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
+              ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (ok) PostClick(tabs, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    return ok;
+}
 
 void Settle(HWND window)
 {
@@ -50,10 +70,7 @@ int main(int argc, char** argv)
     if ((action == "click" || action == "text" || action == "tab") && !control) return 1;
     if (action == "click") PostMessageA(control, BM_CLICK, 0, 0);
     if (action == "text" && argc > 4) SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
-    if (action == "tab") {
-        if (argc < 5) return 1;
-        ClickRemoteTab(control, std::atoi(argv[4]));
-    }
+    if (action == "tab" && (argc < 5 || !ClickTab(control, std::atoi(argv[4])))) return 1;
     if (action == "rect") {
         RECT r = {};
         GetWindowRect(window, &r);
