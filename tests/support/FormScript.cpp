@@ -1,6 +1,5 @@
 #include "FormScript.h"
 #include "Form.h"
-#include "VtTest.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -30,9 +29,15 @@ std::vector<HWND> VisibleThreadWindows()
     return windows;
 }
 
-}  // namespace
+// The visible message box ("#32770") of this thread, or null.
+HWND OpenMessageBox()
+{
+    for (HWND window : VisibleThreadWindows())
+        if (IsClass(window, "#32770")) return window;
+    return nullptr;
+}
 
-FormScript::FormScript() = default;
+}  // namespace
 
 FormScript::~FormScript()
 {
@@ -41,31 +46,10 @@ FormScript::~FormScript()
     if (!steps_.empty() && !failed_) ADD_FAILURE() << "script ended before its step: " << steps_.front().what;
 }
 
-FormScript& FormScript::Do(std::function<void()> action)
-{
-    steps_.push_back({"an action", [action] {
-                          action();
-                          return true;
-                      },
-                      0});
-    return *this;
-}
-
-FormScript& FormScript::WaitUntil(const std::string& what, std::function<bool()> condition, DWORD timeoutMs)
-{
-    steps_.push_back({what, condition, timeoutMs});
-    return *this;
-}
-
 FormScript& FormScript::WaitBoxesAnswered(BoxAnswerer& answerer, size_t count)
 {
     return WaitUntil(std::to_string(count) + " boxes answered",
                      [&answerer, count] { return answerer.Seen().size() >= count && !OpenMessageBox(); });
-}
-
-FormScript& FormScript::WaitShown(HWND window)
-{
-    return WaitUntil("the window shown", [window] { return IsWindowVisible(window) != FALSE; });
 }
 
 void FormScript::Start()
@@ -87,7 +71,15 @@ void FormScript::RunSteps()
     if (running_) return;
     running_ = true;
     if (failed_) {
-        CancelOpenWindows();
+        // Cancels every box and modal form still open, so that the test ends.
+        for (HWND window : VisibleThreadWindows()) {
+            if (IsClass(window, "#32770")) {
+                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+                PostMessageA(window, WM_COMMAND, IDNO, 0);
+            }
+            auto* form = dynamic_cast<TForm*>(TControl::FromHandle(window));
+            if (form && form->IsModal()) PostMessageA(window, WM_CLOSE, 0, 0);
+        }
     } else if (!steps_.empty()) {
         Step step = steps_.front();
         if (step.run()) {
@@ -100,18 +92,6 @@ void FormScript::RunSteps()
         }
     }
     running_ = false;
-}
-
-void FormScript::CancelOpenWindows()
-{
-    for (HWND window : VisibleThreadWindows()) {
-        if (IsClass(window, "#32770")) {
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-            PostMessageA(window, WM_COMMAND, IDNO, 0);
-        }
-        auto* form = dynamic_cast<TForm*>(TControl::FromHandle(window));
-        if (form && form->IsModal()) PostMessageA(window, WM_CLOSE, 0, 0);
-    }
 }
 
 void Click(HWND control)
@@ -139,11 +119,4 @@ void PressKey(WORD key)
     HWND focus = GetFocus();
     PostMessageA(focus, WM_KEYDOWN, key, 1);
     PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
-}
-
-HWND OpenMessageBox()
-{
-    for (HWND window : VisibleThreadWindows())
-        if (IsClass(window, "#32770")) return window;
-    return nullptr;
 }
