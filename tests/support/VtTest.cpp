@@ -151,7 +151,6 @@ namespace {
 
 void WaitResult(HANDLE process, DWORD timeoutMs, ProcessResult& result)
 {
-    result.started = true;
     result.finished = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
     if (!result.finished) {
         TerminateProcess(process, 1);

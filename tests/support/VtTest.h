@@ -24,13 +24,11 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes);
 std::string QuoteArgument(const std::string& arg);
 
 struct ProcessResult {
-    bool started = false;
-    bool finished = false;   // false: still running at the timeout (then killed)
-    DWORD exitCode = ~0u;    // never an exit code a test expects, unless it ran
-    std::string output;      // standard output and error output, for RunCaptured
+    bool finished = false;  // false: not started, or still running at the timeout (then killed)
+    DWORD exitCode = ~0u;   // never an exit code a test expects, unless it ran
+    std::string output;     // standard output and error output, for RunCaptured
     std::string errors;
 };
-using CapturedRun = ProcessResult;
 // Runs a command line and waits for it.
 ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs = 30000);
 // The same for a console program, its two outputs caught.

@@ -11,7 +11,7 @@ struct Vtprofile : ::testing::Test {
         EXPECT_TRUE(WriteWholeFile(dir + name, lines + "\r\n"));
         return dir + name;
     }
-    static CapturedRun Tool(const std::vector<std::string>& args) {
+    static ProcessResult Tool(const std::vector<std::string>& args) {
         std::string line = QuoteArgument(BinDir() + "vtprofile.exe");
         for (const std::string& arg : args) line += " " + QuoteArgument(arg);
         return RunCaptured(line);
@@ -46,7 +46,7 @@ TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
         cases.push_back({"[TASKS]|NOTEPAD.EXE|" + program + ".EXE      // System", 3, true, "disabling " + program});
     for (const Case& c : cases) {
         const std::string path = Lines("check.txt", c.lines);
-        CapturedRun run = Tool({"check", path});
+        ProcessResult run = Tool({"check", path});
         EXPECT_EQ(run.exitCode, c.error ? 2u : 1u) << c.lines;
         const std::string head = path + ":" + std::to_string(c.line) + (c.error ? ": error: " : ": warning: ");
         const size_t at = std::min(run.output.find(head), run.output.size());
@@ -56,7 +56,7 @@ TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
     const std::string clean = Lines("clean.txt", "[DIRECTORIES]|-%WINDIR%|&C:\\PAYROLL|+C:\\PAYROLL\\INBOX|"
                                                  "@%DESKTOP%|[FILES]|-.EXE|+SETUP.EXE|&.REG|[POLICIES]|0=1|1=0|"
                                                  "[TASKS]|REGEDIT.EXE      // Registry Editor|[OPTIONS]|PWD=0");
-    CapturedRun run = Tool({"check", clean});
+    ProcessResult run = Tool({"check", clean});
     EXPECT_EQ(std::to_string(run.exitCode) + " " + run.output, "0 " + clean + ": no problems found\r\n");
 }
 // Each case: the profile, the path, and parts of the answer in their order.
@@ -87,7 +87,7 @@ TEST_F(Vtprofile, ExplainNamesTheDecidingRulesAndWhy) {
         {"[FILES]|&.DAT", "C:\\USERS\\ANNA\\NTUSER.DAT", {"Access denied by line 2, \"&.DAT\"", "to NTUSER.DAT"}},
     };
     for (const auto& c : cases) {
-        CapturedRun run = Tool({"explain", Lines("explain.txt", c.profile), c.path});
+        ProcessResult run = Tool({"explain", Lines("explain.txt", c.profile), c.path});
         EXPECT_EQ(run.exitCode, 0u) << run.errors;
         size_t at = 0;
         for (const std::string& part : c.says)
@@ -103,11 +103,11 @@ TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
     for (int row = 0; row < 32; ++row) Profile.Policies.push_back(std::to_string(row) + "=" + std::to_string(row % 3));
     Profile.Tasks = {"REGEDIT.EXE      // Registry Editor  (Microsoft)", "CMD.EXE"};
     ASSERT_TRUE(SaveProfile("saved", 3000000000u));
-    CapturedRun decoded = Tool({"decode", dir + "saved.vtp"});
+    ProcessResult decoded = Tool({"decode", dir + "saved.vtp"});
     EXPECT_EQ(decoded.output.find("[DIRECTORIES]\r\n-%WINDIR%\r\n&C:\\PAYROLL\r\n"), 0u) << decoded.output;
     EXPECT_NE(decoded.output.find("[OPTIONS]\r\nPWD=3000000000\r\n[END1]\r\n"), std::string::npos);
     ASSERT_TRUE(WriteWholeFile(dir + "saved.txt", decoded.output));
-    CapturedRun encoded = Tool({"encode", dir + "saved.txt", dir + "again.vtp"});
+    ProcessResult encoded = Tool({"encode", dir + "saved.txt", dir + "again.vtp"});
     EXPECT_EQ(decoded.exitCode + encoded.exitCode, 0u) << decoded.errors << encoded.errors;
     EXPECT_EQ(ReadWholeFile(dir + "again.vtp"), ReadWholeFile(dir + "saved.vtp"));
     // Each says on the console with exit code 0, else on the error output.
@@ -121,7 +121,7 @@ TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
         {{"encode", dir + "saved.txt", dir}, 2, "Cannot save profile: "},
     };
     for (const auto& c : cases) {
-        CapturedRun run = Tool(c.args);
+        ProcessResult run = Tool(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.says;
         EXPECT_NE((c.exitCode ? run.errors : run.output).find(c.says), std::string::npos) << run.output << run.errors;
     }
