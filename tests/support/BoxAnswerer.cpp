@@ -18,6 +18,13 @@ SeenBox ParseBox(const std::string& record)
     return {fields[0], fields[1], fields[2], fields[3]};
 }
 
+std::string Replies(const std::vector<BoxReply>& replies)
+{
+    std::string arguments;
+    for (const BoxReply& reply : replies) arguments += reply.Arguments();
+    return arguments;
+}
+
 }  // namespace
 
 const char AnyBox[] = "*";
@@ -51,18 +58,14 @@ BoxReply OpenFileReply(const std::vector<std::string>& names, const std::string&
 }
 
 BoxAnswerer::BoxAnswerer(const std::string& button, const std::string& typeText, bool typeSet)
-    : log_("boxes", RecordEnd),
-      process_(log_.StartTool("boxanswer.exe", " --answer " + QuoteArgument(button) +
-                              (typeSet || !typeText.empty() ? " --type " + QuoteArgument(typeText) : "")))
+    : BackgroundTool("boxanswer.exe", " --answer " + QuoteArgument(button) +
+                     (typeSet || !typeText.empty() ? " --type " + QuoteArgument(typeText) : ""), RecordEnd)
 {
 }
 
 BoxAnswerer::BoxAnswerer(const std::vector<BoxReply>& replies, const std::string& button)
-    : log_("boxes", RecordEnd), process_(nullptr)
+    : BackgroundTool("boxanswer.exe", " --answer " + QuoteArgument(button) + Replies(replies), RecordEnd)
 {
-    std::string arguments = " --answer " + QuoteArgument(button);
-    for (const BoxReply& reply : replies) arguments += reply.Arguments();
-    process_ = log_.StartTool("boxanswer.exe", arguments);
 }
 
 std::vector<SeenBox> BoxAnswerer::WaitSeen(size_t count, DWORD timeoutMs)

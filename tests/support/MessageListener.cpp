@@ -3,8 +3,6 @@
 #include "VtTest.h"
 #include <sstream>
 
-MessageListener::MessageListener() : log_("heard", '\n'), process_(log_.StartTool("msglisten.exe", std::string())) {}
-
 std::vector<HeardMessage> MessageListener::WaitHeard(size_t count, DWORD timeoutMs)
 {
     std::vector<HeardMessage> heard;

@@ -235,28 +235,25 @@ bool RelaunchWithUnmanagedWindows(int& exitCode)
 ToolLog::ToolLog(const std::string& tag, char separator)
     : path_(NewTempDir(tag) + "tool.log"), separator_(separator) {}
 
-std::vector<std::string> ToolLog::Records() const
-{
-    std::vector<std::string> records;
-    std::string log = ReadWholeFile(path_);
-    // Only whole records: the tool may be writing the last one right now.
-    for (size_t start = 0, end; (end = log.find(separator_, start)) != std::string::npos; start = end + 1)
-        records.push_back(log.substr(start, end - start));
-    return records;
-}
-
 std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) const
 {
     std::vector<std::string> records;
-    WaitFor([&] { return (records = Records()).size() >= count; }, timeoutMs);
+    WaitFor([&] {
+        records.clear();
+        std::string log = ReadWholeFile(path_);
+        // Only whole records: the tool may be writing the last one right now.
+        for (size_t start = 0, end; (end = log.find(separator_, start)) != std::string::npos; start = end + 1)
+            records.push_back(log.substr(start, end - start));
+        return records.size() >= count;
+    }, timeoutMs);
     return records;
 }
 
-HANDLE ToolLog::StartTool(const char* exe, const std::string& arguments) const
+BackgroundTool::BackgroundTool(const char* exe, const std::string& arguments, char separator)
+    : log_(exe, separator),
+      process_(StartProcess(QuoteArgument(BinDir() + exe) + " --log " + QuoteArgument(log_.Path()) + arguments))
 {
-    HANDLE process = StartProcess(QuoteArgument(BinDir() + exe) + " --log " + QuoteArgument(path_) + arguments);
-    if (!process) ADD_FAILURE() << "cannot start " << exe << " from " << BinDir();
-    if (!WaitFor([this] { return GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+    if (!process_) ADD_FAILURE() << "cannot start " << exe << " from " << BinDir();
+    if (!WaitFor([this] { return GetFileAttributesA(log_.Path().c_str()) != INVALID_FILE_ATTRIBUTES; }))
         ADD_FAILURE() << exe << " did not get ready";
-    return process;
 }

@@ -86,15 +86,25 @@ class ToolLog {
 public:
     ToolLog(const std::string& tag, char separator);
     const std::string& Path() const { return path_; }
-    std::vector<std::string> Records() const;
     std::vector<std::string> WaitRecords(size_t count, DWORD timeoutMs) const;
-    // Starts "EXE --log FILE arguments" from bin/ and waits until the tool
-    // has made its log, which it does once it is ready.
-    HANDLE StartTool(const char* exe, const std::string& arguments) const;
 
 private:
     std::string path_;
     char separator_;
+};
+
+// A test tool run from bin/ as "EXE --log FILE arguments" for the life of
+// the object; ready once it has made its log.
+class BackgroundTool {
+public:
+    BackgroundTool(const char* exe, const std::string& arguments, char separator);
+    ~BackgroundTool() { StopProcess(process_); }
+    BackgroundTool(const BackgroundTool&) = delete;
+    BackgroundTool& operator=(const BackgroundTool&) = delete;
+
+protected:
+    ToolLog log_;
+    HANDLE process_;
 };
 
 // One message box or dialog as the user saw it.
@@ -125,46 +135,32 @@ private:
 // (each quoted when there are several), then Open.
 BoxReply OpenFileReply(const std::vector<std::string>& names, const std::string& caption = "Open");
 
-// Runs the boxanswer tool in the background. Every "#32770" box that no reply
-// matches is answered with the given button ("ok", "cancel", "yes", "no");
-// with typeSet, the tool first types typeText into its edit box.
-class BoxAnswerer {
+// The boxanswer tool. Every "#32770" box that no reply matches is answered
+// with the given button ("ok", "cancel", "yes", "no"); with typeSet, the tool
+// first types typeText into its edit box.
+class BoxAnswerer : public BackgroundTool {
 public:
     explicit BoxAnswerer(const std::string& button = "ok", const std::string& typeText = std::string(),
                          bool typeSet = false);
     explicit BoxAnswerer(const std::vector<BoxReply>& replies, const std::string& button = "ok");
-    ~BoxAnswerer() { StopProcess(process_); }
-    BoxAnswerer(const BoxAnswerer&) = delete;
-    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     // Waits until at least count boxes were answered (or the timeout) and
     // returns all answered so far.
     std::vector<SeenBox> WaitSeen(size_t count, DWORD timeoutMs = 15000);
     std::vector<SeenBox> Seen() { return WaitSeen(0, 0); }
-
-private:
-    ToolLog log_;
-    HANDLE process_;
 };
 
-// Runs the msglisten tool in the background: a hidden top-level window in
-// another process that records every registered Vantrel message it receives.
+// The msglisten tool: a hidden top-level window in another process that
+// records every registered Vantrel message it receives.
 struct HeardMessage {
     std::string name;  // "Vantrel.Ask", ...
     unsigned long long wParam = 0;
     long long lParam = 0;
 };
-class MessageListener {
+class MessageListener : public BackgroundTool {
 public:
-    MessageListener();
-    ~MessageListener() { StopProcess(process_); }
-    MessageListener(const MessageListener&) = delete;
-    MessageListener& operator=(const MessageListener&) = delete;
+    MessageListener() : BackgroundTool("msglisten.exe", std::string(), '\n') {}
     std::vector<HeardMessage> WaitHeard(size_t count, DWORD timeoutMs = 10000);
     std::vector<HeardMessage> Heard() { return WaitHeard(0, 0); }
-
-private:
-    ToolLog log_;
-    HANDLE process_;
 };
 
 // Registers the shellcatch tool in this prefix's HKEY_CLASSES_ROOT as the
@@ -174,8 +170,11 @@ private:
 class ShellCatcher {
 public:
     ShellCatcher();
-    std::vector<std::string> WaitOpened(size_t count, DWORD timeoutMs = 10000) { return log_.WaitRecords(count, timeoutMs); }
-    std::vector<std::string> Opened() { return log_.Records(); }
+    std::vector<std::string> WaitOpened(size_t count, DWORD timeoutMs = 10000)
+    {
+        return log_.WaitRecords(count, timeoutMs);
+    }
+    std::vector<std::string> Opened() { return WaitOpened(0, 0); }
 
 private:
     ToolLog log_;
