@@ -1,21 +1,16 @@
 #include "FormScript.h"
 #include "Form.h"
-
 #include <commctrl.h>
 #include <gtest/gtest.h>
-
 namespace {
-
 constexpr UINT TickMs = 30;
 FormScript* Active = nullptr;
-
 bool IsClass(HWND window, const char* name)
 {
     char cls[64] = {};
     GetClassNameA(window, cls, sizeof cls);
     return lstrcmpiA(cls, name) == 0;
 }
-
 std::vector<HWND> VisibleThreadWindows()
 {
     std::vector<HWND> windows;
@@ -28,7 +23,6 @@ std::vector<HWND> VisibleThreadWindows()
         reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
-
 // The visible message box ("#32770") of this thread, or null.
 HWND OpenMessageBox()
 {
@@ -36,34 +30,28 @@ HWND OpenMessageBox()
         if (IsClass(window, "#32770")) return window;
     return nullptr;
 }
-
 }  // namespace
-
 FormScript::~FormScript()
 {
     if (timer_) KillTimer(nullptr, timer_);
     if (Active == this) Active = nullptr;
     if (!steps_.empty() && !failed_) ADD_FAILURE() << "script ended before its step: " << steps_.front().what;
 }
-
 FormScript& FormScript::WaitBoxesAnswered(BoxAnswerer& answerer, size_t count)
 {
     return WaitUntil(std::to_string(count) + " boxes answered",
                      [&answerer, count] { return answerer.Seen().size() >= count && !OpenMessageBox(); });
 }
-
 void FormScript::Start()
 {
     Active = this;
     stepStart_ = GetTickCount();
     if (!timer_) timer_ = SetTimer(nullptr, 0, TickMs, Tick);
 }
-
 void CALLBACK FormScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (Active) Active->RunSteps();
 }
-
 // Steps run in order; one that opens a message loop of its own (a sent
 // click) lets the next ones run inside it, hence the guard.
 void FormScript::RunSteps()
@@ -93,12 +81,10 @@ void FormScript::RunSteps()
     }
     running_ = false;
 }
-
 void Click(HWND control)
 {
     PostMessageA(control, BM_CLICK, 0, 0);
 }
-
 void ClickTab(HWND tabControl, int index)
 {
     RECT r = {};
@@ -107,13 +93,11 @@ void ClickTab(HWND tabControl, int index)
     PostMessageA(tabControl, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(tabControl, WM_LBUTTONUP, 0, at);
 }
-
 void Type(HWND edit, const std::string& text)
 {
     SetFocus(edit);
     for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
-
 void PressKey(WORD key)
 {
     HWND focus = GetFocus();

@@ -2,7 +2,6 @@
 #include "RuntimeEnv.h"
 #include "vrcmd.h"
 #include <gtest/gtest.h>
-
 void SetPasswords(const char* administrator, const char* toggle)
 {
     Command9();
@@ -21,17 +20,13 @@ void SetPasswords(const char* administrator, const char* toggle)
         Command11();
     }
 }
-
 bool QuitRequested()
 {
     MSG msg;
     return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
-
 namespace {
-
 constexpr LPARAM Marker = 424242;
-
 // Where the listener's log holds marker number n (counted from 0), or its end.
 std::vector<HeardMessage>::iterator FindMarker(std::vector<HeardMessage>& heard, size_t n)
 {
@@ -39,9 +34,7 @@ std::vector<HeardMessage>::iterator FindMarker(std::vector<HeardMessage>& heard,
         if (m->name == "Vantrel.Saved" && m->lParam == Marker && n-- == 0) return m;
     return heard.end();
 }
-
 }  // namespace
-
 std::vector<HeardMessage> HeardUpToMarker(MessageListener& listener)
 {
     // The log may already hold earlier calls' markers: this call's is the one

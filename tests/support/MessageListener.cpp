@@ -2,7 +2,6 @@
 // message heard.
 #include "VtTest.h"
 #include <sstream>
-
 std::vector<HeardMessage> MessageListener::WaitHeard(size_t count, DWORD timeoutMs)
 {
     std::vector<HeardMessage> heard;

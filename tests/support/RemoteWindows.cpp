@@ -1,16 +1,12 @@
 #include "RemoteWindows.h"
 #include "VtTest.h"
-
 #include <algorithm>
-
 namespace {
-
 struct Found {
     DWORD process;
     const char* className;
     HWND window;
 };
-
 BOOL CALLBACK FindShown(HWND window, LPARAM param)
 {
     auto* found = reinterpret_cast<Found*>(param);
@@ -22,12 +18,10 @@ BOOL CALLBACK FindShown(HWND window, LPARAM param)
     found->window = window;
     return FALSE;
 }
-
 struct ById {
     int id;
     HWND window;
 };
-
 BOOL CALLBACK FindById(HWND window, LPARAM param)
 {
     auto* wanted = reinterpret_cast<ById*>(param);
@@ -35,16 +29,13 @@ BOOL CALLBACK FindById(HWND window, LPARAM param)
     wanted->window = window;
     return FALSE;
 }
-
 }  // namespace
-
 HWND ShownWindow(DWORD process, const char* className)
 {
     Found found = {process, className, nullptr};
     EnumWindows(FindShown, reinterpret_cast<LPARAM>(&found));
     return found.window;
 }
-
 std::string WindowText(HWND window)
 {
     char text[1024] = {};
@@ -52,7 +43,6 @@ std::string WindowText(HWND window)
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
     return std::string(text, std::min<size_t>(copied, sizeof text - 1));
 }
-
 bool WaitSettled(HWND window, DWORD timeoutMs)
 {
     DWORD process = 0;
@@ -62,14 +52,12 @@ bool WaitSettled(HWND window, DWORD timeoutMs)
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
-
 HWND FindControl(HWND top, int id)
 {
     ById wanted = {id, nullptr};
     EnumChildWindows(top, FindById, reinterpret_cast<LPARAM>(&wanted));
     return wanted.window;
 }
-
 std::vector<std::string> ListLines(HWND list)
 {
     std::vector<std::string> lines;
@@ -81,7 +69,6 @@ std::vector<std::string> ListLines(HWND list)
     }
     return lines;
 }
-
 void PostClick(HWND window, POINT at)
 {
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));

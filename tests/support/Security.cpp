@@ -4,16 +4,13 @@
 #include <gtest/gtest.h>
 #include <aclapi.h>
 #include <sddl.h>
-
 namespace {
-
 bool IsAny(PSID sid, std::initializer_list<WELL_KNOWN_SID_TYPE> types)
 {
     for (WELL_KNOWN_SID_TYPE type : types)
         if (IsWellKnownSid(sid, type)) return true;
     return false;
 }
-
 DaclView ViewOf(PSECURITY_DESCRIPTOR descriptor)
 {
     DaclView view;
@@ -44,7 +41,6 @@ DaclView ViewOf(PSECURITY_DESCRIPTOR descriptor)
     }
     return view;
 }
-
 DaclView ReadFileDacl(const std::string& path)
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -55,7 +51,6 @@ DaclView ReadFileDacl(const std::string& path)
     LocalFree(descriptor);
     return view;
 }
-
 // Whether the file system keeps a DACL as it is set. Wine does not: it
 // derives a file's DACL from its Unix mode bits, without the Administrators
 // group, the protection or inheritance.
@@ -72,11 +67,8 @@ bool FileDaclsKept()
     }();
     return kept;
 }
-
 bool FullControl(ACCESS_MASK mask, ACCESS_MASK all) { return (mask & GENERIC_ALL) || (mask & all) == all; }
-
 }  // namespace
-
 DaclView KeyDacl(HKEY root, const char* path)
 {
     HKEY key;
@@ -87,14 +79,12 @@ DaclView KeyDacl(HKEY root, const char* path)
     RegCloseKey(key);
     return result == ERROR_SUCCESS ? ViewOf(bytes.data()) : DaclView{};
 }
-
 DaclView FileDacl(const std::string& path)
 {
     DaclView view = ReadFileDacl(path);
     view.kept = FileDaclsKept();
     return view;
 }
-
 void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, bool protectedDacl)
 {
     ASSERT_TRUE(view.read) << "the descriptor cannot be read";

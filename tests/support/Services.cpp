@@ -1,8 +1,6 @@
 // The driver's state and the services, as a peer reads them.
 #include "VtTest.h"
-
 namespace {
-
 // Calls use(service) with the service opened for the access; false when it
 // cannot be opened.
 template <class Use>
@@ -15,9 +13,7 @@ bool WithService(const char* name, DWORD access, Use use)
     if (manager) CloseServiceHandle(manager);
     return used;
 }
-
 }  // namespace
-
 VTLOCK_STATE QueryDriverState()
 {
     VTLOCK_STATE state = {};
@@ -30,7 +26,6 @@ VTLOCK_STATE QueryDriverState()
     CloseHandle(device);
     return state;
 }
-
 DWORD QueryServiceState(const char* name, DWORD* exitCode)
 {
     SERVICE_STATUS status = {};
@@ -39,7 +34,6 @@ DWORD QueryServiceState(const char* name, DWORD* exitCode)
     if (exitCode) *exitCode = status.dwWin32ExitCode;
     return status.dwCurrentState;
 }
-
 DWORD ServiceProcessId(const char* name)
 {
     SERVICE_STATUS_PROCESS status = {};
@@ -50,13 +44,11 @@ DWORD ServiceProcessId(const char* name)
     });
     return known && status.dwCurrentState == SERVICE_RUNNING ? status.dwProcessId : 0;
 }
-
 HANDLE OpenServiceProcess(const char* name)
 {
     DWORD id = ServiceProcessId(name);
     return id ? OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id) : nullptr;
 }
-
 bool StartNamedService(const char* name)
 {
     return WithService(name, SERVICE_START, [](SC_HANDLE s) { return StartServiceA(s, 0, nullptr) != FALSE; });

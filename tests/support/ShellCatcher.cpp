@@ -2,7 +2,6 @@
 // the shellcatch tool. The prefix is the test's own: nothing is put back.
 #include "VtTest.h"
 #include <gtest/gtest.h>
-
 ShellCatcher::ShellCatcher() : log_("shell", '\n')
 {
     const std::string command =

@@ -1,35 +1,28 @@
 // Folders, files and processes for the tests.
 #include "VtTest.h"
 #include <gtest/gtest.h>
-
 namespace {
-
 std::string FolderOf(const std::string& path)
 {
     size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
-
 bool IsDotEntry(const char* name)
 {
     return std::string(name) == "." || std::string(name) == "..";
 }
-
 bool CopyIfPresent(const std::string& from, const std::string& to)
 {
     if (GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
-
 }  // namespace
-
 std::string BinDir()
 {
     char path[MAX_PATH + 1] = {};
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     return FolderOf(std::string(path, n));
 }
-
 std::string NewTempDir(const std::string& tag)
 {
     char temp[MAX_PATH + 1] = {};
@@ -44,7 +37,6 @@ std::string NewTempDir(const std::string& tag)
         if (GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
     }
 }
-
 void RemoveTree(const std::string& dir)
 {
     std::string folder = dir;
@@ -66,7 +58,6 @@ void RemoveTree(const std::string& dir)
     }
     RemoveDirectoryA(folder.c_str());
 }
-
 std::string InstallCopy()
 {
     static const char* const shipped[] = {"vtlock.exe", "vrcmd.dll", "vtlock.sys", "vthooks.dll", "vtscc.exe"};
@@ -75,7 +66,6 @@ std::string InstallCopy()
     CreateDirectoryA((dir + "Profiles").c_str(), nullptr);
     return dir;
 }
-
 std::string ReadWholeFile(const std::string& path)
 {
     // The tools keep their logs open while the tests read them.
@@ -89,7 +79,6 @@ std::string ReadWholeFile(const std::string& path)
     CloseHandle(file);
     return bytes;
 }
-
 bool WriteWholeFile(const std::string& path, const std::string& bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
@@ -101,7 +90,6 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes)
     CloseHandle(file);
     return ok;
 }
-
 std::string QuoteArgument(const std::string& arg)
 {
     if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
@@ -120,7 +108,6 @@ std::string QuoteArgument(const std::string& arg)
     quoted.append(backslashes * 2, '\\');
     return quoted + "\"";
 }
-
 bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
                            STARTUPINFOA& startup, PROCESS_INFORMATION& info)
 {
@@ -135,7 +122,6 @@ bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, 
     }
     return false;
 }
-
 HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
 {
     STARTUPINFOA startup = {};
@@ -146,9 +132,7 @@ HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
     if (processId) *processId = info.dwProcessId;
     return info.hProcess;
 }
-
 namespace {
-
 void WaitResult(HANDLE process, DWORD timeoutMs, ProcessResult& result)
 {
     result.finished = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
@@ -159,23 +143,19 @@ void WaitResult(HANDLE process, DWORD timeoutMs, ProcessResult& result)
     GetExitCodeProcess(process, &result.exitCode);
     CloseHandle(process);
 }
-
 HANDLE InheritableFile(const std::string& path)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
-
 }  // namespace
-
 ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs)
 {
     ProcessResult result;
     if (HANDLE process = StartProcess(commandLine)) WaitResult(process, timeoutMs, result);
     return result;
 }
-
 ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs)
 {
     ProcessResult result;
@@ -198,7 +178,6 @@ ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs)
     RemoveTree(dir);
     return result;
 }
-
 void StopProcess(HANDLE& process)
 {
     if (!process) return;
@@ -207,7 +186,6 @@ void StopProcess(HANDLE& process)
     CloseHandle(process);
     process = nullptr;
 }
-
 bool RelaunchWithUnmanagedWindows(int& exitCode)
 {
     if (GetEnvironmentVariableA("VT_UNMANAGED_WINDOWS", nullptr, 0) > 0) return false;
@@ -231,10 +209,8 @@ bool RelaunchWithUnmanagedWindows(int& exitCode)
     CloseHandle(pi.hProcess);
     return true;
 }
-
 ToolLog::ToolLog(const std::string& tag, char separator)
     : path_(NewTempDir(tag) + "tool.log"), separator_(separator) {}
-
 std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) const
 {
     std::vector<std::string> records;
@@ -248,7 +224,6 @@ std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) con
     }, timeoutMs);
     return records;
 }
-
 BackgroundTool::BackgroundTool(const char* exe, const std::string& arguments, char separator)
     : log_(exe, separator),
       process_(StartProcess(QuoteArgument(BinDir() + exe) + " --log " + QuoteArgument(log_.Path()) + arguments))

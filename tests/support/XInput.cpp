@@ -4,9 +4,7 @@
 // marker file, which this side waits for.
 #include "VtTest.h"
 #include <gtest/gtest.h>
-
 namespace {
-
 bool XDoTool(const std::string& arguments, DWORD timeoutMs = 10000)
 {
     static unsigned counter = 0;
@@ -30,19 +28,15 @@ bool XDoTool(const std::string& arguments, DWORD timeoutMs = 10000)
     if (!done) ADD_FAILURE() << "xdotool " << arguments << " did not finish";
     return done && status.rfind("0\n", 0) == 0;
 }
-
 }  // namespace
-
 bool XKeys(const std::string& keys)
 {
     return XDoTool("key " + keys);
 }
-
 bool XClick(int x, int y)
 {
     return XDoTool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
 }
-
 bool XFocus(HWND window)
 {
     // Wine names the X window of a top-level window in this property.

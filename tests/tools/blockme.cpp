@@ -7,9 +7,7 @@
 // window is created without a message being pulled first, as a worker's
 // wake-up would do it.
 #include <windows.h>
-
 namespace {
-
 LRESULT CALLBACK BlockMeProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_DESTROY) {
@@ -18,15 +16,12 @@ LRESULT CALLBACK BlockMeProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
     }
     return DefWindowProcA(window, msg, wParam, lParam);
 }
-
 HWND OpenWindow(const char* title)
 {
     return CreateWindowA("blockme", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
                          GetModuleHandleA(nullptr), nullptr);
 }
-
 }  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     HANDLE event = *commandLine ? OpenEventA(SYNCHRONIZE, FALSE, commandLine) : nullptr;

@@ -23,35 +23,28 @@
 #include <set>
 #include <string>
 #include <vector>
-
 namespace {
-
 const char AnyBox[] = "*";
 const char BoxClass[] = "#32770";
-
 struct ButtonName {
     int id;
     const char* name;
 };
-
 // The order in which the buttons are listed: "ok,cancel", "yes,no,cancel", ...
 const ButtonName Buttons[] = {{IDOK, "ok"},       {IDABORT, "abort"}, {IDRETRY, "retry"}, {IDIGNORE, "ignore"},
                               {IDYES, "yes"},     {IDNO, "no"},       {IDCANCEL, "cancel"}, {IDTRYAGAIN, "tryagain"},
                               {IDCONTINUE, "continue"}};
-
 struct Step {
     bool keys;  // typed one character at a time, else set at once
     int id;
     std::string value;
 };
-
 struct Reply {
     std::string caption;
     std::vector<Step> steps;
     int press = IDOK;
     bool used = false;
 };
-
 struct Options {
     std::string log;
     int answer = IDOK;
@@ -59,7 +52,6 @@ struct Options {
     std::string typeText;
     std::vector<Reply> replies;
 };
-
 // A button's name ("ok", "yes", ...) or its identifier, decimal or 0x hex.
 int ButtonId(const std::string& name)
 {
@@ -67,7 +59,6 @@ int ButtonId(const std::string& name)
         if (name == b.name) return b.id;
     return static_cast<int>(std::strtol(name.c_str(), nullptr, 0));
 }
-
 Options ReadOptions()
 {
     Options options;
@@ -94,39 +85,33 @@ Options ReadOptions()
     }
     return options;
 }
-
 std::string WindowText(HWND window)
 {
     char text[4096] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
-
 std::string ClassOf(HWND window)
 {
     char cls[64] = {};
     GetClassNameA(window, cls, sizeof cls);
     return cls;
 }
-
 bool IsBox(HWND window)
 {
     return ClassOf(window) == BoxClass;
 }
-
 std::string MessageText(HWND box)
 {
     char text[8192] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     return text;
 }
-
 bool HasButton(HWND box, int id)
 {
     HWND button = GetDlgItem(box, id);
     return button && IsWindowVisible(button);
 }
-
 std::string ButtonList(HWND box)
 {
     std::string list;
@@ -137,19 +122,16 @@ std::string ButtonList(HWND box)
     }
     return list;
 }
-
 const struct {
     LPCSTR id;
     const char* name;
 } Icons[] = {{IDI_ERROR, "error"}, {IDI_INFORMATION, "information"}, {IDI_QUESTION, "question"}, {IDI_WARNING, "warning"}};
-
 bool Differs(DWORD a, DWORD b)
 {
     for (int shift = 0; shift < 24; shift += 8)
         if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 80) return true;
     return false;
 }
-
 // The standard icon that the screen shows in the rectangle: drawn over the
 // picture, the right one changes no more than a few edge pixels (where it
 // blends), any other changes its whole shape.
@@ -184,7 +166,6 @@ std::string IconOnScreen(const RECT& rect, int w, int h)
     DeleteDC(dc);
     return best;
 }
-
 HWND IconControl(HWND box)
 {
     for (int id : {1088, 0x14}) {
@@ -193,7 +174,6 @@ HWND IconControl(HWND box)
     }
     return nullptr;
 }
-
 // The standard icon the box shows, "" when none. On Windows the system icons
 // are shared handles; in Wine each process loads its own, so the icon is
 // recognised by drawing each candidate and comparing it with the screen.
@@ -220,7 +200,6 @@ std::string IconName(HWND box)
     }
     return std::string();
 }
-
 HWND EditControl(HWND box)
 {
     HWND found = nullptr;
@@ -234,7 +213,6 @@ HWND EditControl(HWND box)
         reinterpret_cast<LPARAM>(&found));
     return found;
 }
-
 // The button of a box that no reply matches: the one asked for, else the
 // default button, else the first one.
 HWND DefaultButton(HWND box, int wanted)
@@ -246,14 +224,12 @@ HWND DefaultButton(HWND box, int wanted)
         if (HasButton(box, b.id)) return GetDlgItem(box, b.id);
     return nullptr;
 }
-
 LRESULT SendWaiting(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 2000, &result);
     return static_cast<LRESULT>(result);
 }
-
 void RunStep(HWND window, const Step& step)
 {
     HWND control = GetDlgItem(window, step.id);
@@ -264,7 +240,6 @@ void RunStep(HWND window, const Step& step)
     }
     for (char c : step.value) SendWaiting(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
-
 Reply* ReplyFor(HWND window, bool box, Options& options)
 {
     std::string caption = WindowText(window);
@@ -272,7 +247,6 @@ Reply* ReplyFor(HWND window, bool box, Options& options)
         if (!reply.used && (reply.caption == caption || (box && reply.caption == AnyBox))) return &reply;
     return nullptr;
 }
-
 void Answer(HWND window, Reply* reply, bool box, const Options& options)
 {
     std::string line = WindowText(window) + "\x1F" + MessageText(window) + "\x1F" +
@@ -296,7 +270,6 @@ void Answer(HWND window, Reply* reply, bool box, const Options& options)
     // click, and this tool must stay free to answer it.
     if (button) PostMessageA(button, BM_CLICK, 0, 0);
 }
-
 // Visible and enabled top-level windows: those a user could answer now.
 std::vector<HWND> AnswerableWindows()
 {
@@ -310,10 +283,8 @@ std::vector<HWND> AnswerableWindows()
         reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
-
 std::set<HWND> Answered;
 std::set<HWND> Sighted;  // seen once; answered at the next poll, when fully drawn
-
 void Poll(Options& options)
 {
     std::set<HWND> present;
@@ -335,9 +306,7 @@ void Poll(Options& options)
     for (auto it = Sighted.begin(); it != Sighted.end();)
         it = present.count(*it) ? std::next(it) : Sighted.erase(it);
 }
-
 }  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     Options options = ReadOptions();

@@ -9,14 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
 namespace {
-
 const char* const Names[] = {"Corvane2.TaskMan1", "Vantrel.Start",  "Vantrel.Stop",   "Vantrel.StopAgent",
                              "Vantrel.Ask",       "Vantrel.Saved",  "Vantrel.Enable", "Vantrel.Disable"};
 UINT Numbers[8];
 std::string LogPath;
-
 LRESULT CALLBACK ListenProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     for (int i = 0; i < 8; ++i) {
@@ -30,9 +27,7 @@ LRESULT CALLBACK ListenProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcA(window, msg, wParam, lParam);
 }
-
 }  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     for (int i = 1; i + 1 < __argc; ++i)

@@ -4,7 +4,6 @@
 //   shellcatch --log FILE ARGS...
 #include <windows.h>
 #include "ToolLog.h"
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (__argc < 3 || std::string(__argv[1]) != "--log") return 2;

@@ -16,9 +16,7 @@
 #include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
-
 namespace {
-
 // A click on the tab's middle, its rectangle asked through memory in the
 // control's process: Wine carries no pointer of TCM_GETITEMRECT across
 // processes. The control changes page and tells its form.
@@ -37,15 +35,12 @@ bool ClickTab(HWND tabs, int index)
     if (ok) PostClick(tabs, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     return ok;
 }
-
 void Settle(HWND window)
 {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
 }
-
 }  // namespace
-
 int main(int argc, char** argv)
 {
     if (argc < 3) return 1;

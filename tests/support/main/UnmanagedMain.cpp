@@ -2,7 +2,6 @@
 // again with unmanaged windows first.
 #include <gtest/gtest.h>
 #include "VtTest.h"
-
 int main(int argc, char** argv)
 {
     int exitCode = 1;
