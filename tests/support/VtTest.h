@@ -26,8 +26,8 @@ std::string QuoteArgument(const std::string& arg);
 struct ProcessResult {
     bool finished = false;  // false: not started, or still running at the timeout (then killed)
     DWORD exitCode = ~0u;   // never an exit code a test expects, unless it ran
-    std::string output;     // standard output and error output, for RunCaptured
-    std::string errors;
+    std::string output;     // RunCaptured: what it wrote to its standard output
+    std::string errors;     // and to its error output
 };
 // Runs a command line and waits for it.
 ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs = 30000);
