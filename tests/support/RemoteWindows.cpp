@@ -61,11 +61,18 @@ HWND FindControl(HWND top, int id)
 std::vector<std::string> ListLines(HWND list)
 {
     std::vector<std::string> lines;
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        std::string text(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1, '\0');
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-        lines.push_back(text.c_str());
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        if (length < 0) break;
+        std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+        wide.resize(wcslen(wide.c_str()));
+        std::string text(wide.size() * 2 + 1, '\0');
+        int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0],
+                                    static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(static_cast<size_t>(n > 0 ? n : 0));
+        lines.push_back(text);
     }
     return lines;
 }
