@@ -57,6 +57,10 @@ done
 # since the last run are copied anew (a new time, so the build sees them), and
 # files no longer tracked go, as CMake would still find a removed test's sources.
 mkdir -p "$tree" "$logs"
+# One run at a time per copy: a second one would apply its mutants over the
+# first one's and restore the wrong originals.
+exec 9> "$work/lock"
+flock -n 9 || { echo "another mutants run uses $work" >&2; exit 2; }
 git -C "$top" ls-files -z > "$work/tracked"
 while IFS= read -r -d '' f; do
     [ -f "$top/$f" ] || continue
