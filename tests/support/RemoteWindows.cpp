@@ -14,7 +14,9 @@ BOOL CALLBACK FindShown(HWND window, LPARAM param)
     GetClassNameA(window, name, sizeof name);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if ((found->process && process != found->process) || lstrcmpA(name, found->className) != 0 || !IsWindowVisible(window)) return TRUE;
+    if ((found->process && process != found->process) || lstrcmpA(name, found->className) != 0 ||
+        !IsWindowVisible(window))
+        return TRUE;
     found->window = window;
     return FALSE;
 }

@@ -125,7 +125,8 @@ std::string ButtonList(HWND box)
 const struct {
     LPCSTR id;
     const char* name;
-} Icons[] = {{IDI_ERROR, "error"}, {IDI_INFORMATION, "information"}, {IDI_QUESTION, "question"}, {IDI_WARNING, "warning"}};
+} Icons[] = {
+    {IDI_ERROR, "error"}, {IDI_INFORMATION, "information"}, {IDI_QUESTION, "question"}, {IDI_WARNING, "warning"}};
 bool Differs(DWORD a, DWORD b)
 {
     for (int shift = 0; shift < 24; shift += 8)

@@ -61,7 +61,10 @@ std::string BuiltImage() {
 struct DriverImageTest : ::testing::Test {
     void SetUp() override {
         InitRuntimeEnvironment(), CreateProfileLists();
-        WindowsDir = "C:\\VTWIN", SystemDir = "C:\\VTWIN\\SYSTEM32", TempDir = "C:\\VTTEMP\\", UserTempDir = "C:\\VTUSER\\TEMP\\";
+        WindowsDir = "C:\\VTWIN";
+        SystemDir = "C:\\VTWIN\\SYSTEM32";
+        TempDir = "C:\\VTTEMP\\";
+        UserTempDir = "C:\\VTUSER\\TEMP\\";
         ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));  // bare file names are looked up there
     }
     const std::string dir_ = NewTempDir("image");
