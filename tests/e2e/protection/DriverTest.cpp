@@ -79,6 +79,11 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     }
     // Every state request counts, the refused one too: the first, one a step, the refused one, this one.
     EXPECT_EQ(Query(agent).StateRequests, 1 + sizeof steps / sizeof steps[0] + 1 + 1);
+    // The administrator's tool prints the same, its own request counted.
+    EXPECT_EQ(RunCaptured(QuoteArgument(BinDir() + "vtstate.exe")).output,
+              "Vantrel protection driver\r\n  protecting       : yes\r\n  protected drives : D: (mask 0x00000008)\r\n"
+              "  profile image    : 22 bytes, 0 file strings, 0 folder strings\r\n"
+              "  requests         : 3 load (1 refused), 2 stop, 2 start, 6 mask, 19 state\r\n");
     // Malformed images: the user-mode check's verdict, and the driver refuses them and keeps its image.
     const size_t Length = VTLOCK_IMAGE_OFF_LENGTH, FilesAt = VTLOCK_IMAGE_OFF_FILES, Files = VTLOCK_IMAGE_OFF_NFILES,
                  Folders = VTLOCK_IMAGE_OFF_NFOLDERS;
