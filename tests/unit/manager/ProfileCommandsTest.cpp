@@ -159,7 +159,8 @@ TEST_F(ManagerForms, AFailedSaveKeepsTheFileAndTheEditsAndTheCloseAsksAgain)
     const std::string refused = "Cannot save profile: " + SystemErrorText(ERROR_ACCESS_DENIED) + "|error";
     const std::string invalid = "Cannot save profile: " + SystemErrorText(ERROR_INVALID_NAME) + "|error";
     const struct { std::string user; const std::string& message; } cases[] = {
-        {"..\\escaped", invalid}, {outside + "escaped", invalid}, {"a:b", invalid}, {"", refused}};
+        {"..\\escaped", invalid}, {"../escaped", invalid}, {outside + "escaped", invalid}, {"a:b", invalid},
+        {"", refused}};
     for (const auto& c : cases) {
         Form1->RadioGroup1.SetItemIndex(c.user.empty() ? 1 : 0);
         Form1->Edit1.SetText(c.user);
