@@ -32,7 +32,10 @@ VTLOCK_STATE Query(HANDLE device) {
     return s;
 }
 // What the driver holds, all but the count of state requests.
-std::string Held(VTLOCK_STATE s) { return s.StateRequests = 0, std::string(reinterpret_cast<char*>(&s), sizeof s); }
+std::string Held(VTLOCK_STATE s) {
+    s.StateRequests = 0;
+    return std::string(reinterpret_cast<char*>(&s), sizeof s);
+}
 TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     agenttest::AgentBed installed;
     agenttest::ServiceConfig("VTLOCK", true);
@@ -87,7 +90,7 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     // Malformed images: the user-mode check's verdict, and the driver refuses them and keeps its image.
     const size_t Length = VTLOCK_IMAGE_OFF_LENGTH, FilesAt = VTLOCK_IMAGE_OFF_FILES, Files = VTLOCK_IMAGE_OFF_NFILES,
                  Folders = VTLOCK_IMAGE_OFF_NFOLDERS;
-    auto cut = [=](std::string& i, size_t n) { i.resize(i.size() - n), SetField(i, Length, i.size()); };
+    auto cut = [=](std::string& i, size_t n) { i.resize(i.size() - n); SetField(i, Length, i.size()); };
     const struct { const char* name; int verdict; std::function<void(std::string&)> spoil; } cases[] = {
         {"shorter than the header", VTLOCK_IMAGE_SHORT, [](std::string& i) { i.resize(19); }},
         {"wrong mark", VTLOCK_IMAGE_BAD_MARK, [](std::string& i) { SetField(i, VTLOCK_IMAGE_OFF_MARK, 0x102); }},
@@ -103,7 +106,7 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
         {"one file too few", VTLOCK_IMAGE_BAD_COUNT, [=](std::string& i) { SetField(i, Files, 2); }},
         {"one folder too many", VTLOCK_IMAGE_BAD_COUNT, [=](std::string& i) { SetField(i, Folders, 5); }},
         {"one folder too few", VTLOCK_IMAGE_BAD_COUNT, [=](std::string& i) { SetField(i, Folders, 3); }},
-        {"bytes after the folders", VTLOCK_IMAGE_TRAILING, [&](std::string& i) { i += "+XY", cut(i, 1); }},
+        {"bytes after the folders", VTLOCK_IMAGE_TRAILING, [&](std::string& i) { i += "+XY"; cut(i, 1); }},
     };
     for (const auto& c : cases) {
         std::string image = rules;
@@ -111,7 +114,8 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
         EXPECT_EQ(VtLockCheckImage(reinterpret_cast<const unsigned char*>(image.data()), DWORD(image.size()), nullptr),
                   c.verdict) << c.name;
         VTLOCK_STATE expected = Query(tool);
-        ++expected.LoadRequests, ++expected.LoadRefused;
+        ++expected.LoadRequests;
+        ++expected.LoadRefused;
         Reply r = Send(agent, Load, image, 4);
         EXPECT_TRUE(r.error == Invalid && r.out == Untouched) << c.name;
         EXPECT_EQ(Held(Query(tool)), Held(expected)) << c.name;

@@ -10,9 +10,9 @@
 #include <algorithm>
 namespace {
 TEST(PathMacros, ExpansionAndTheUsersFolders) {
-    WindowsDir = "C:\\WIN", SystemDir = "C:\\WIN\\SYS", ProgramFilesDir = "C:\\PF", QuickLaunchDir = "C:\\ME\\QL";
-    CommonDesktopDir = "C:\\ALL\\DESK", DesktopDir = "C:\\ME\\DESK", TempDir = "C:\\TMP\\";
-    CommonProgramsDir = "C:\\ALL\\START", ProgramsDir = "C:\\ME\\START";
+    WindowsDir = "C:\\WIN"; SystemDir = "C:\\WIN\\SYS"; ProgramFilesDir = "C:\\PF"; QuickLaunchDir = "C:\\ME\\QL";
+    CommonDesktopDir = "C:\\ALL\\DESK"; DesktopDir = "C:\\ME\\DESK"; TempDir = "C:\\TMP\\";
+    CommonProgramsDir = "C:\\ALL\\START"; ProgramsDir = "C:\\ME\\START";
     const std::pair<const char*, const char*> cases[] = {
         {"-%WINDIR%\\FONTS", "-C:\\WIN\\FONTS"}, {"%SYSDIR%", "C:\\WIN\\SYS"}, {"%PROGRAMFILES%\\X", "C:\\PF\\X"},
         {"-%DESKTOP%|%LOCALDESKTOP%|%START%|%LOCALSTART%", "-C:\\ALL\\DESK|C:\\ME\\DESK|C:\\ALL\\START|C:\\ME\\START"},
@@ -31,13 +31,13 @@ TEST(PathMacros, ExpansionAndTheUsersFolders) {
     EXPECT_EQ("-C:\\USERS\\J\xf6RG\\DESKTOP|C:\\ALL\\DESK|C:\\ME\\START|C:\\ME\\QL",
               ExpandMacros("-%LOCALDESKTOP%|%DESKTOP%|%LOCALSTART%|%QLAUNCH%"));
     // Empty all-users folders take the user's; a macro of an empty folder is dropped.
-    CommonDesktopDir.clear(), CommonProgramsDir.clear();
+    CommonDesktopDir.clear(); CommonProgramsDir.clear();
     ASSERT_TRUE(WriteRegString(UserHiveKey, ShellFoldersKey, "Programs", "c:\\users\\bob\\programs"));
     ASSERT_TRUE(WriteRegString(UserHiveKey, ShellFoldersKey, "AppData", "C:\\Users\\bob\\AppData"));
     LoadUserShellFolders();
     EXPECT_EQ("C:\\USERS\\BOB\\PROGRAMS|C:\\USERS\\BOB\\APPDATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|"
               "C:\\USERS\\J\xf6RG\\DESKTOP|C:\\USERS\\BOB\\PROGRAMS", ExpandMacros("%LOCALSTART%|%QLAUNCH%|%DESKTOP%|%START%"));
-    RegCloseKey(UserHiveKey), UserHiveKey = HKEY_CURRENT_USER, CommonDesktopDir.clear();
+    RegCloseKey(UserHiveKey); UserHiveKey = HKEY_CURRENT_USER; CommonDesktopDir.clear();
     EXPECT_EQ("-\\PUBLIC", ExpandMacros("-%DESKTOP%\\PUBLIC"));
 }
 
