@@ -20,23 +20,24 @@ void Broadcast(UINT message, LPARAM lParam)
     PostMessageA(HWND_BROADCAST, message, 0, lParam);
 }
 
-void DoInstall(const std::string&) { InstallDriverService(); }
-void DoUninstall(const std::string&) { UninstallDriverService(); }
-void DoStopAgent(const std::string&) { Broadcast(MsgStopAgent, 0); }
-void DoAgent(const std::string&) { RunAgent(); }
-void DoToggle(const std::string&) { Broadcast(MsgAsk, 0); }
-void DoService(const std::string&) { RunAsService(); }
-void DoInstallService(const std::string&) { InstallAgentService(); }
-void DoUninstallService(const std::string&) { UninstallAgentService(); }
-void DoLoad(const std::string& value) { StartupProfilePath = value; }
-void DoNotify(const std::string& value) { SaveNotifyValue = ReadNotifyNumber(value); }
-void DoEnable(const std::string&) { Broadcast(MsgEnable, 0); }
+int DoInstall(const std::string&) { InstallDriverService(); return 0; }
+int DoUninstall(const std::string&) { UninstallDriverService(); return 0; }
+int DoStopAgent(const std::string&) { Broadcast(MsgStopAgent, 0); return 0; }
+int DoAgent(const std::string&) { RunAgent(); return 0; }
+int DoToggle(const std::string&) { Broadcast(MsgAsk, 0); return 0; }
+int DoService(const std::string&) { RunAsService(); return 0; }
+int DoInstallService(const std::string&) { InstallAgentService(); return 0; }
+int DoUninstallService(const std::string&) { UninstallAgentService(); return 0; }
+int DoLoad(const std::string& value) { StartupProfilePath = value; return 0; }
+int DoNotify(const std::string& value) { SaveNotifyValue = ReadNotifyNumber(value); return 0; }
+int DoEnable(const std::string&) { Broadcast(MsgEnable, 0); return 0; }
 
 // Only the digest of the password leaves the process.
-void DoDisable(const std::string& value)
+int DoDisable(const std::string& value)
 {
     DWORD digest = Command18(value.c_str());
     Broadcast(MsgDisable, static_cast<LPARAM>(digest));
+    return 0;
 }
 
 bool Matches(const SwitchRow& row, const std::string& upper)
@@ -74,20 +75,21 @@ const std::vector<SwitchRow>& SwitchTable()
     return table;
 }
 
-bool ScanArguments(const std::vector<std::string>& args, const std::vector<SwitchRow>& table)
+ScanResult ScanArguments(const std::vector<std::string>& args, const std::vector<SwitchRow>& table)
 {
-    bool handled = false;
+    ScanResult result;
     for (const std::string& arg : args) {
         const std::string upper = UpperCase(arg);
         for (const SwitchRow& row : table) {
             if (!Matches(row, upper)) continue;
             std::string value;
             if (row.kind == SwitchKind::Prefix) value = arg.substr(std::char_traits<char>::length(row.text));
-            row.action(value);
-            if (row.setsHandled) handled = true;
+            int code = row.action(value);
+            if (result.exitCode == 0) result.exitCode = code;
+            if (row.setsHandled) result.handled = true;
         }
     }
-    return handled;
+    return result;
 }
 
 std::vector<std::string> ProcessArguments()
@@ -122,7 +124,8 @@ int RunProgram()
     AgentStopHook = StopAgentService;
     Command9();
     Command12();
-    if (ScanArguments(ProcessArguments(), SwitchTable())) return 0;
+    const ScanResult scan = ScanArguments(ProcessArguments(), SwitchTable());
+    if (scan.handled) return scan.exitCode;
     RunProfileManager();
     return 0;
 }

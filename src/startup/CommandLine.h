@@ -12,16 +12,20 @@ enum class SwitchKind { Whole, Prefix };
 struct SwitchRow {
     const char* text;       // upper case
     SwitchKind kind;
-    void (*action)(const std::string& value);
+    int (*action)(const std::string& value);  // the exit code: 0 when it did its work
     bool setsHandled;
+};
+
+struct ScanResult {
+    bool handled = false;  // an action switch ran
+    int exitCode = 0;      // the first non-zero code of the actions that ran
 };
 
 // The table of the executable's switches, in the order they are tried.
 const std::vector<SwitchRow>& SwitchTable();
 
-// Runs each argument's matching row in argument order; true when an action
-// switch ran.
-bool ScanArguments(const std::vector<std::string>& args, const std::vector<SwitchRow>& table);
+// Runs each argument's matching row in argument order.
+ScanResult ScanArguments(const std::vector<std::string>& args, const std::vector<SwitchRow>& table);
 
 // Arguments 1 to the last of the process command line, split by the runtime's rules.
 std::vector<std::string> ProcessArguments();
@@ -30,5 +34,6 @@ std::vector<std::string> ProcessArguments();
 // stopping at the first other character; kept in 32 bits.
 int ReadNotifyNumber(const std::string& text);
 
-// The whole start of the process; returns the exit code (always 0).
+// The whole start of the process; returns the exit code: 0, or the first
+// failing command's code.
 int RunProgram();

@@ -9,7 +9,10 @@
 namespace {
 std::vector<std::string> Recorded;  // "SWITCH=value" per action run
 template <size_t Row>
-void RecordRow(const std::string& value) { Recorded.push_back(SwitchTable()[Row].text + ("=" + value)); }
+int RecordRow(const std::string& value) {
+    Recorded.push_back(SwitchTable()[Row].text + ("=" + value));
+    return value == "fail" ? static_cast<int>(Row) + 1 : 0;
+}
 // The real table's rows, in its order, with actions that only record.
 template <size_t... Rows>
 std::vector<SwitchRow> RecordingTable(std::index_sequence<Rows...>) {
@@ -20,13 +23,14 @@ std::vector<SwitchRow> RecordingTable(std::index_sequence<Rows...>) {
 TEST(SwitchScan, RunsMatchingRowsInArgumentOrder) {
     ASSERT_EQ(12u, SwitchTable().size());
     const std::vector<SwitchRow> recording = RecordingTable(std::make_index_sequence<12>());
-    const struct { std::vector<std::string> args, calls; bool handled; } cases[] = {
+    const struct { std::vector<std::string> args, calls; bool handled; int exitCode = 0; } cases[] = {
         {{}, {}, false},
         {{"/install", "/UnInstall", "/stopagent", "/Agent", "-service", "/InstallService", "/uninstallservice", "/toggle"},
          {"/INSTALL=", "/UNINSTALL=", "/STOPAGENT=", "/AGENT=", "-SERVICE=", "/INSTALLSERVICE=", "/UNINSTALLSERVICE=",
           "/TOGGLE="}, true},
         {{"/e"}, {"/E="}, true},
         {{"/d:Secret Word", "/D:"}, {"/D:=Secret Word", "/D:="}, true},
+        {{"/E", "/D:fail", "/LOAD:fail"}, {"/E=", "/D:=fail", "/LOAD:=fail"}, true, 11},  // the first failure's code
         {{"/load:c:\\Data\\Shop.vtp", "/NOTIFY:$1f", "/LOAD:"}, {"/LOAD:=c:\\Data\\Shop.vtp", "/NOTIFY:=$1f", "/LOAD:="},
          false},
         {{"/SERVICE", "/EX", "/AGENTS", "/E ", "/LOAD", "hello", "INSTALL"}, {}, false},
@@ -36,7 +40,9 @@ TEST(SwitchScan, RunsMatchingRowsInArgumentOrder) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "no arguments" : c.args[0]);
         Recorded.clear();
-        EXPECT_EQ(c.handled, ScanArguments(c.args, recording));
+        const ScanResult scan = ScanArguments(c.args, recording);
+        EXPECT_EQ(c.handled, scan.handled);
+        EXPECT_EQ(c.exitCode, scan.exitCode);
         EXPECT_EQ(c.calls, Recorded);
     }
 }
