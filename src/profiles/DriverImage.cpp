@@ -1,11 +1,11 @@
 #include "UProfiles.h"
+#include "DirectoryEntries.h"
 #include "RuntimeEnv.h"
 #include "VtLockIoctl.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <unordered_map>
 
 std::vector<uint8_t> DriverImage;
 uint32_t DriverImageSize = 0;
@@ -14,19 +14,10 @@ namespace {
 
 const size_t GrowthStep = 1024;
 
-// What one directory search reports for folder\name: both names of the entry.
-struct DirectoryEntry {
-    bool found = false;
-    DWORD error = 0;         // why the search found nothing
-    std::string longName;    // the name on disk, or the name as given when not found
-    std::string shortName;   // the 8.3 alternate where the system has one, else the name on disk
-};
-
 // During one build the rules share most of their folders, and each directory
-// search is costly: every entry is searched once per build, by the text of
-// its search, and that one search gives both of its names. The table goes
-// when the build ends, so the next build sees the disk anew.
-using EntryTable = std::unordered_map<std::string, DirectoryEntry>;
+// search is costly: the table finds every entry once per build, and its one
+// search gives both of its names. The table goes when the build ends, so the
+// next build sees the disk anew.
 EntryTable* BuildEntries = nullptr;
 
 struct BuildEntriesScope {
@@ -35,31 +26,9 @@ struct BuildEntriesScope {
     ~BuildEntriesScope() { BuildEntries = nullptr; }
 };
 
-DirectoryEntry SearchEntry(const std::string& pattern, const std::string& name)
-{
-    DirectoryEntry entry;
-    entry.longName = entry.shortName = name;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) {
-        entry.error = GetLastError();
-        return entry;
-    }
-    FindClose(search);
-    entry.found = true;
-    entry.longName.assign(data.cFileName, strnlen(data.cFileName, MAX_PATH));
-    size_t alternate = strnlen(data.cAlternateFileName, sizeof data.cAlternateFileName);
-    entry.shortName = alternate ? std::string(data.cAlternateFileName, alternate) : entry.longName;
-    return entry;
-}
-
 DirectoryEntry LookUpEntry(const std::string& folder, const std::string& name)
 {
-    std::string pattern = folder.empty() ? name : folder + "\\" + name;
-    if (!BuildEntries) return SearchEntry(pattern, name);
-    auto known = BuildEntries->find(pattern);
-    if (known != BuildEntries->end()) return known->second;
-    return (*BuildEntries)[pattern] = SearchEntry(pattern, name);
+    return BuildEntries ? BuildEntries->LookUp(folder, name) : SearchEntry(folder, name);
 }
 
 // Capacity stays a multiple of 1024 bytes and is raised only when the next
