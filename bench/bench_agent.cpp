@@ -1,8 +1,8 @@
 // The agent's reaction time: from posting "Vantrel.Start" to the driver
-// reporting the start, for default profiles of 100, 1,000 and 10,000 folder
+// reporting the next start, for default profiles of 100, 1,000 and 10,000 folder
 // rules plus as many file rules; beside it the time LoadProfile and
 // BuildDriverImage take alone in this process for the same file. Prints a table.
-#include "BenchClock.h"
+#include "AgentApply.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include "VtLockIoctl.h"
@@ -10,31 +10,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr int Runs = 5;
-
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// Polls the driver until pred holds; false after 60 s.
-bool WaitDriver(const std::function<bool(const VTLOCK_STATE&)>& pred)
-{
-    double start = Now();
-    while (!pred(QueryDriverState())) {
-        if (Now() - start > 60000)
-            return false;
-        Sleep(1);
-    }
-    return true;
-}
 
 // A plain-text profile: rules folder rules and as many file rules.
 std::string ProfileText(int rules)
@@ -49,29 +30,6 @@ std::string ProfileText(int rules)
     return text + "[POLICIES]\r\n0=1\r\n[TASKS]\r\n[OPTIONS]\r\nPWD=0\r\n[END1]\r\n";
 }
 
-void Post(const char* name)
-{
-    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(name), 0, 0);
-}
-
-// Median milliseconds from "Vantrel.Start" to the driver's start; -1 on failure.
-double AgentReaction()
-{
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        Post("Vantrel.Stop");
-        if (!WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 0; }))
-            return -1;
-        unsigned int starts = QueryDriverState().StartRequests;
-        double start = Now();
-        Post("Vantrel.Start");
-        if (!WaitDriver([starts](const VTLOCK_STATE& s) { return s.StartRequests > starts && s.Started == 1; }))
-            return -1;
-        times.push_back(Now() - start);
-    }
-    return Median(times);
-}
-
 double InProcessBuild(const std::string& path)
 {
     std::vector<double> times;
@@ -81,7 +39,7 @@ double InProcessBuild(const std::string& path)
         BuildDriverImage();
         times.push_back(Now() - start);
     }
-    return Median(times);
+    return MinAndMedian(times).median;
 }
 
 }  // namespace
@@ -90,13 +48,10 @@ int main()
 {
     InitRuntimeEnvironment();
     CreateProfileLists();
-    std::string dir = InstallCopy();
-    std::string exe = QuoteArgument(dir + "vtlock.exe");
-    RunAndWait(exe + " /INSTALL");
-    HANDLE agent = StartProcess(exe + " /AGENT");
-    if (!WaitFor([] { return FindWindowA("VTLOCK.AGENT", nullptr) != nullptr; }) || QueryDriverState().Size == 0) {
+    BenchAgent agent = InstallBenchAgent();
+    if (!StartBenchAgent(agent)) {
         std::printf("bench_agent: the agent or the driver did not start\n");
-        StopProcess(agent);
+        StopBenchAgent(agent);
         return 1;
     }
 
@@ -104,17 +59,15 @@ int main()
     std::printf("%8s %8s %12s %14s %8s %10s\n", "rules", "image KB", "agent ms", "in-process ms", "ratio",
                 "agent/rule");
     for (int rules : {100, 1000, 10000}) {
-        std::string path = dir + "Profiles\\default.vtp";
+        std::string path = agent.dir + "Profiles\\default.vtp";
         WriteWholeFile(path, ProfileText(rules));
-        double reaction = AgentReaction();
+        double reaction = MinAndMedian(ApplyTimes(Runs)).median;
         double build = InProcessBuild(path);
         std::printf("%8d %8.1f %12.2f %14.2f %8.2f %10.4f\n", rules, QueryDriverState().ImageBytes / 1024.0, reaction,
                     build, build > 0 ? reaction / build : 0.0, reaction / rules);
     }
 
-    Post("Vantrel.StopAgent");
-    WaitForSingleObject(agent, 10000);
-    StopProcess(agent);
-    RunAndWait(exe + " /UNINSTALL");
+    StopBenchAgent(agent);
+    RunAndWait(agent.exe + " /UNINSTALL");
     return 0;
 }

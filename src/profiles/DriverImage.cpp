@@ -1,11 +1,11 @@
 #include "UProfiles.h"
+#include "DirectoryEntries.h"
 #include "RuntimeEnv.h"
 #include "VtLockIoctl.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <unordered_map>
 
 std::vector<uint8_t> DriverImage;
 uint32_t DriverImageSize = 0;
@@ -14,25 +14,22 @@ namespace {
 
 const size_t GrowthStep = 1024;
 
-// During one build the rules share most of their leading folders, and each
-// directory search is costly: every folder is searched once per build. The
-// answers are dropped when the build ends, so the next build sees the disk anew.
-std::unordered_map<std::string, std::string>* BuildLookups = nullptr;
+// During one build the rules share most of their folders, and each directory
+// search is costly: the table finds every entry once per build, and its one
+// search gives both of its names. The table goes when the build ends, so the
+// next build sees the disk anew.
+EntryTable* BuildEntries = nullptr;
 
-std::string LookUpLongName(const std::string& folder, const std::string& name)
-{
-    if (!BuildLookups) return FindLongName(folder, name);
-    std::string key = folder + '\\' + name;
-    auto known = BuildLookups->find(key);
-    if (known != BuildLookups->end()) return known->second;
-    return (*BuildLookups)[key] = FindLongName(folder, name);
-}
-
-struct BuildLookupScope {
-    std::unordered_map<std::string, std::string> lookups;
-    BuildLookupScope() { BuildLookups = &lookups; }
-    ~BuildLookupScope() { BuildLookups = nullptr; }
+struct BuildEntriesScope {
+    EntryTable entries;
+    BuildEntriesScope() { BuildEntries = &entries; }
+    ~BuildEntriesScope() { BuildEntries = nullptr; }
 };
+
+DirectoryEntry LookUpEntry(const std::string& folder, const std::string& name)
+{
+    return BuildEntries ? BuildEntries->LookUp(folder, name) : SearchEntry(folder, name);
+}
 
 // Capacity stays a multiple of 1024 bytes and is raised only when the next
 // string would not fit. Raising it by a single step each time would copy the
@@ -75,6 +72,67 @@ bool HasSystemBackupFolder()
 bool IsDriveSpec(const std::string& name)
 {
     return name.size() == 2 && name[1] == ':' && isalpha(static_cast<unsigned char>(name[0]));
+}
+
+// Whether the short form can be assembled from the table, as the system
+// assembles it: a drive and backslashes between plain names, or one bare name
+// (resolved against the current folder). Other separators, "." and "..",
+// empty names, streams and wildcards are read by the system's own rules, and
+// a path of 260 characters or more is refused by it.
+bool HasPlainComponents(const std::string& path)
+{
+    if (path.empty() || path.size() >= MAX_PATH || path.find_first_of("/*?") != std::string::npos) return false;
+    size_t start = 0;
+    if (path.find('\\') != std::string::npos) {
+        if (!IsDriveSpec(path.substr(0, 2)) || path[2] != '\\') return false;
+        start = 3;
+    }
+    if (path.find(':', start) != std::string::npos) return false;
+    for (size_t end; start <= path.size(); start = end + 1) {
+        end = std::min(path.find('\\', start), path.size());
+        std::string name = path.substr(start, end - start);
+        if (name.empty() || name == "." || name == "..") return false;
+    }
+    return true;
+}
+
+bool IsAbsent(const DirectoryEntry& entry)
+{
+    return !entry.found && (entry.error == ERROR_FILE_NOT_FOUND || entry.error == ERROR_PATH_NOT_FOUND);
+}
+
+// The short form of a plain path from the build's table: the drive as given,
+// then the short name of every entry, the last one included, each searched in
+// the folder its predecessors' long names reach (the long form has searched
+// them already but the last). Where a search failed for another reason than
+// the entry's absence (a long folder too long to search, an invalid name,
+// access denied), the system's own search through the short names may still
+// succeed: the table has no answer, and false sends the path to
+// GetShortPathNameA, as it does every path that is not plain.
+bool ShortFormFromTable(const std::string& path, std::string& shortForm)
+{
+    if (!BuildEntries || !HasPlainComponents(path)) return false;
+    std::string folder, assembled;
+    size_t start = 0;
+    if (path.find('\\') != std::string::npos) {
+        folder = assembled = path.substr(0, 2);
+        start = 3;
+    }
+    for (size_t end; start <= path.size(); start = end + 1) {
+        end = std::min(path.find('\\', start), path.size());
+        DirectoryEntry entry = LookUpEntry(folder, path.substr(start, end - start));
+        if (IsAbsent(entry)) {
+            shortForm = path;
+            return true;
+        }
+        if (!entry.found) return false;
+        if (!assembled.empty()) assembled += '\\';
+        assembled += entry.shortName;
+        if (!folder.empty()) folder += '\\';
+        folder += entry.longName;
+    }
+    shortForm = assembled.size() < MAX_PATH ? UpperCase(assembled) : path;
+    return true;
 }
 
 void AppendFileSection(uint32_t& count)
@@ -124,7 +182,7 @@ std::vector<std::string> SystemFolderExceptions()
 
 void BuildDriverImage()
 {
-    BuildLookupScope scope;
+    BuildEntriesScope scope;
     DriverImage.clear();
     EnsureRoom(VTLOCK_IMAGE_HEADER_SIZE);
     DriverImage.resize(VTLOCK_IMAGE_HEADER_SIZE, 0);
@@ -154,7 +212,8 @@ void AppendImageString(const std::string& text, uint32_t& counter)
     std::string alternate;
     std::string longForm = LongPathForm(path);
     if (longForm != path) alternate = longForm;
-    std::string shortForm = ShortPathForm(path);
+    std::string shortForm;
+    if (!ShortFormFromTable(path, shortForm)) shortForm = ShortPathForm(path);
     if (shortForm != path) alternate = shortForm;
 
     EnsureRoom(text.size() + 1 + (alternate.empty() ? 0 : alternate.size() + 2));
@@ -181,9 +240,9 @@ std::string LongPathForm(const std::string& path)
     for (size_t slash; (slash = path.find('\\', start)) != std::string::npos; start = slash + 1) {
         std::string component = path.substr(start, slash - start);
         if (result.empty())
-            result = LookUpLongName(std::string(), component);
+            result = FindLongName(std::string(), component);
         else
-            result += "\\" + LookUpLongName(result, component);
+            result += "\\" + FindLongName(result, component);
     }
     if (start < path.size()) result += "\\" + path.substr(start);
     if (!result.empty() && result[0] == '\\') result.erase(0, 1);
@@ -197,10 +256,5 @@ std::string FindLongName(const std::string& folder, const std::string& name)
 {
     if (name.find_first_of("*?") != std::string::npos) return name;
     if (folder.empty() && IsDriveSpec(name)) return name;
-    std::string pattern = folder.empty() ? name : folder + "\\" + name;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return name;
-    FindClose(search);
-    return std::string(entry.cFileName, strnlen(entry.cFileName, MAX_PATH));
+    return LookUpEntry(folder, name).longName;
 }

@@ -91,26 +91,120 @@ std::string ShortOf(const std::string& path) {
     return UpperCase(std::string(buffer, GetShortPathNameA(path.c_str(), buffer, MAX_PATH)));
 }
 
-TEST_F(DriverImageTest, RealPathsCarryTheirOtherForm) {
-    ASSERT_TRUE(WriteWholeFile(dir_ + "Long File Name.txt", "x"));
-    ASSERT_TRUE(CreateDirectoryA((dir_ + "Long Folder Name").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((dir_ + "Long Folder Name\\Inner Directory").c_str(), nullptr));
-    const std::string longPath = UpperCase(dir_) + "LONG FOLDER NAME\\INNER DIRECTORY", shortPath = ShortOf(longPath);
-    const std::string shortFile = ShortOf("LONG FILE NAME.TXT"), mixedCase = "-" + dir_ + "Long Folder Name\\Inner Directory";
+// The builder as it was before it kept a table of entries: every rule searched anew, its long form entry by entry
+// (the last one as given) and its short form by the system; the short form wins, and either only where it differs.
+std::string ReferenceLongName(const std::string& folder, const std::string& name) {
+    const bool drive = folder.empty() && name.size() == 2 && name[1] == ':' && isalpha(name[0] & 0xff);
+    if (drive || name.find_first_of("*?") != std::string::npos) return name;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder.empty() ? name : folder + "\\" + name).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return name;
+    FindClose(search);
+    return entry.cFileName;
+}
+std::string ReferenceStrings(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        const std::string path = line.substr(1);
+        std::string longForm;
+        size_t start = 0;
+        for (size_t slash; (slash = path.find('\\', start)) != std::string::npos; start = slash + 1) {
+            const std::string component = path.substr(start, slash - start);
+            longForm = longForm.empty() ? ReferenceLongName("", component)
+                                        : longForm + "\\" + ReferenceLongName(longForm, component);
+        }
+        if (start < path.size()) longForm += "\\" + path.substr(start);
+        if (!longForm.empty() && longForm[0] == '\\') longForm.erase(0, 1);
+        longForm = UpperCase(longForm);
+        char buffer[MAX_PATH];
+        const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+        const bool fits = length > 0 && length < MAX_PATH;
+        const std::string shortForm = fits ? UpperCase(std::string(buffer, length)) : path;
+        const std::string alternate = shortForm != path ? shortForm : longForm != path ? longForm : "";
+        text += line + "|" + (alternate.empty() ? "" : line.substr(0, 1) + alternate + "|");
+    }
+    return text;
+}
+
+// A tree of long and short names, spaces, mixed case, folders asked for many names and paths about the length
+// limit; every rule's strings equal the old builder's, and where the row gives them, the ones written there.
+TEST_F(DriverImageTest, RealPathsCarryTheirOtherFormAsBefore) {
+    const std::string dir = UpperCase(dir_), longPath = dir + "LONG FOLDER NAME\\INNER DIRECTORY";
+    for (const char* folder : {"Long Folder Name", "Long Folder Name\\Inner Directory", "MIXED Case",
+                               "MIXED Case\\sub", "SHORT", "Many Names"})
+        ASSERT_TRUE(CreateDirectoryA((dir_ + folder).c_str(), nullptr)) << folder;
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(WriteWholeFile(dir_ + "Many Names\\Entry " + std::to_string(i) + ".txt", "x"));
+    for (const char* file : {"Long File Name.txt", "short.txt", ".xyz", "lower case name.dat"})
+        ASSERT_TRUE(WriteWholeFile(dir_ + file, "x")) << file;
+    // A chain of folders whose long form passes the 260-character limit, made through its short form.
+    std::vector<std::string> longChain, shortChain;
+    for (std::string longFolder = dir_, shortFolder = ShortOf(dir_); longFolder.size() < 330;) {
+        const std::string name = "Long Path Component " + std::to_string(longChain.size());
+        ASSERT_TRUE(CreateDirectoryA((shortFolder + name).c_str(), nullptr)) << shortFolder;
+        longChain.push_back(UpperCase(longFolder += name));
+        shortChain.push_back(shortFolder = ShortOf(shortFolder + name));
+        longFolder += "\\";
+        shortFolder += "\\";
+    }
+    const auto below = std::find_if(longChain.rbegin(), longChain.rend(), [](const auto& p) { return p.size() < 245; });
+    ASSERT_TRUE(WriteWholeFile(*below + "\\" + std::string(258 - below->size(), 'F'), "x"));
+    const size_t deeper = longChain.rend() - below + 1;
+    const std::string shortPath = ShortOf(longPath), shortFile = ShortOf("LONG FILE NAME.TXT");
+    const std::string mixedCase = "-" + dir_ + "Long Folder Name\\Inner Directory";
     ASSERT_TRUE(shortPath.find('~') != std::string::npos && shortFile.find('~') != std::string::npos) << shortPath;
-    // The last component is taken as it is, so a short path keeps its short last name.
-    const std::string longOfShort = longPath.substr(0, longPath.rfind('\\')) + shortPath.substr(shortPath.rfind('\\'));
-    const std::pair<std::string, std::string> cases[] = {  // the rule, its strings in the image
+    ProgramFilesDir = dir + "LONG FOLDER NAME";
+    DesktopDir = dir_ + "MIXED Case";
+    const std::pair<std::string, std::string> folders[] = {  // the rule, its strings in the image
         {"-" + longPath, "-" + longPath + "|-" + shortPath + "|"},
-        {"&" + shortPath, "&" + shortPath + "|&" + longOfShort + "|"},
+        {"&" + shortPath, "&" + shortPath + "|&" + ProgramFilesDir + shortPath.substr(shortPath.rfind('\\')) + "|"},
         {mixedCase, mixedCase + "|-" + shortPath + "|"},  // the short form wins
-        {"-C:\\VT NO SUCH FOLDER\\SUB", "-C:\\VT NO SUCH FOLDER\\SUB|"},  // no other form
-        {"!" + shortPath + "\\NO SUCH\\DEEPER", "!" + shortPath + "\\NO SUCH\\DEEPER|!" + longPath + "\\NO SUCH\\DEEPER|"},
+        {"-C:\\VT NO SUCH FOLDER\\SUB", "-C:\\VT NO SUCH FOLDER\\SUB|"},
+        {"!" + shortPath + "\\NO\\DEEPER", "!" + shortPath + "\\NO\\DEEPER|!" + longPath + "\\NO\\DEEPER|"},
         {"-C:\\WINDOW?\\SYSTEM32", "-C:\\WINDOW?\\SYSTEM32|"},  // wildcards name no other folder
+        {"-%PROGRAMFILES%\\INNER DIRECTORY", ""}, {"#%PROGRAMFILES%", ""}, {"@%LOCALDESKTOP%\\SUB", ""},
+        {"-" + dir + "SHORT", ""}, {"-" + dir + "short", ""}, {"-" + dir + "MIXED CASE\\SUB", ""},
+        {"-" + dir + "MANY NAMES", ""}, {"-" + dir + "MANY NAMES\\ENTRY 11.TXT\\NO", ""},
+        {"-" + ProgramFilesDir + "\\", ""},
+        {"-" + ProgramFilesDir + "\\\\INNER DIRECTORY", ""}, {"-" + ProgramFilesDir + "\\.\\INNER DIRECTORY", ""},
+        {"-" + ProgramFilesDir + "/INNER DIRECTORY", ""},
+        {"-c:\\", ""}, {"-C:", ""}, {"-" + below->substr(2), ""},
+        {"-" + *below, ""}, {"-" + *below + "\\" + std::string(258 - below->size(), 'F'), ""},
+        {"-" + longChain.back(), ""}, {"&" + shortChain.back(), ""}, {"!" + shortChain.back() + "\\NO SUCH", ""},
+        // the long folder names too long to search by
+        {"#" + *below + shortChain[deeper].substr(shortChain[deeper - 2].size()), ""},
     };
-    std::string expected = SystemFiles + "-LONG FILE NAME.TXT|-" + shortFile + "||";
-    for (const auto& c : cases) Profile.Folders.push_back(c.first), expected += c.second;
-    Profile.Files = {"-LONG FILE NAME.TXT"};
-    EXPECT_EQ(expected + SystemFolders + "|", BuiltImage());
+    // A folder asked for many names is read whole once: these ones come after the first searches, in its case on
+    // disk and in others, beside names a search reads otherwise (a device, a trailing dot) and absent ones.
+    const std::string entryOne = ShortOf(dir_ + "Many Names\\Entry 1.txt");
+    const std::string many[] = {"Entry 4.txt", "ENTRY 5.TXT", "entry 6.txt", "NO SUCH 1", "Entry 7.txt", "Entry 10.txt",
+                                "NUL", "ENTRY 2.TXT.", "NO SUCH 2", "Entry 8.txt\\NO", "Entry 9.txt ", "ENTRY~1.TXT",
+                                "entry 3.txt", "Entry 0.txt", entryOne.substr(entryOne.rfind('\\') + 1)};
+    const std::pair<std::string, std::string> files[] = {
+        {"-LONG FILE NAME.TXT", "-LONG FILE NAME.TXT|-" + shortFile + "|"}, {"-long file name.txt", ""},
+        {"&SHORT.TXT", ""}, {"&short.txt", "&short.txt|&SHORT.TXT|"}, {"-LOWER CASE NAME.DAT", ""}, {"-NO SUCH", ""},
+        {"-NO SUCH 2", ""}, {"-Long File Name.txt", ""}, {"-lower case name.dat", ""}, {"-LONG~1.TXT", ""},
+        {"-NUL", ""}, {"-.XYZ", ""}, {"-.xyz", ""}, {"-.EXE", "-.EXE|"}, {"-.exe", "-.exe|-.EXE|"}, {"+.T1", ""},
+    };
+    for (const auto& row : files) Profile.Files.push_back(row.first);
+    for (const auto& row : folders) Profile.Folders.push_back(row.first);
+    for (const std::string& name : many) Profile.Folders.push_back("-" + dir_ + "Many Names\\" + name);
+    const auto checkRows = [](const auto& rows) {
+        for (const auto& row : rows)
+            if (!row.second.empty()) {
+                EXPECT_EQ(row.second, ReferenceStrings({ExpandMacros(row.first)})) << row.first;
+            }
+    };
+    checkRows(files);
+    checkRows(folders);
+    std::vector<std::string> fileLines = SystemFileExceptions(), folderLines;
+    fileLines.insert(fileLines.end(), Profile.Files.begin(), Profile.Files.end());
+    for (const std::string& line : Profile.Folders) folderLines.push_back(ExpandMacros(line));
+    for (const std::string& line : SystemFolderExceptions()) folderLines.push_back(line);
+    const std::string image = BuiltImage();
+    const std::string reference = ReferenceStrings(fileLines) + "|" + ReferenceStrings(folderLines) + "|";
+    const size_t differs = std::mismatch(reference.begin(), reference.end(), image.begin(), image.end()).first -
+                           reference.begin();
+    EXPECT_EQ(reference, image) << "first difference: " << reference.substr(reference.rfind('|', differs) + 1, 300);
 }
 }  // namespace
