@@ -83,21 +83,18 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     }
     // Every state request counts, the refused one too: the first, one a step, the refused one, this one.
     EXPECT_EQ(Query(agent).StateRequests, 1 + sizeof steps / sizeof steps[0] + 1 + 1);
-    // The administrator's tool prints the same, its own request counted. A standard user's is shut out: under
-    // Wine, which neither enforces the device's DACL nor fails an open that the driver refuses, at its request.
+    // A standard user's tool is shut out: under Wine, which neither enforces the device's DACL nor fails an
+    // open that the driver refuses, at its request. The administrator's tool prints the same, its own request
+    // and the user's refused open counted.
     const std::string vtstate = QuoteArgument(BinDir() + "vtstate.exe");
+    ProcessResult user = RunCaptured(vtstate, 30000, StandardUserToken());
+    EXPECT_EQ(std::to_string(user.exitCode) + " " + user.output + user.errors,
+              "1 vtstate: the driver did not answer (error 5)\r\n");
     EXPECT_EQ(RunCaptured(vtstate).output,
               "Vantrel protection driver\r\n  protecting       : yes\r\n  protected drives : C: D: (mask 0x0000000C)\r\n"
               "  profile image    : 22 bytes, 0 file strings, 0 folder strings\r\n"
               "  requests         : 3 load (1 refused), 2 stop, 2 start, 5 mask, 18 state\r\n"
-              "  opens refused    : 0\r\n");
-    ProcessResult user = RunCaptured(vtstate, 30000, StandardUserToken());
-    EXPECT_EQ(std::to_string(user.exitCode) + " " + user.output + user.errors,
-              "1 vtstate: the driver did not answer (error 5)\r\n");
-    VTLOCK_STATE after = Query(tool);
-    EXPECT_EQ(after.OpenRefused, 1u);
-    after.OpenRefused = 0;
-    EXPECT_EQ(Held(after), Held(steps[sizeof steps / sizeof steps[0] - 1].held)) << "the user's request changed nothing";
+              "  opens refused    : 1\r\n");
     // Malformed images: the user-mode check's verdict, and the driver refuses them and keeps its image.
     const size_t Length = VTLOCK_IMAGE_OFF_LENGTH, FilesAt = VTLOCK_IMAGE_OFF_FILES, Files = VTLOCK_IMAGE_OFF_NFILES,
                  Folders = VTLOCK_IMAGE_OFF_NFOLDERS;
