@@ -24,7 +24,8 @@
    (STATUS_INVALID_PARAMETER) and changes nothing; an output buffer shorter
    than the code needs gives ERROR_INSUFFICIENT_BUFFER (STATUS_BUFFER_TOO_SMALL)
    and changes nothing; an unknown code gives ERROR_INVALID_FUNCTION.
-   Every request is counted in VTLOCK_STATE, refused ones included.
+   Every request on a handle let in is counted in VTLOCK_STATE, refused
+   ones included.
    The device is not exclusive: the agent's handle and an administrator's
    query handle may be open at the same time. Only SYSTEM and administrators
    (the Administrators group enabled in the caller's token) open it; anyone
