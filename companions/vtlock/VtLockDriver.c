@@ -1,7 +1,8 @@
 /* vtlock.sys: the protection driver. It keeps what user mode hands it (the
    profile image, the drive mask, started or stopped) and reports it back
-   with VTLOCK_CTL_QUERY_STATE. It does not filter the file system. */
-#include <ntddk.h>
+   with VTLOCK_CTL_QUERY_STATE. It does not filter the file system. Only
+   SYSTEM and administrators open its device. */
+#include "VtLockAccess.h"
 #include "VtLockIoctl.h"
 
 #define VTLOCK_POOL_TAG 0x6B4C7456u /* "VtLk" in a pool dump */
@@ -13,6 +14,15 @@ static VTLOCK_STATE State;
 static unsigned char* Image; /* nonpaged copy of the image in force */
 
 static PDEVICE_OBJECT Device;
+
+/* Marks a handle let in at open. Wine completes an open whatever the driver
+   answers, so every request checks the mark of the handle it comes on. */
+static const char Admitted = 1;
+
+static BOOLEAN HandleAdmitted(PIO_STACK_LOCATION stack)
+{
+    return stack->FileObject && stack->FileObject->FsContext2 == (PVOID)&Admitted;
+}
 
 static ULONG InputLength(PIO_STACK_LOCATION stack)
 {
@@ -72,34 +82,25 @@ static NTSTATUS LoadProfile(PIRP irp, PIO_STACK_LOCATION stack)
     return status;
 }
 
-/* Code 125, METHOD_IN_DIRECT: the mask comes in the system buffer, the
-   mask in force goes back through the MDL of the caller's output buffer. */
+/* Code 125, METHOD_IN_DIRECT: the mask comes in the system buffer. The
+   output buffer of this method is one more input, mapped for reading only:
+   nothing is written into it, and it is not needed. */
 static NTSTATUS SetDriveMask(PIRP irp, PIO_STACK_LOCATION stack)
 {
     ULONG mask = 0;
-    ULONG* out = NULL;
     NTSTATUS status = STATUS_SUCCESS;
     KIRQL irql;
 
     if (InputLength(stack) < sizeof(ULONG) || !irp->AssociatedIrp.SystemBuffer)
         status = STATUS_INVALID_PARAMETER;
-    else if (OutputLength(stack) < sizeof(ULONG) || !irp->MdlAddress)
-        status = STATUS_BUFFER_TOO_SMALL;
-    else if (!(out = (ULONG*)MmGetSystemAddressForMdlSafe(irp->MdlAddress, NormalPagePriority)))
-        status = STATUS_INSUFFICIENT_RESOURCES;
-
-    if (out) RtlCopyMemory(&mask, irp->AssociatedIrp.SystemBuffer, sizeof(mask));
+    else
+        RtlCopyMemory(&mask, irp->AssociatedIrp.SystemBuffer, sizeof(mask));
     mask &= VTLOCK_DRIVE_BITS;
 
     KeAcquireSpinLock(&StateLock, &irql);
     ++State.MaskRequests;
-    if (out) State.DriveMask = mask;
+    if (NT_SUCCESS(status)) State.DriveMask = mask;
     KeReleaseSpinLock(&StateLock, irql);
-
-    if (out) {
-        RtlCopyMemory(out, &mask, sizeof(mask));
-        irp->IoStatus.Information = sizeof(mask);
-    }
     return status;
 }
 
@@ -143,6 +144,11 @@ static NTSTATUS DispatchControl(PDEVICE_OBJECT device, PIRP irp)
 
     UNREFERENCED_PARAMETER(device);
     irp->IoStatus.Information = 0;
+    if (!HandleAdmitted(stack)) {
+        irp->IoStatus.Status = STATUS_ACCESS_DENIED;
+        IoCompleteRequest(irp, IO_NO_INCREMENT);
+        return STATUS_ACCESS_DENIED;
+    }
     switch (stack->Parameters.DeviceIoControl.IoControlCode) {
     case VTLOCK_CTL_LOAD_PROFILE:   status = LoadProfile(irp, stack); break;
     case VTLOCK_CTL_STOP:           status = SetStarted(0); break;
@@ -156,8 +162,31 @@ static NTSTATUS DispatchControl(PDEVICE_OBJECT device, PIRP irp)
     return status;
 }
 
-/* Open, cleanup and close: any number of handles may be open at once. */
-static NTSTATUS DispatchOpenClose(PDEVICE_OBJECT device, PIRP irp)
+/* Open: SYSTEM and administrators only; any number of handles may be open
+   at once. */
+static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp)
+{
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    NTSTATUS status = STATUS_SUCCESS;
+    KIRQL irql;
+
+    UNREFERENCED_PARAMETER(device);
+    if (!VtLockCallerMayOpen(stack)) {
+        status = STATUS_ACCESS_DENIED;
+        KeAcquireSpinLock(&StateLock, &irql);
+        ++State.OpenRefused;
+        KeReleaseSpinLock(&StateLock, irql);
+    } else if (stack->FileObject) {
+        stack->FileObject->FsContext2 = (PVOID)&Admitted;
+    }
+    irp->IoStatus.Status = status;
+    irp->IoStatus.Information = 0;
+    IoCompleteRequest(irp, IO_NO_INCREMENT);
+    return status;
+}
+
+/* Cleanup and close of a handle that was let in. */
+static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp)
 {
     UNREFERENCED_PARAMETER(device);
     irp->IoStatus.Status = STATUS_SUCCESS;
@@ -192,8 +221,15 @@ NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     Image = NULL;
 
     RtlInitUnicodeString(&name, VTLOCK_DEVICE_NAME);
-    status = IoCreateDevice(driver, 0, &name, FILE_DEVICE_UNKNOWN, 0, FALSE, &Device);
+    /* Secure open: the DACL also guards names below the device's. */
+    status = IoCreateDevice(driver, 0, &name, FILE_DEVICE_UNKNOWN, FILE_DEVICE_SECURE_OPEN, FALSE, &Device);
     if (!NT_SUCCESS(status)) return status;
+    status = VtLockProtectDevice(Device);
+    if (!NT_SUCCESS(status)) {
+        IoDeleteDevice(Device);
+        Device = NULL;
+        return status;
+    }
 
     /* Created from the system's context, \DosDevices is the global folder:
        both "\\.\VTLOCK" and "\\.\Global\VTLOCK" reach this link. */
@@ -205,9 +241,9 @@ NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
         return status;
     }
 
-    driver->MajorFunction[IRP_MJ_CREATE] = DispatchOpenClose;
-    driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchOpenClose;
-    driver->MajorFunction[IRP_MJ_CLOSE] = DispatchOpenClose;
+    driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreate;
+    driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchClose;
+    driver->MajorFunction[IRP_MJ_CLOSE] = DispatchClose;
     driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchControl;
     driver->DriverUnload = DriverUnload;
     Device->Flags &= ~DO_DEVICE_INITIALIZING;

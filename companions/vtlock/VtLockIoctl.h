@@ -16,18 +16,25 @@
 #define VTLOCK_SERVICE_NAME     "VTLOCK"
 
 /* Control codes: small plain numbers, passed as they are. Their low two
-   bits are the transfer method: 125 is METHOD_IN_DIRECT (output through an
-   MDL), the others METHOD_BUFFERED.
+   bits are the transfer method: 125 is METHOD_IN_DIRECT (its output buffer
+   is read-only input to the driver, which writes nothing into it), the
+   others METHOD_BUFFERED. Their access bits are FILE_ANY_ACCESS: the device
+   is guarded at open instead.
    Failures: a malformed image or a missing input gives ERROR_INVALID_PARAMETER
    (STATUS_INVALID_PARAMETER) and changes nothing; an output buffer shorter
    than the code needs gives ERROR_INSUFFICIENT_BUFFER (STATUS_BUFFER_TOO_SMALL)
    and changes nothing; an unknown code gives ERROR_INVALID_FUNCTION.
-   Every request is counted in VTLOCK_STATE, refused ones included.
+   Every request on a handle let in is counted in VTLOCK_STATE, refused
+   ones included.
    The device is not exclusive: the agent's handle and an administrator's
-   query handle may be open at the same time. */
+   query handle may be open at the same time. Only SYSTEM and administrators
+   (the Administrators group enabled in the caller's token) open it; anyone
+   else gets ERROR_ACCESS_DENIED, counted in OpenRefused, and where the
+   platform hands out a handle all the same (Wine), every request on it
+   gets ERROR_ACCESS_DENIED and changes nothing. */
 #define VTLOCK_CTL_LOAD_PROFILE    20u  /* in: profile image; out: 4-byte count of strings accepted */
 #define VTLOCK_CTL_STOP            88u  /* no buffers */
-#define VTLOCK_CTL_SET_DRIVE_MASK 125u  /* in: 4-byte mask (bit 0 = A:); out: 4 bytes, the mask in force (bits A: to Z:) */
+#define VTLOCK_CTL_SET_DRIVE_MASK 125u  /* in: 4-byte mask (bit 0 = A:), bits A: to Z: kept; out: not written */
 #define VTLOCK_CTL_START          172u  /* no buffers */
 #define VTLOCK_CTL_QUERY_STATE    240u  /* no input; out: VTLOCK_STATE */
 
@@ -129,6 +136,7 @@ typedef struct VTLOCK_STATE {
     unsigned int StartRequests;
     unsigned int MaskRequests;
     unsigned int StateRequests;
+    unsigned int OpenRefused;     /* opens by callers that are neither SYSTEM nor administrators */
 } VTLOCK_STATE;
 
 #endif

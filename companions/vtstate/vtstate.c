@@ -33,6 +33,7 @@ static void PrintState(const VTLOCK_STATE* s)
            s->FolderStrings);
     printf("  requests         : %u load (%u refused), %u stop, %u start, %u mask, %u state\n", s->LoadRequests,
            s->LoadRefused, s->StopRequests, s->StartRequests, s->MaskRequests, s->StateRequests);
+    printf("  opens refused    : %u\n", s->OpenRefused);
 }
 
 int main(void)

@@ -27,6 +27,11 @@ bool SendControl(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize) {
     return Command7(DriverHandle, code, in, inSize, out, outSize, &returned, nullptr) & 0xFF;
 }
 
+bool SendImage() {
+    DWORD accepted = 0;
+    return SendControl(VTLOCK_CTL_LOAD_PROFILE, DriverImage.data(), DriverImageSize, &accepted, sizeof accepted);
+}
+
 const char* DevicePathNT() {
     DWORD major = GetVersion() & 0xFF;
     return major >= 5 ? VTLOCK_PATH_NT5 : VTLOCK_PATH_NT4;
@@ -97,14 +102,26 @@ bool StartDriverAndOpenDevice(HANDLE& handle) {
     return true;
 }
 
+// The driver always holds the rules of the profile just loaded: a profile
+// without folder or file rules still replaces the previous one's, and one
+// that cannot be read counts as an empty profile (the built-in exceptions
+// only), so neither the driver keeps the rules of the profile before nor the
+// agent its policies, programs or password. An image the driver refuses is
+// followed by the empty profile's, for the same reason.
 void SendProfileToDriver(const std::string& name) {
-    if (!LoadProfile(ProfilesDir + name) || DriverHandle == 0) return;
+    if (!LoadProfile(ProfilesDir + name)) CreateProfileLists();
+    if (DriverHandle == 0) return;
     SendControl(VTLOCK_CTL_STOP, nullptr, 0, nullptr, 0);
     BuildDriverImage();
-    if (Profile.Folders.empty() && Profile.Files.empty()) return;
-    DWORD accepted = 0;
-    if (!SendControl(VTLOCK_CTL_LOAD_PROFILE, DriverImage.data(), DriverImageSize, &accepted, sizeof accepted))
-        ReportFailure("Cannot send profile to driver: ");
+    if (SendImage()) return;
+    DWORD refusal = GetLastError();
+    const TProfile loaded = Profile;
+    CreateProfileLists();
+    BuildDriverImage();
+    SendImage();
+    Profile = loaded;
+    SetLastError(refusal);
+    ReportFailure("Cannot send profile to driver: ");
 }
 
 void EnableProtection() {

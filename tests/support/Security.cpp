@@ -69,6 +69,22 @@ bool FileDaclsKept()
 }
 bool FullControl(ACCESS_MASK mask, ACCESS_MASK all) { return (mask & GENERIC_ALL) || (mask & all) == all; }
 }  // namespace
+HANDLE StandardUserToken()
+{
+    static const HANDLE restricted = [] {
+        HANDLE own = nullptr, token = nullptr;
+        BYTE sid[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof sid;
+        SID_AND_ATTRIBUTES denied = {sid, 0};
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &own) ||
+            !CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size) ||
+            !CreateRestrictedToken(own, 0, 1, &denied, 0, nullptr, 0, nullptr, &token))
+            ADD_FAILURE() << "no restricted token: " << GetLastError();
+        if (own) CloseHandle(own);
+        return token;
+    }();
+    return restricted;
+}
 DaclView KeyDacl(HKEY root, const char* path)
 {
     HKEY key;

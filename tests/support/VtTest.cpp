@@ -109,25 +109,27 @@ std::string QuoteArgument(const std::string& arg)
     return quoted + "\"";
 }
 bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
-                           STARTUPINFOA& startup, PROCESS_INFORMATION& info)
+                           STARTUPINFOA& startup, PROCESS_INFORMATION& info, HANDLE token)
 {
     // Under Wine a process start now and then fails on a busy machine; a
     // test is about the program started, not the start itself.
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (attempt > 0) Sleep(200);
         std::string line = commandLine;
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, inheritHandles, flags, nullptr, nullptr, &startup,
-                           &info))
+        if (token ? CreateProcessAsUserA(token, nullptr, &line[0], nullptr, nullptr, inheritHandles, flags, nullptr,
+                                         nullptr, &startup, &info)
+                  : CreateProcessA(nullptr, &line[0], nullptr, nullptr, inheritHandles, flags, nullptr, nullptr,
+                                   &startup, &info))
             return true;
     }
     return false;
 }
-HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId, HANDLE token)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessRetrying(commandLine, false, 0, startup, info)) return nullptr;
+    if (!CreateProcessRetrying(commandLine, false, 0, startup, info, token)) return nullptr;
     CloseHandle(info.hThread);
     if (processId) *processId = info.dwProcessId;
     return info.hProcess;
@@ -156,7 +158,7 @@ ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs)
     if (HANDLE process = StartProcess(commandLine)) WaitResult(process, timeoutMs, result);
     return result;
 }
-ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs)
+ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs, HANDLE token)
 {
     ProcessResult result;
     std::string dir = NewTempDir("captured");
@@ -167,7 +169,7 @@ ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs)
     startup.hStdOutput = InheritableFile(dir + "out.txt");
     startup.hStdError = InheritableFile(dir + "err.txt");
     PROCESS_INFORMATION info = {};
-    if (CreateProcessRetrying(commandLine, true, CREATE_NO_WINDOW, startup, info)) {
+    if (CreateProcessRetrying(commandLine, true, CREATE_NO_WINDOW, startup, info, token)) {
         CloseHandle(info.hThread);
         WaitResult(info.hProcess, timeoutMs, result);
     }

@@ -31,13 +31,15 @@ struct ProcessResult {
 };
 // Runs a command line and waits for it.
 ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs = 30000);
-// The same for a console program, its two outputs caught.
-ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs = 30000);
+// The same for a console program, its two outputs caught; with a token, run
+// as that token's user.
+ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs = 30000, HANDLE token = nullptr);
 // Starts a command line; the caller owns the process handle.
-HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
-// CreateProcessA, tried again a few times when Wine refuses a start.
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr, HANDLE token = nullptr);
+// CreateProcessA (CreateProcessAsUserA with a token), tried again a few
+// times when Wine refuses a start.
 bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
-                           STARTUPINFOA& startup, PROCESS_INFORMATION& info);
+                           STARTUPINFOA& startup, PROCESS_INFORMATION& info, HANDLE token = nullptr);
 // Terminates a process, waits for it and closes the handle (set to null).
 void StopProcess(HANDLE& process);
 
@@ -210,6 +212,9 @@ struct DaclView {
     ACCESS_MASK users = 0, system = 0, administrators = 0;
 };
 DaclView KeyDacl(HKEY root, const char* path);
+// This process's token with the Administrators group made deny-only: a
+// standard user's, for processes started with it. Kept for the process.
+HANDLE StandardUserToken();
 DaclView FileDacl(const std::string& path);
 // No access for ordinary users; where the platform keeps the DACL, full
 // control for SYSTEM and Administrators and the given protection.

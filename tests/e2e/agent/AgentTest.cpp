@@ -31,6 +31,13 @@ TEST(Agent, StartsOnceWithTheUsersOwnProfile) {
     ProcessResult second = RunAndWait(bed.Exe() + " /AGENT", 15000);
     EXPECT_TRUE(second.finished && second.exitCode == 0) << "a second agent ends at once";
     EXPECT_EQ(FenceAgent().LoadRequests, after.LoadRequests + 1) << "the first agent answers, the second applied none";
+    // A profile without folder or file rules replaces the rules in force, as the administrator's tool shows.
+    bed.WriteProfile(own, ProfileText(0, {}, {"0=1"}));
+    const VTLOCK_STATE ruleless = FenceAgent();
+    const std::string held = RunCaptured(QuoteArgument(BinDir() + "vtstate.exe")).output;
+    EXPECT_NE(held.find(" bytes, 7 file strings, " + std::to_string(after.FolderStrings - 3) + " folder strings\r\n"),
+              std::string::npos) << held;
+    EXPECT_LT(ruleless.ImageBytes, after.ImageBytes);
 }
 std::string Box(const SeenBox& b) { return b.caption + ": " + b.text + " (" + b.icon + ", " + b.buttons + ")"; }
 // From the system's process list: Wine answers GetProcessHandleCount only for the calling process.

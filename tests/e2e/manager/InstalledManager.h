@@ -19,12 +19,12 @@ protected:
         StopProcess(manager);
         RemoveTree(folder);
     }
-    // Started under the program's file name (a copy of vtlock.exe beside it).
-    void Start(const std::string& arguments = "", const std::string& program = "vtlock.exe")
+    // Started under the program's file name (a copy of vtlock.exe beside it), with a token as its user.
+    void Start(const std::string& arguments = "", const std::string& program = "vtlock.exe", HANDLE token = nullptr)
     {
         StopProcess(manager);
         CopyFileA((folder + "vtlock.exe").c_str(), (folder + program).c_str(), TRUE);
-        manager = StartProcess(QuoteArgument(folder + program) + " " + arguments, &managerId);
+        manager = StartProcess(QuoteArgument(folder + program) + " " + arguments, &managerId, token);
         ASSERT_TRUE(manager);
     }
     // The manager's shown window of the class, null when none shows in time.

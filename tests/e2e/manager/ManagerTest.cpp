@@ -1,8 +1,10 @@
-// The installed manager: its start sequence, "/LOAD:" and "/NOTIFY:", and the
-// road of a profile from the manager through the agent service to the driver.
+// The installed manager: its start sequence, its elevation, "/LOAD:" and "/NOTIFY:", and
+// the road of a profile from the manager through the agent service to the driver.
 #include "InstalledManager.h"
 #include "RegValues.h"
 #include "UProfiles.h"
+#include <tlhelp32.h>
+#include <winternl.h>
 class ManagerRun : public InstalledManager {
 protected:
     void TearDown() override
@@ -58,6 +60,61 @@ TEST_F(ManagerRun, TheStartSequence)
         EXPECT_TRUE(heard[0].name == "Vantrel.Stop" && heard[0].wParam == 0 && heard[0].lParam == 0);
         EXPECT_TRUE(answerer.Seen().empty());
     }
+}
+
+// The process the given one started last, opened; null when there is none.
+HANDLE ChildOf(DWORD parent)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    HANDLE child = nullptr;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) {
+            if (child) CloseHandle(child);
+            child = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
+        }
+    CloseHandle(snapshot);
+    return child;
+}
+// Another process's command line, read from its process parameters.
+std::string CommandLineOf(HANDLE process)
+{
+    auto query = reinterpret_cast<decltype(&NtQueryInformationProcess)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic = {};
+    PEB peb = {};
+    RTL_USER_PROCESS_PARAMETERS parameters = {};
+    if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+        !ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+        !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, nullptr))
+        return "";
+    std::wstring line(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    if (!ReadProcessMemory(process, parameters.CommandLine.Buffer, &line[0], parameters.CommandLine.Length, nullptr))
+        return "";
+    return std::string(line.begin(), line.end());
+}
+
+// Started by a standard user, the manager starts itself again to be elevated, with the same arguments, and ends.
+// Wine starts the copy with the same token: it says what it lacks and ends, without asking again.
+TEST_F(ManagerRun, AStandardUserIsAskedForElevation)
+{
+    const std::string arguments = QuoteArgument("/LOAD:" + folder + "Profiles\\my profile.vtp") + " /NOTIFY:5";
+    Start(arguments, "vtlock.exe", StandardUserToken());
+    ASSERT_EQ(WaitForSingleObject(manager, 20000), WAIT_OBJECT_0);
+    DWORD code = ~0u;
+    EXPECT_TRUE(GetExitCodeProcess(manager, &code) && code == 0);
+    HANDLE copy = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (copy = ChildOf(managerId)) != nullptr; }));
+    ChildProcess elevated(copy);
+    EXPECT_EQ(CommandLineOf(elevated), "\"" + folder + "vtlock.exe\" " + arguments);
+    BoxAnswerer answerer("ok");
+    const std::vector<SeenBox> seen = answerer.WaitSeen(1);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption + "|" + seen[0].text + "|" + seen[0].icon,
+              "Vantrel|The profile manager needs administrator rights.|information");
+    EXPECT_EQ(WaitForSingleObject(elevated, 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(ChildOf(GetProcessId(elevated)), nullptr) << "the copy asked again";
 }
 
 // A profile loaded, saved as the default one (announced with the "/NOTIFY:" value), protection

@@ -62,19 +62,25 @@ TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
     StartNamedService("VTLOCK");
     ProfilesDir = NewTempDir("profiles");
     CreateProfileLists();
+    WriteWholeFile(ProfilesDir + "rules.vtp", ProfileText(2, {"&.VTX"}).Plain());
     WriteWholeFile(ProfilesDir + "policies.vtp", ProfileText(0, {}, {"0=1"}).Plain());
-    WriteWholeFile(ProfilesDir + "bad.vtp", ProfileText(0, {"XPAYROLL.XLS"}).Plain());  // no access code
+    WriteWholeFile(ProfilesDir + "bad.vtp", ProfileText(0, {"XPAYROLL.XLS"}, {"0=1"}).Plain());  // no access code
     BoxAnswerer boxes;
     ASSERT_TRUE(OpenProtectionDriver());
-    const struct { const char* name; unsigned int stops, loads, refused; } sent[] = {
-        {"nobody.vtp", 0, 0, 0}, {"policies.vtp", 1, 0, 0}, {"bad.vtp", 1, 1, 1}};
+    // Every profile replaces the driver's rules: one without rules, one that cannot be read, and one whose image
+    // the driver refuses (then followed by the empty profile's) leave only the seven built-in file strings.
+    const struct { const char* name; unsigned int loads, refused, files; size_t policies; } sent[] = {
+        {"rules.vtp", 1, 0, 8, 0}, {"policies.vtp", 1, 0, 7, 1}, {"rules.vtp", 1, 0, 8, 0},
+        {"nobody.vtp", 1, 0, 7, 0}, {"rules.vtp", 1, 0, 8, 0}, {"bad.vtp", 2, 1, 7, 1}};
     for (const auto& c : sent) {
         VTLOCK_STATE before = QueryDriverState();
         SendProfileToDriver(c.name);
         VTLOCK_STATE after = QueryDriverState();
-        EXPECT_EQ(after.StopRequests - before.StopRequests, c.stops) << c.name;
+        EXPECT_EQ(after.StopRequests - before.StopRequests, 1u) << c.name;
         EXPECT_EQ(after.LoadRequests - before.LoadRequests, c.loads) << c.name;
         EXPECT_EQ(after.LoadRefused - before.LoadRefused, c.refused) << c.name;
+        EXPECT_EQ(after.FileStrings, c.files) << c.name;
+        EXPECT_EQ(Profile.Policies.size(), c.policies) << c.name;
     }
     CloseHandle(DriverHandle);
     // A closed channel does nothing; a plain file stands in for a device that refuses every request.

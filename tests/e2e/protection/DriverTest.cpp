@@ -53,40 +53,48 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     const DWORD S = sizeof(VTLOCK_STATE), N = DWORD(rules.size()), U = Untouched;
     const DWORD Start = VTLOCK_CTL_START, Stop = VTLOCK_CTL_STOP, Mask = VTLOCK_CTL_SET_DRIVE_MASK,
                 Load = VTLOCK_CTL_LOAD_PROFILE, Invalid = ERROR_INVALID_PARAMETER, Short = ERROR_INSUFFICIENT_BUFFER;
-    // held: size, started, mask, image bytes, files, folders, loads, refused, stops, starts, masks
+    // held: size, started, mask, image bytes, files, folders, loads, refused, stops, starts, masks, 0, opens refused.
+    // The mask's output buffer (METHOD_IN_DIRECT) is input only: it stays untouched.
     const struct { const char* name; DWORD code; std::string in; DWORD outSize, error, out; VTLOCK_STATE held; }
         steps[] = {
-        {"unknown code", 21, "", 0, ERROR_INVALID_FUNCTION, U, {S, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"start with no image", Start, "", 0, 0, U, {S, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0}},
-        {"stop", Stop, "", 0, 0, U, {S, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0}},
-        {"second stop", Stop, "", 0, 0, U, {S, 0, 0, 0, 0, 0, 0, 0, 2, 1, 0, 0}},
-        {"mask of every bit", Mask, Word(~0u), 4, 0, 0x3FFFFFF, {S, 0, 0x3FFFFFF, 0, 0, 0, 0, 0, 2, 1, 1, 0}},
-        {"bits above Z:", Mask, Word(0xC000008), 4, 0, 8, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 2, 0}},
-        {"mask without input", Mask, "", 4, Invalid, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 3, 0}},
-        {"2-byte mask", Mask, Word(4).substr(0, 2), 4, Invalid, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 4, 0}},
-        {"2-byte mask output", Mask, Word(4), 2, Short, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 5, 0}},
-        {"no mask output", Mask, Word(4), 0, Short, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 6, 0}},
-        {"image", Load, rules, 4, 0, 7, {S, 0, 8, N, 3, 4, 1, 0, 2, 1, 6, 0}},
-        {"image without room for the count", Load, empty, 2, Short, U, {S, 0, 8, N, 3, 4, 2, 1, 2, 1, 6, 0}},
-        {"empty image", Load, empty, 4, 0, 0, {S, 0, 8, 22, 0, 0, 3, 1, 2, 1, 6, 0}},
-        {"start with the image", Start, "", 0, 0, U, {S, 1, 8, 22, 0, 0, 3, 1, 2, 2, 6, 0}},
-        {"state into 4 bytes", VTLOCK_CTL_QUERY_STATE, "", 4, Short, U, {S, 1, 8, 22, 0, 0, 3, 1, 2, 2, 6, 0}},
+        {"unknown code", 21, "", 0, ERROR_INVALID_FUNCTION, U, {S, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"start with no image", Start, "", 0, 0, U, {S, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}},
+        {"stop", Stop, "", 0, 0, U, {S, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0}},
+        {"second stop", Stop, "", 0, 0, U, {S, 0, 0, 0, 0, 0, 0, 0, 2, 1, 0, 0, 0}},
+        {"mask of every bit", Mask, Word(~0u), 4, 0, U, {S, 0, 0x3FFFFFF, 0, 0, 0, 0, 0, 2, 1, 1, 0, 0}},
+        {"bits above Z:", Mask, Word(0xC000008), 4, 0, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 2, 0, 0}},
+        {"mask without input", Mask, "", 4, Invalid, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 3, 0, 0}},
+        {"2-byte mask", Mask, Word(4).substr(0, 2), 4, Invalid, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 4, 0, 0}},
+        {"mask without output", Mask, Word(12), 0, 0, U, {S, 0, 12, 0, 0, 0, 0, 0, 2, 1, 5, 0, 0}},
+        {"image", Load, rules, 4, 0, 7, {S, 0, 12, N, 3, 4, 1, 0, 2, 1, 5, 0, 0}},
+        {"image without room for the count", Load, empty, 2, Short, U, {S, 0, 12, N, 3, 4, 2, 1, 2, 1, 5, 0, 0}},
+        {"empty image", Load, empty, 4, 0, 0, {S, 0, 12, 22, 0, 0, 3, 1, 2, 1, 5, 0, 0}},
+        {"start with the image", Start, "", 0, 0, U, {S, 1, 12, 22, 0, 0, 3, 1, 2, 2, 5, 0, 0}},
+        {"state into 4 bytes", VTLOCK_CTL_QUERY_STATE, "", 4, Short, U, {S, 1, 12, 22, 0, 0, 3, 1, 2, 2, 5, 0, 0}},
     };
     for (size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i) {
         const auto& s = steps[i];
         Reply r = Send(i % 2 ? agent : tool, s.code, s.in, s.outSize);
         EXPECT_EQ(std::to_string(r.error) + " " + std::to_string(r.out) + " " + std::to_string(r.returned),
-                  std::to_string(s.error) + " " + std::to_string(s.out) + " " + (s.error || !s.outSize ? "0" : "4"))
+                  std::to_string(s.error) + " " + std::to_string(s.out) + " " +
+                      (s.error || !s.outSize || s.code == Mask ? "0" : "4"))
             << s.name << ": error, output, bytes returned";
         EXPECT_EQ(Held(Query(i % 2 ? tool : agent)), Held(s.held)) << s.name;
     }
     // Every state request counts, the refused one too: the first, one a step, the refused one, this one.
     EXPECT_EQ(Query(agent).StateRequests, 1 + sizeof steps / sizeof steps[0] + 1 + 1);
-    // The administrator's tool prints the same, its own request counted.
-    EXPECT_EQ(RunCaptured(QuoteArgument(BinDir() + "vtstate.exe")).output,
-              "Vantrel protection driver\r\n  protecting       : yes\r\n  protected drives : D: (mask 0x00000008)\r\n"
+    // A standard user's tool is shut out: under Wine, which neither enforces the device's DACL nor fails an
+    // open that the driver refuses, at its request. The administrator's tool prints the same, its own request
+    // and the user's refused open counted.
+    const std::string vtstate = QuoteArgument(BinDir() + "vtstate.exe");
+    ProcessResult user = RunCaptured(vtstate, 30000, StandardUserToken());
+    EXPECT_EQ(std::to_string(user.exitCode) + " " + user.output + user.errors,
+              "1 vtstate: the driver did not answer (error 5)\r\n");
+    EXPECT_EQ(RunCaptured(vtstate).output,
+              "Vantrel protection driver\r\n  protecting       : yes\r\n  protected drives : C: D: (mask 0x0000000C)\r\n"
               "  profile image    : 22 bytes, 0 file strings, 0 folder strings\r\n"
-              "  requests         : 3 load (1 refused), 2 stop, 2 start, 6 mask, 19 state\r\n");
+              "  requests         : 3 load (1 refused), 2 stop, 2 start, 5 mask, 18 state\r\n"
+              "  opens refused    : 1\r\n");
     // Malformed images: the user-mode check's verdict, and the driver refuses them and keeps its image.
     const size_t Length = VTLOCK_IMAGE_OFF_LENGTH, FilesAt = VTLOCK_IMAGE_OFF_FILES, Files = VTLOCK_IMAGE_OFF_NFILES,
                  Folders = VTLOCK_IMAGE_OFF_NFOLDERS;
