@@ -116,7 +116,7 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
 }
 
 // Items drawn by the window's own handler on a magenta canvas: the white strip with the
-// icon, the grey line, the outlined selection on both levels, the separator.
+// icon, the grey line, the outlined selection on both levels, the separator, the captions.
 TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
 {
     constexpr int W = 200, H = 20;
@@ -149,6 +149,36 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
         for (int x = r.x0; x < std::abs(r.x1); ++x)
             differing += GetPixel(dc, x, r.y) != (r.x1 < 0 ? GetPixel(icon, x, r.y) : r.colour);
         EXPECT_EQ(differing, 0) << r.id << " " << r.state << " row " << r.y << " from " << r.x0;
+    }
+    // A caption's letters stand where one run of its text puts them, the marked one underlined.
+    TEXTMETRICA font = {};
+    GetTextMetricsA(dc, &font);
+    const int base = 4 + font.tmAscent;
+    for (int id : {IDM_Saveprofileasdefault1, IDM_Settings1, IDM_About1}) {
+        std::string plain = Form1->MainMenu1.Find(id)->Caption;
+        const size_t amp = plain.find('&'), marked = amp == std::string::npos ? 0 : amp;
+        if (amp != std::string::npos) plain.erase(amp, 1);
+        DRAWITEMSTRUCT item = {ODT_MENU, 0, static_cast<UINT>(id), ODA_DRAWENTIRE, 0,
+                               reinterpret_cast<HWND>(Form1->MainMenu1.Handle()), dc, all,
+                               reinterpret_cast<ULONG_PTR>(Form1->MainMenu1.Find(id))};
+        SendMessageA(Form1->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+        SetDCBrushColor(icon, face);
+        FillRect(icon, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        SetBkMode(icon, TRANSPARENT);
+        SetTextColor(icon, GetSysColor(COLOR_MENUTEXT));
+        TextOutA(icon, 25, 4, plain.c_str(), static_cast<int>(plain.size()));
+        int differing = 0;
+        for (int y = 4; y < base; ++y)
+            for (int x = 25; x < W; ++x) differing += GetPixel(dc, x, y) != GetPixel(icon, x, y);
+        SIZE left = {}, letter = {};
+        GetTextExtentPoint32A(dc, plain.c_str(), static_cast<int>(marked), &left);
+        GetTextExtentPoint32A(dc, plain.c_str() + marked, 1, &letter);
+        bool underlined = false;
+        for (int y = base; y < H && !underlined; ++y) {
+            underlined = true;
+            for (int x = 25 + left.cx; x < 25 + left.cx + letter.cx - 1; ++x) underlined &= GetPixel(dc, x, y) != face;
+        }
+        EXPECT_TRUE(differing == 0 && underlined) << plain << ": " << differing << " pixels differ";
     }
     EXPECT_EQ(Form1->ImageMenu.Count(), 8);
     DeleteObject(SelectObject(dc, old[0]));
