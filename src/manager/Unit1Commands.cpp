@@ -10,9 +10,10 @@
 #include "USettings.h"
 #include "Unit1.h"
 
+// After a save that failed the agent would apply the old file: no start.
 void TForm1::Startprotection1Click()
 {
-    if (ProfileChanged) ConfirmUnsavedChanges();
+    if (!UnsavedChangesSettled()) return;
     Broadcast(MsgStart);
 }
 
@@ -23,7 +24,7 @@ void TForm1::Stopprotection1Click()
 
 void TForm1::Exit1Click()
 {
-    if (ProfileChanged) ConfirmUnsavedChanges();
+    if (!UnsavedChangesSettled()) return;
     Close();
 }
 

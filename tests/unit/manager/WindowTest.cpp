@@ -3,6 +3,7 @@
 #include "ManagerForms.h"
 #include "USettings.h"
 #include <commctrl.h>
+#include <utility>
 // Unsaved edits asked about once, also through Exit; settings and passwords
 // checked; the settings verified byte for byte; protection enabled or not.
 TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
@@ -83,27 +84,31 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
         for (int s = 0; s < 5; ++s) EXPECT_EQ(IsWindowVisible(Control(Form1Id::TabSheet1 + s)) != FALSE, s == k);
     }
     EXPECT_EQ(Form1->ImageList1.Count(), 7);  // the folder pictures, found
+    // Each edit of the options marks the profile changed.
     HWND radio = Control(Form1Id::RadioGroup1), name = Control(Form1Id::Edit1), box = Control(Form1Id::CheckBox1);
+    auto edited = [] { return std::exchange(Form1->ProfileChanged, false); };
     SetWindowTextA(name, "alice");
+    EXPECT_TRUE(edited());
     SendMessageA(GetDlgItem(radio, Form1Id::RadioGroup1 + 1), BM_CLICK, 0, 0);
-    EXPECT_TRUE(IsWindowEnabled(name) && GetFocus() == name);
+    EXPECT_TRUE(IsWindowEnabled(name) && GetFocus() == name && edited());
     SendMessageA(GetDlgItem(radio, Form1Id::RadioGroup1 + 2), BM_CLICK, 0, 0);
-    EXPECT_TRUE(!IsWindowEnabled(name) && WindowText(name) == "alice");
+    EXPECT_TRUE(!IsWindowEnabled(name) && WindowText(name) == "alice" && edited());
     Profile.PasswordHash = 1234;
     for (bool own : {true, false}) {
         SendMessageA(box, BM_CLICK, 0, 0);
         EXPECT_TRUE((IsWindowEnabled(Control(Form1Id::Label4)) != FALSE) == own &&
                     (IsWindowEnabled(Control(Form1Id::Button4)) != FALSE) == own);
-        EXPECT_EQ(Profile.OwnPassword, own);
+        EXPECT_TRUE(Profile.OwnPassword == own && edited());
     }
-    EXPECT_TRUE(Profile.PasswordHash == 1234 && !Form1->ProfileChanged);
-    // The restriction buttons set every line; a click on a box cycles unchecked,
-    // grayed, checked and marks the profile changed; a click on the text only selects.
+    EXPECT_EQ(Profile.PasswordHash, 1234u);
+    // The restriction buttons set every line and mark the profile changed; a click on a box cycles
+    // unchecked, grayed, checked and marks it changed; a click on the text only selects.
     const struct { int button, state; } buttons[] = {
         {Form1Id::Button10, cbChecked}, {Form1Id::Button11, cbUnchecked}, {Form1Id::Button12, cbGrayed}};
     for (const auto& b : buttons) {
         SendMessageA(Control(b.button), BM_CLICK, 0, 0);
         EXPECT_EQ(RestrictionStates(), std::vector<int>(32, b.state)) << b.button;
+        EXPECT_TRUE(edited()) << b.button;
     }
     Form1->ProfileChanged = false;
     std::vector<int> seen, after(32, cbGrayed);
