@@ -102,7 +102,8 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
     }
     EXPECT_EQ(Profile.PasswordHash, 1234u);
     // The restriction buttons set every line and mark the profile changed; a click on a box cycles
-    // unchecked, grayed, checked and marks it changed; a click on the text only selects.
+    // unchecked, grayed, checked and marks it changed; a click on the text only selects, and the
+    // space bar then moves that line on.
     const struct { int button, state; } buttons[] = {
         {Form1Id::Button10, cbChecked}, {Form1Id::Button11, cbUnchecked}, {Form1Id::Button12, cbGrayed}};
     for (const auto& b : buttons) {
@@ -118,6 +119,10 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
     after[1] = cbChecked;
     EXPECT_TRUE(RestrictionStates() == after &&
                 SendMessageA(Control(Form1Id::CheckListBox1), LB_GETCURSEL, 0, 0) == 1);
+    edited();
+    SendMessageA(Control(Form1Id::CheckListBox1), WM_CHAR, ' ', 0);  // the space bar moves the selected line on
+    after[1] = cbUnchecked;
+    EXPECT_TRUE(RestrictionStates() == after && edited());
 }
 
 // Items drawn by the window's own handler on a magenta canvas: the white strip with the
