@@ -11,17 +11,21 @@ bool IsSubfolder(const WIN32_FIND_DATAA& entry)
     return name != "." && name != "..";
 }
 
-// Calls visit with each subfolder entry of folder until it returns false.
+// Calls visit with each subfolder entry of folder until it returns false. A
+// removable drive without its medium fails quietly instead of asking for it.
 template <class Visit>
 void ForEachSubfolder(const std::string& folder, Visit visit)
 {
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        if (IsSubfolder(entry) && !visit(entry)) break;
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (IsSubfolder(entry) && !visit(entry)) break;
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    SetErrorMode(previousMode);
 }
 
 }  // namespace

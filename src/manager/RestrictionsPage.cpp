@@ -52,6 +52,7 @@ void TRestrictionsPage::Button10Click(TControl* sender)
     if (sender == &Button10) state = cbChecked;
     else if (sender == &Button11) state = cbUnchecked;
     for (int i = 0; i < CheckListBox1.Count(); ++i) CheckListBox1.SetState(i, state);
+    ProfileEdited();
 }
 
 void TRestrictionsPage::CheckListBox1ClickCheck(TControl*)

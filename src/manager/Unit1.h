@@ -112,7 +112,8 @@ private:
     void RefreshProfilePages();
     void ShowRestrictions();
     void ShowProfileOptions(const std::string& fileName);
-    // The save command's whole work; Failed when the file could not be written.
+    // The save command's whole work; Failed when the administrator asked for it
+    // but nothing could be written, so the edits are still unsaved.
     enum class SaveOutcome { Saved, Declined, Failed };
     SaveOutcome SaveShownProfile();
     // Offers to save unsaved edits; false when they are still unsaved.

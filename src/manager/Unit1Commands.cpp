@@ -10,9 +10,10 @@
 #include "USettings.h"
 #include "Unit1.h"
 
+// After a save that failed the agent would apply the old file: no start.
 void TForm1::Startprotection1Click()
 {
-    if (ProfileChanged) ConfirmUnsavedChanges();
+    if (!UnsavedChangesSettled()) return;
     Broadcast(MsgStart);
 }
 
@@ -23,7 +24,7 @@ void TForm1::Stopprotection1Click()
 
 void TForm1::Exit1Click()
 {
-    if (ProfileChanged) ConfirmUnsavedChanges();
+    if (!UnsavedChangesSettled()) return;
     Close();
 }
 
@@ -48,6 +49,7 @@ void TForm1::ConfirmUnsavedChanges()
 
 void TForm1::Settings1Click(int initialPage)
 {
+    const TGlobalSettings before = GlobalSettings;
     bool autoStart = GlobalSettings.AutoStart;
     bool userControl = GlobalSettings.UserControl;
     bool useDefault = GlobalSettings.UseDefault;
@@ -58,15 +60,18 @@ void TForm1::Settings1Click(int initialPage)
     GlobalSettings.AutoStart = autoStart;
     GlobalSettings.UserControl = userControl;
     GlobalSettings.UseDefault = useDefault;
-    if (!administratorPassword.empty()) {
-        Command15(administratorPassword.c_str());
-        Command10();
+    // The command library gives no reason for a password it could not store.
+    if (!administratorPassword.empty() &&
+        !(LibBool(Command15(administratorPassword.c_str())) && LibBool(Command10())))
+        ShowMessage("Cannot store the administrator password.", nullptr, MB_OK | MB_ICONERROR);
+    if (!togglePassword.empty() && !(LibBool(Command16(togglePassword.c_str())) && LibBool(Command11())))
+        ShowMessage("Cannot store the default toggle protection password.", nullptr, MB_OK | MB_ICONERROR);
+    if (!SaveSettings()) {
+        ShowSystemError("Cannot save settings: ");
+        // The window goes on with what the registry still holds.
+        GlobalSettings = before;
+        return;
     }
-    if (!togglePassword.empty()) {
-        Command16(togglePassword.c_str());
-        Command11();
-    }
-    SaveSettings();
     GlobalSettings.SettingsStored = true;
 }
 

@@ -4,7 +4,6 @@
 #include "USettings.h"
 #include "Unit1.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -60,30 +59,31 @@ int TextWidth(HDC dc, const std::string& text)
     return size.cx;
 }
 
-// The caption split at its first "&": the text before it in the normal
-// style, the one character after it underlined, then the rest; without an
-// "&" the first character is the underlined one.
+// Every "&" of text as a letter of its own, for DrawText.
+std::string PlainAmpersands(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&') escaped += '&';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// The caption split at its first "&": the text before it, the one character
+// after it underlined, then at most 500 more; without an "&" the first
+// character is the underlined one. It is drawn as one run of text, as the
+// system draws a menu's text, so the letters keep the font's own spacing
+// around the underlined one.
 void DrawCaption(HDC dc, int x, int y, const std::string& caption)
 {
     size_t amp = caption.find('&');
     std::string before = amp == std::string::npos ? std::string() : caption.substr(0, amp);
-    size_t marked = amp == std::string::npos ? 0 : amp + 1;
-    std::string underlined = caption.substr(std::min(marked, caption.size()), 1);
-    std::string rest = marked + 1 < caption.size() ? caption.substr(marked + 1, MaxCaptionRest) : std::string();
-
+    std::string after = amp == std::string::npos ? caption : caption.substr(amp + 1, 1 + MaxCaptionRest);
+    std::string text = before + "&" + PlainAmpersands(after);
+    RECT area = {x, y, x, y};
     SetBkMode(dc, TRANSPARENT);
-    TextOutA(dc, x, y, before.c_str(), static_cast<int>(before.size()));
-    x += TextWidth(dc, before);
-    LOGFONTA font = {};
-    GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
-    font.lfUnderline = TRUE;
-    HFONT underline = CreateFontIndirectA(&font);
-    HGDIOBJ normal = SelectObject(dc, underline);
-    TextOutA(dc, x, y, underlined.c_str(), static_cast<int>(underlined.size()));
-    x += TextWidth(dc, underlined);
-    SelectObject(dc, normal);
-    DeleteObject(underline);
-    TextOutA(dc, x, y, rest.c_str(), static_cast<int>(rest.size()));
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
 }
 
 // Remembers the canvas's brush and pen and puts them back.

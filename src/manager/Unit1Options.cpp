@@ -44,6 +44,7 @@ void TForm1::BuildOptionsPage()
     Button4.SetEnabled(false);
 
     RadioGroup1.OnClick = [this](TControl*) { RadioGroup1Click(); };
+    Edit1.OnChange = [this](TControl*) { ProfileChanged = true; };
     CheckBox1.OnClick = [this](TControl*) { CheckBox1Click(); };
     Button4.OnClick = [this](TControl*) { Button4Click(); };
 }
@@ -56,6 +57,7 @@ void TForm1::RadioGroup1Click()
     } else if (RadioGroup1.ItemIndex() == 1) {
         Edit1.SetEnabled(false);
     }
+    ProfileChanged = true;
 }
 
 void TForm1::CheckBox1Click()
@@ -64,6 +66,7 @@ void TForm1::CheckBox1Click()
     Label4.SetEnabled(!useDefault);
     Button4.SetEnabled(!useDefault);
     Profile.OwnPassword = !useDefault;
+    ProfileChanged = true;
 }
 
 void TForm1::Button4Click()
@@ -72,4 +75,5 @@ void TForm1::Button4Click()
     if (password.empty()) return;
     Profile.OwnPassword = true;
     Profile.PasswordHash = Command18(password.c_str());
+    ProfileChanged = true;
 }

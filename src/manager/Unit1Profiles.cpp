@@ -17,6 +17,9 @@ namespace {
 const char* const UserPasswordMessage =
     "User password is not specified. Go to \"Profile options\" tab and enter correct user password or enable "
     "default password for this profile.";
+const char* const UserNameMessage =
+    "User name is not specified. Go to \"Profile options\" tab and enter the user name or choose the default "
+    "profile.";
 
 // A user name that would take the file out of the profiles folder, or that
 // no file name may hold, is refused as the file system refuses such a name.
@@ -33,6 +36,7 @@ bool TForm1::LoadProfileIntoWindow(const std::string& fileName)
     RefreshProfilePages();
     ShowProfileOptions(fileName);
     SetText(ProfileTitle(Edit1.Text()));
+    ProfileChanged = false;  // showing the file's options is no edit
     return true;
 }
 
@@ -119,6 +123,11 @@ void TForm1::Saveprofile1Click()
 TForm1::SaveOutcome TForm1::SaveShownProfile()
 {
     const std::string userName = RadioGroup1.ItemIndex() == 0 ? Edit1.Text() : std::string();
+    // Saved as the default profile, it would replace the default one unasked.
+    if (RadioGroup1.ItemIndex() == 0 && userName.empty()) {
+        ShowMessage(UserNameMessage, "Save profile", MB_OK | MB_ICONWARNING);
+        return SaveOutcome::Failed;
+    }
     if (CheckBox1.Checked()) {
         Profile.PasswordHash = 0;
     } else if (!Profile.OwnPassword || Profile.PasswordHash == 0) {
@@ -148,7 +157,10 @@ void TForm1::Saveprofileasdefault1Click()
 
 void TForm1::BuildProfileTemplate()
 {
-    ApplyProfileTemplate(MakeProfileTemplate(Wizard->Boxes()), RestrictionsPage.Policies());
+    const ProfileTemplate added = MakeProfileTemplate(Wizard->Boxes());
+    ApplyProfileTemplate(added, RestrictionsPage.Policies());
+    if (!added.FolderRules.empty() || !added.FileRules.empty() || !added.CheckedRestrictions.empty())
+        ProfileChanged = true;
     FilePage.ShowFileRules();
     FolderPage.ShowFolderRules();
     ComboBox1Change(nullptr);

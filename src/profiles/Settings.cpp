@@ -19,9 +19,9 @@ bool ReadFlag(const char* name, bool* present = nullptr)
     return read && value == 1;
 }
 
-void WriteFlag(const char* name, bool flag)
+bool WriteFlag(const char* name, bool flag)
 {
-    WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, name, flag ? 1 : 0);
+    return WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, name, flag ? 1 : 0);
 }
 
 bool FolderExists(const std::string& path)
@@ -89,11 +89,10 @@ void ProtectProfilesFolder()
     LocalFree(descriptor);
 }
 
-void SaveSettings()
+bool SaveSettings()
 {
-    WriteFlag("AutoStart", GlobalSettings.AutoStart);
-    WriteFlag("UserControl", GlobalSettings.UserControl);
-    WriteFlag("UseDefault", GlobalSettings.UseDefault);
+    return WriteFlag("AutoStart", GlobalSettings.AutoStart) && WriteFlag("UserControl", GlobalSettings.UserControl) &&
+           WriteFlag("UseDefault", GlobalSettings.UseDefault);
 }
 
 std::string GetCurrentUserName()

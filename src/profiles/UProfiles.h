@@ -99,7 +99,9 @@ extern const char* const SettingsKey;  // "Software\VtLock"
 // Also creates the profiles folder when missing, readable by SYSTEM and
 // Administrators only (nothing on Windows 95/98/ME).
 void LoadSettings();
-void SaveSettings();
+// False at the first flag that could not be written, the thread's last error
+// saying why; the flags after it are not written.
+bool SaveSettings();
 // Gives the profiles folder, made when missing, the security LoadSettings
 // gives a new one; the profile files in it inherit it.
 void ProtectProfilesFolder();

@@ -5,9 +5,12 @@ namespace {
 HKEY CreateForWrite(HKEY root, const std::string& subkey)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    LONG rc = RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr);
+    if (rc != ERROR_SUCCESS) {
+        SetLastError(static_cast<DWORD>(rc));
         return nullptr;
+    }
     return key;
 }
 
@@ -28,6 +31,7 @@ bool WriteRegDword(HKEY root, const std::string& subkey, const std::string& name
     LONG rc = RegSetValueExA(key, name.c_str(), 0, REG_DWORD,
                              reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
+    if (rc != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(rc));
     return rc == ERROR_SUCCESS;
 }
 
@@ -39,6 +43,7 @@ bool WriteRegString(HKEY root, const std::string& subkey, const std::string& nam
                              reinterpret_cast<const BYTE*>(value.c_str()),
                              static_cast<DWORD>(value.size() + 1));
     RegCloseKey(key);
+    if (rc != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(rc));
     return rc == ERROR_SUCCESS;
 }
 

@@ -1,5 +1,6 @@
 // Single registry values: each routine opens the subkey, does one operation,
-// closes the subkey and says whether the operation succeeded.
+// closes the subkey and says whether the operation succeeded. A write that
+// failed leaves the registry's error code as the thread's last error.
 #pragma once
 #include <windows.h>
 #include <string>

@@ -110,3 +110,17 @@ void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, boo
     EXPECT_TRUE(FullControl(view.administrators, fullControl)) << std::hex << view.administrators;
     EXPECT_EQ(view.protectedDacl, protectedDacl);
 }
+bool SetKeyDacl(HKEY root, const char* path, const char* sddl)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    HKEY key;
+    LONG result = RegCreateKeyExA(root, path, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr);
+    if (result == ERROR_SUCCESS) {
+        result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    return result == ERROR_SUCCESS;
+}

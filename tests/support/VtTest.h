@@ -219,3 +219,6 @@ DaclView FileDacl(const std::string& path);
 // No access for ordinary users; where the platform keeps the DACL, full
 // control for SYSTEM and Administrators and the given protection.
 void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, bool protectedDacl);
+// Gives a key, made when missing, the DACL of an SDDL text. Wine keeps it only
+// while the prefix's wineserver runs; the key's owner can always set it again.
+bool SetKeyDacl(HKEY root, const char* path, const char* sddl);

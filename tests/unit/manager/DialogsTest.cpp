@@ -125,21 +125,29 @@ TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
 
 // Opened on the Startup page with the switches as stored, the third following the second; only
 // OK stores them (also an unused UseDefault) and the last password entered with each button.
+// Where the registry refuses them, each failure is shown and nothing counts as stored.
 TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
 {
     using namespace SettingsId;
     // before, after: AutoStart, UserControl, UseDefault as stored; shown: the boxes and whether
-    // the third takes clicks, at show and before closing.
+    // the third takes clicks, at show and before closing; locked: the keys read-only.
     const struct {
-        const char* before; std::vector<int> clicks; bool passwords; std::function<void()> close;
+        const char* before; std::vector<int> clicks; bool passwords, locked; std::function<void()> close;
         const char *shown, *after;
     } cases[] = {
-        {"101", {}, false, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
-        {"", {CheckBox3, CheckBox2}, true, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
-        {"", {CheckBox3, CheckBox2, CheckBox5}, true, [] { Click(Form3->Button1.Handle()); }, "000- 111+", "111"},
-        {"011", {CheckBox2, CheckBox2}, false, [] { Click(Form3->Button1.Handle()); }, "011+ 010+", "010"},
+        {"101", {}, false, false, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
+        {"", {CheckBox3, CheckBox2}, true, false, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
+        {"", {CheckBox3, CheckBox2, CheckBox5}, true, false, [] { Click(Form3->Button1.Handle()); }, "000- 111+",
+         "111"},
+        {"011", {CheckBox2, CheckBox2}, false, false, [] { Click(Form3->Button1.Handle()); }, "011+ 010+", "010"},
+        {"", {CheckBox3}, true, true, [] { Click(Form3->Button1.Handle()); }, "000- 100-", "---"},
     };
     const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
+    const std::vector<std::string> refusals = {
+        "Error|Cannot store the administrator password.|error|ok",
+        "Error|Cannot store the default toggle protection password.|error|ok",
+        "Error|Cannot save settings: " + SystemErrorText(ERROR_ACCESS_DENIED) + "|error|ok"};
+    const char *const readOnly = "D:P(A;CI;KR;;;WD)", *const open = "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)";
     std::string administrator = "kept", toggle = "kept";
     SetPasswords("kept", "kept");
     for (const auto& c : cases) {
@@ -147,8 +155,11 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
         for (int i = 0; c.before[0] && i < 3; ++i)
             WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, names[i], c.before[i] - '0');
         LoadSettings();
+        for (const char* key : {SettingsKey, VRCMD_STORE_KEY})
+            ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, key, c.locked ? readOnly : open));
         std::string shown, stored;
         int page = -1;
+        BoxAnswerer answerer("ok");
         FormScript script;
         script.WaitShown(Form3->Handle()).Do([&] {
             page = static_cast<int>(SendMessageA(Form3->PageControl1.Handle(), TCM_GETCURSEL, 0, 0));
@@ -167,15 +178,22 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
         if (c.passwords) Click(Form1->SettingsButton.Handle());
         else Command(IDM_Settings1);
         EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(Form3->Handle()); }));
+        std::vector<std::string> boxes;
+        for (const SeenBox& box : answerer.WaitSeen(c.locked ? 3 : 0, c.locked ? 10000 : 500))
+            boxes.push_back(Shown(box));
+        EXPECT_EQ(boxes, c.locked ? refusals : std::vector<std::string>{});
+        SetKeyDacl(HKEY_LOCAL_MACHINE, SettingsKey, open);
         for (const char* name : names) {
             DWORD value = 0;
             stored += ReadRegDword(HKEY_LOCAL_MACHINE, SettingsKey, name, value) ? std::to_string(value) : "-";
         }
         EXPECT_EQ(shown + " " + stored, std::string(c.shown) + " " + c.after);
         EXPECT_TRUE(GlobalSettings.SettingsStored == (c.after[0] != '-') && page == StartupPage) << c.shown;
+        EXPECT_EQ(GlobalSettings.AutoStart, c.after[0] == '1') << c.shown;
         if (c.passwords && c.after[0] != '-') administrator = "second admin", toggle = Longest;
         EXPECT_TRUE(LibBool(Command14(administrator.c_str())) && LibBool(Command19(toggle.c_str()))) << c.shown;
     }
+    SetKeyDacl(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY, open);
 }
 
 // The About box's texts and the icon set's credit; Esc closes it. Help

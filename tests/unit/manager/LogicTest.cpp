@@ -197,6 +197,8 @@ TEST(ProgramEntries, FromTheVersionInformationReadUpTo2048Bytes)
 {
     EXPECT_EQ(ProgramEntry(BinDir() + "verinfo_full.exe"),
               "VERINFO_FULL.EXE      // Vantrel test program  (Vantrel Test Makers)");
+    // The agent takes the name from before the marker, also without a description.
+    EXPECT_EQ(ProgramEntry(BinDir() + "verinfo_company.exe"), "VERINFO_COMPANY.EXE      //   (Vantrel Test Makers)");
     // The description runs past the first 2048 bytes, the company lies beyond
     // them; the platform's parser tells where the description starts.
     const std::string path = BinDir() + "verinfo_long.exe";

@@ -77,6 +77,7 @@ TEST_F(ManagerForms, OpenShowsTheFileInEveryTabAndNamesItsUser)
         EXPECT_TRUE(Form1->RadioGroup1.ItemIndex() == (c.user.empty() ? 1 : 0) && Form1->Edit1.Text() == c.user &&
                     Form1->Edit1.Enabled() == !c.user.empty());
         EXPECT_EQ(Form1->Text(), " Vantrel  - " + (c.user.empty() ? "Default profile" : c.user));
+        EXPECT_FALSE(Form1->ProfileChanged);
         const bool own = c.hash != 0;
         EXPECT_TRUE(Form1->CheckBox1.Checked() != own && Profile.OwnPassword == own);
         EXPECT_TRUE(Form1->Label4.Enabled() == own && Form1->Button4.Enabled() == own);
@@ -147,8 +148,9 @@ TEST_F(ManagerForms, SaveAsksWithTheSummaryAndWritesWhatTheWindowShows)
     RemoveTree(other);
 }
 
-// A refused save, also of a name outside the profiles folder, shows the
-// system's message and keeps the file and the edits; the close asks again.
+// A refused save, also of a name outside the profiles folder or of no name, shows the
+// message and keeps the file and the edits; the close, Exit and Start protection ask
+// again and stop there.
 TEST_F(ManagerForms, AFailedSaveKeepsTheFileAndTheEditsAndTheCloseAsksAgain)
 {
     const std::string path = WriteProfile(profiles + "default.vtp", Sample), outside = NewTempDir("outside");
@@ -171,23 +173,35 @@ TEST_F(ManagerForms, AFailedSaveKeepsTheFileAndTheEditsAndTheCloseAsksAgain)
         EXPECT_EQ(seen[1].text + "|" + seen[1].icon, c.message) << c.user;
         EXPECT_TRUE(Form1->ProfileChanged) << c.user;
     }
-    EXPECT_FALSE(Exists(outside + "escaped.vtp") || Exists(profiles + "..\\escaped.vtp"));
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    {
+        Form1->RadioGroup1.SetItemIndex(0);  // for a user, of no name
         BoxAnswerer answerer("yes");
-        Form1->Close();
-        std::vector<SeenBox> seen = answerer.WaitSeen(3);
+        Command(IDM_Saveprofile1);
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        EXPECT_EQ(Shown(answerer.Seen()[0]), "Save profile|User name is not specified. Go to \"Profile options\" tab "
+                                             "and enter the user name or choose the default profile.|warning|ok");
+        Form1->RadioGroup1.SetItemIndex(1);
+    }
+    EXPECT_FALSE(Exists(outside + "escaped.vtp") || Exists(profiles + "..\\escaped.vtp"));
+    MessageListener listener;
+    for (const std::function<void()>& attempt : std::vector<std::function<void()>>{
+             [] { Form1->Close(); }, [] { Command(IDM_Exit1); }, [] { Command(IDM_Startprotection1); }}) {
+        BoxAnswerer answerer("yes");
+        attempt();
+        std::vector<SeenBox> seen = answerer.Seen();
         ASSERT_EQ(seen.size(), 3u);
         EXPECT_EQ(seen[0].text + "|" + seen[1].caption + "|" + seen[2].text + "|" + seen[2].icon,
                   "Profile was changed, but not saved. Save it now?|Save profile|" + refused);
         EXPECT_TRUE(IsWindowVisible(Form1->Handle()) && Form1->ProfileChanged);
     }
+    EXPECT_TRUE(HeardUpToMarker(listener).empty());  // the agent was not asked to start
     EXPECT_EQ(ReadWholeFile(path), before);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveTree(outside);
 }
 
 // New profile shows the wizard (on top, its tabs under its header), asks, empties all but the user.
-// Finish adds the boxes' template, unchanged profile; Cancel, Esc and the close box add nothing.
+// Finish adds the boxes' template and marks the profile changed; Cancel, Esc and the close box add nothing.
 TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
 {
     ProfileText text = {{"-C:\\WINDOWS"}, {"-.TXT"}, {"NOTEPAD.EXE"}, PolicyLines(std::vector<int>(32, 0)), 77};
@@ -243,7 +257,7 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
     for (int item : {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 15, 21, 29, 30, 31}) states[item] = 1;
     EXPECT_EQ(RestrictionStates(), states);
     EXPECT_TRUE(LineCount(Form1Id::ListBox1) == 7 && LineCount(Form1Id::ListBox2) == files.size());
-    EXPECT_FALSE(Form1->ProfileChanged);
+    EXPECT_TRUE(Form1->ProfileChanged);
     Command(IDM_ProfileCreationWizard1);
     ClickWizard(WizardId::Button1);
     ClickWizard(WizardId::Button1);

@@ -106,13 +106,12 @@ TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
         const std::vector<SeenBox> seen = answerer.WaitSeen(c.box.empty() ? 0 : 1, 3000);
         EXPECT_EQ(seen.empty() ? "" : Shown(seen[0]), c.box);
     }
-    // The rule's image goes down the tree, the mark only on its own folder;
-    // opening a folder again adds no second node for a subfolder.
-    Load({});
-    SelectFolder(Top);
+    // The rule's image goes down the tree to a folder with a rule of its own, the mark only on
+    // the rule's folder; opening a folder again adds no second node for a subfolder.
+    Load({{"&C:\\VTTABS\\SUB\\DEEP"}});
+    const HTREEITEM deep = SelectFolder(Deep), top = SelectFolder(Top);
     SendMessageA(Control(RO), BM_CLICK, 0, 0);
-    const HTREEITEM top = TreeView_GetSelection(Tree()), deep = SelectFolder(Deep);
-    EXPECT_EQ(Look(top) + " " + Look(TreeView_GetParent(Tree(), deep)) + " " + Look(deep), "1/6 1/0 1/0");
+    EXPECT_EQ(Look(top) + " " + Look(TreeView_GetParent(Tree(), deep)) + " " + Look(deep), "1/6 1/0 2/6");
     SendMessageA(Tree(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(top));
     TreeView_SelectItem(Tree(), top);
     SendMessageA(Tree(), WM_KEYDOWN, VK_ADD, 0);
@@ -148,8 +147,8 @@ TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
     }
 }
 
-// Files chosen at once: file rules by name, programs by version information. Remove takes one
-// of two entries of the same file; Delete every selected program.
+// Files chosen at once: file rules by name, programs by version information. Enter edits a rule;
+// Remove takes one of two entries of the same file; Delete every selected program, only those.
 TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
 {
     for (const char* name : {"one.txt", "Two.doc", "three.Bin"}) ASSERT_TRUE(WriteWholeFile(Top + "\\" + name, "x"));
@@ -168,7 +167,16 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
     text.tasks = {"A.EXE", "B.EXE", "C.EXE"};
     Load(text);
     HWND files = Control(Form1Id::ListBox2), programs = Control(Form1Id::ListBox3);
-    SendMessageA(files, LB_SETCURSEL, SendMessageA(files, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>("C:\\A.TXT")), 0);
+    auto select = [files](const char* name) {
+        SendMessageA(files, LB_SETCURSEL, SendMessageA(files, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>(name)), 0);
+    };
+    select("C:\\B.TXT");
+    {
+        BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDlgId::Button2)});
+        SendMessageA(files, WM_KEYDOWN, VK_RETURN, 0);  // Enter edits the rule, and the profile is changed
+    }
+    EXPECT_TRUE(Form1->ProfileChanged && Profile.Files.size() == 3);
+    select("C:\\A.TXT");
     SendMessageA(Control(Form1Id::Button2), BM_CLICK, 0, 0);
     EXPECT_TRUE(Profile.Files == (TextList{"&C:\\B.TXT", "-C:\\A.TXT"}) && LineCount(Form1Id::ListBox2) == 2);
     SetCurrentDirectoryA(BinDir().c_str());
@@ -181,6 +189,7 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
     ASSERT_EQ(Profile.Tasks.size(), 5u);
     EXPECT_TRUE(Profile.Tasks[3] == full && Profile.Tasks[4].rfind("VERINFO_LONG.EXE      // 0123", 0) == 0);
     for (int line : {0, 2, 3}) SendMessageA(programs, LB_SETSEL, TRUE, line);
+    SendMessageA(programs, LB_SETCARETINDEX, 1, 0);  // the focus on a line not selected
     SendMessageA(programs, WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_EQ(Profile.Tasks, (TextList{"B.EXE", Profile.Tasks.back()}));
     EXPECT_EQ(ListLines(programs), Profile.Tasks);

@@ -3,6 +3,7 @@
 #include "ManagerForms.h"
 #include "USettings.h"
 #include <commctrl.h>
+#include <utility>
 // Unsaved edits asked about once, also through Exit; settings and passwords
 // checked; the settings verified byte for byte; protection enabled or not.
 TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
@@ -83,27 +84,32 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
         for (int s = 0; s < 5; ++s) EXPECT_EQ(IsWindowVisible(Control(Form1Id::TabSheet1 + s)) != FALSE, s == k);
     }
     EXPECT_EQ(Form1->ImageList1.Count(), 7);  // the folder pictures, found
+    // Each edit of the options marks the profile changed.
     HWND radio = Control(Form1Id::RadioGroup1), name = Control(Form1Id::Edit1), box = Control(Form1Id::CheckBox1);
+    auto edited = [] { return std::exchange(Form1->ProfileChanged, false); };
     SetWindowTextA(name, "alice");
+    EXPECT_TRUE(edited());
     SendMessageA(GetDlgItem(radio, Form1Id::RadioGroup1 + 1), BM_CLICK, 0, 0);
-    EXPECT_TRUE(IsWindowEnabled(name) && GetFocus() == name);
+    EXPECT_TRUE(IsWindowEnabled(name) && GetFocus() == name && edited());
     SendMessageA(GetDlgItem(radio, Form1Id::RadioGroup1 + 2), BM_CLICK, 0, 0);
-    EXPECT_TRUE(!IsWindowEnabled(name) && WindowText(name) == "alice");
+    EXPECT_TRUE(!IsWindowEnabled(name) && WindowText(name) == "alice" && edited());
     Profile.PasswordHash = 1234;
     for (bool own : {true, false}) {
         SendMessageA(box, BM_CLICK, 0, 0);
         EXPECT_TRUE((IsWindowEnabled(Control(Form1Id::Label4)) != FALSE) == own &&
                     (IsWindowEnabled(Control(Form1Id::Button4)) != FALSE) == own);
-        EXPECT_EQ(Profile.OwnPassword, own);
+        EXPECT_TRUE(Profile.OwnPassword == own && edited());
     }
-    EXPECT_TRUE(Profile.PasswordHash == 1234 && !Form1->ProfileChanged);
-    // The restriction buttons set every line; a click on a box cycles unchecked,
-    // grayed, checked and marks the profile changed; a click on the text only selects.
+    EXPECT_EQ(Profile.PasswordHash, 1234u);
+    // The restriction buttons set every line and mark the profile changed; a click on a box cycles
+    // unchecked, grayed, checked and marks it changed; a click on the text only selects, and the
+    // space bar then moves that line on.
     const struct { int button, state; } buttons[] = {
         {Form1Id::Button10, cbChecked}, {Form1Id::Button11, cbUnchecked}, {Form1Id::Button12, cbGrayed}};
     for (const auto& b : buttons) {
         SendMessageA(Control(b.button), BM_CLICK, 0, 0);
         EXPECT_EQ(RestrictionStates(), std::vector<int>(32, b.state)) << b.button;
+        EXPECT_TRUE(edited()) << b.button;
     }
     Form1->ProfileChanged = false;
     std::vector<int> seen, after(32, cbGrayed);
@@ -113,10 +119,14 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
     after[1] = cbChecked;
     EXPECT_TRUE(RestrictionStates() == after &&
                 SendMessageA(Control(Form1Id::CheckListBox1), LB_GETCURSEL, 0, 0) == 1);
+    edited();
+    SendMessageA(Control(Form1Id::CheckListBox1), WM_CHAR, ' ', 0);  // the space bar moves the selected line on
+    after[1] = cbUnchecked;
+    EXPECT_TRUE(RestrictionStates() == after && edited());
 }
 
 // Items drawn by the window's own handler on a magenta canvas: the white strip with the
-// icon, the grey line, the outlined selection on both levels, the separator.
+// icon, the grey line, the outlined selection on both levels, the separator, the captions.
 TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
 {
     constexpr int W = 200, H = 20;
@@ -149,6 +159,36 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
         for (int x = r.x0; x < std::abs(r.x1); ++x)
             differing += GetPixel(dc, x, r.y) != (r.x1 < 0 ? GetPixel(icon, x, r.y) : r.colour);
         EXPECT_EQ(differing, 0) << r.id << " " << r.state << " row " << r.y << " from " << r.x0;
+    }
+    // A caption's letters stand where one run of its text puts them, the marked one underlined.
+    TEXTMETRICA font = {};
+    GetTextMetricsA(dc, &font);
+    const int base = 4 + font.tmAscent;
+    for (int id : {IDM_Saveprofileasdefault1, IDM_Settings1, IDM_About1}) {
+        std::string plain = Form1->MainMenu1.Find(id)->Caption;
+        const size_t amp = plain.find('&'), marked = amp == std::string::npos ? 0 : amp;
+        if (amp != std::string::npos) plain.erase(amp, 1);
+        DRAWITEMSTRUCT item = {ODT_MENU, 0, static_cast<UINT>(id), ODA_DRAWENTIRE, 0,
+                               reinterpret_cast<HWND>(Form1->MainMenu1.Handle()), dc, all,
+                               reinterpret_cast<ULONG_PTR>(Form1->MainMenu1.Find(id))};
+        SendMessageA(Form1->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+        SetDCBrushColor(icon, face);
+        FillRect(icon, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        SetBkMode(icon, TRANSPARENT);
+        SetTextColor(icon, GetSysColor(COLOR_MENUTEXT));
+        TextOutA(icon, 25, 4, plain.c_str(), static_cast<int>(plain.size()));
+        int differing = 0;
+        for (int y = 4; y < base; ++y)
+            for (int x = 25; x < W; ++x) differing += GetPixel(dc, x, y) != GetPixel(icon, x, y);
+        SIZE left = {}, letter = {};
+        GetTextExtentPoint32A(dc, plain.c_str(), static_cast<int>(marked), &left);
+        GetTextExtentPoint32A(dc, plain.c_str() + marked, 1, &letter);
+        bool underlined = false;
+        for (int y = base; y < H && !underlined; ++y) {
+            underlined = true;
+            for (int x = 25 + left.cx; x < 25 + left.cx + letter.cx - 1; ++x) underlined &= GetPixel(dc, x, y) != face;
+        }
+        EXPECT_TRUE(differing == 0 && underlined) << plain << ": " << differing << " pixels differ";
     }
     EXPECT_EQ(Form1->ImageMenu.Count(), 8);
     DeleteObject(SelectObject(dc, old[0]));
