@@ -42,12 +42,8 @@ DWORD RunAll(const std::string& commandLine) {
     return code;
 }
 DWORD Install() { return RunAll(QuoteArgument(BinDir() + "VantrelSetup.exe") + " /S"); }
-// Waits for the agent service's process too: stopped is not yet ended.
 DWORD Uninstall(const std::string& arguments) {
-    ChildProcess agent(OpenServiceProcess("VTLOCKAGENT"));
-    DWORD code = RunAll(MachineText(UninstallKey, "QuietUninstallString") + arguments);
-    EXPECT_TRUE(!agent || Ended(agent));
-    return code;
+    return RunAll(MachineText(UninstallKey, "QuietUninstallString") + arguments);
 }
 // Made and deleted with its handle kept: the service manager refuses to make it again until the handle is closed.
 SC_HANDLE MarkedForDeletion(const char* name) {
