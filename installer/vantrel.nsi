@@ -2,8 +2,10 @@
 ;   makensis -DDIST=<dist folder> -DOUTFILE=<setup exe> [-DICON=<program icon>] vantrel.nsi
 ; It installs whatever the dist folder holds into the 64-bit Program Files
 ; folder, installs the driver and the agent service with the program's own
-; switches, and starts the agent. Installed over an earlier version it stops
-; the agent first and keeps the profiles, settings and passwords.
+; switches, and starts the agent. Installed over an earlier version it closes
+; the profile manager, ends the agent first and keeps the profiles, settings
+; and passwords. A command of the program that fails stops the setup with a
+; message (also in silent mode) and a non-zero exit code.
 ;
 ; Silent use: VantrelSetup.exe /S; uninstall.exe /S [/REMOVEPROFILES].
 
@@ -105,6 +107,97 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
   ${Loop}
 !macroend
 
+;---- Running programs of Vantrel ----------------------------------------
+
+; $9 := 1 while an agent holds its mutex, else 0.
+!macro AgentMutexHeld
+  System::Call 'kernel32::OpenMutexW(i 0x100000, i 0, w "VTLOCK.AGENT.MUTEX") p .r9'
+  ${If} $9 P<> 0
+    System::Call 'kernel32::CloseHandle(p r9)'
+    StrCpy $9 1
+  ${EndIf}
+!macroend
+
+; Ends every running agent, started as the service or with /AGENT: each is
+; asked with the installed vtlock.exe /STOPAGENT, which switches protection
+; off first, and waited for up to 10 seconds: its process when its window
+; shows which it is, else its mutex. One asked twice in vain is ended.
+!macro StopAgents
+  ${For} $6 1 3
+    FindWindow $8 "VTLOCK.AGENT"
+    !insertmacro AgentMutexHeld
+    ${If} $8 = 0
+    ${AndIf} $9 = 0
+      ${ExitFor}
+    ${EndIf}
+    StrCpy $7 0
+    ${If} $8 <> 0
+      System::Call 'user32::GetWindowThreadProcessId(p r8, *i 0 r5)'
+      System::Call 'kernel32::OpenProcess(i 0x100001, i 0, i r5) p .r7'
+    ${EndIf}
+    ${If} $6 < 3
+      DetailPrint "Ending the agent"
+      ExecWait '"$INSTDIR\vtlock.exe" /STOPAGENT'
+      ${If} $7 P<> 0
+        System::Call 'kernel32::WaitForSingleObject(p r7, i 10000)'
+      ${Else}
+        ${For} $5 1 40
+          !insertmacro AgentMutexHeld
+          ${IfThen} $9 = 0 ${|} ${ExitFor} ${|}
+          Sleep 250
+        ${Next}
+      ${EndIf}
+    ${ElseIf} $7 P<> 0
+      DetailPrint "The agent did not end: ending its process"
+      System::Call 'kernel32::TerminateProcess(p r7, i 1)'
+      System::Call 'kernel32::WaitForSingleObject(p r7, i 5000)'
+    ${EndIf}
+    ${If} $7 P<> 0
+      System::Call 'kernel32::CloseHandle(p r7)'
+    ${EndIf}
+  ${Next}
+!macroend
+
+; A running profile manager keeps vtlock.exe in use. The administrator is
+; asked to close it; in silent mode, which asks nothing, it is ended.
+!macro CloseManagers
+  ${For} $6 1 4
+    FindWindow $8 "TForm1"
+    ${IfThen} $8 = 0 ${|} ${ExitFor} ${|}
+    ${If} $6 = 4
+      MessageBox MB_ICONSTOP|MB_OK "Cannot close the Vantrel profile manager."
+      Abort
+    ${ElseIf} ${Silent}
+      System::Call 'user32::GetWindowThreadProcessId(p r8, *i 0 r5)'
+      System::Call 'kernel32::OpenProcess(i 0x100001, i 0, i r5) p .r7'
+      ${If} $7 P<> 0
+        DetailPrint "Closing the profile manager"
+        System::Call 'kernel32::TerminateProcess(p r7, i 1)'
+        System::Call 'kernel32::WaitForSingleObject(p r7, i 5000)'
+        System::Call 'kernel32::CloseHandle(p r7)'
+      ${EndIf}
+    ${ElseIf} ${Cmd} `MessageBox MB_ICONEXCLAMATION|MB_RETRYCANCEL "The Vantrel profile manager is open. Close it, then click Retry." IDCANCEL`
+      Abort
+    ${Else}
+      StrCpy $6 0
+    ${EndIf}
+  ${Next}
+!macroend
+
+; Runs a command of the installed program. It has shown why it failed; the
+; setup then says which command it was and stops, with exit code 2.
+!macro VtlockCommand ARGUMENTS WHAT
+  ClearErrors
+  ExecWait '"$INSTDIR\vtlock.exe" ${ARGUMENTS}' $0
+  ${If} ${Errors}
+    MessageBox MB_ICONSTOP|MB_OK "Cannot ${WHAT} Vantrel: vtlock.exe did not start."
+    Abort
+  ${ElseIf} $0 <> 0
+    MessageBox MB_ICONSTOP|MB_OK "Cannot ${WHAT} Vantrel: vtlock.exe ${ARGUMENTS} ended with exit code $0."
+    Abort
+  ${EndIf}
+!macroend
+
 ; ---- Files ----------------------------------------------------------------
 
 ; Waits up to 5 seconds until a program that has just been told to end has
@@ -133,9 +226,20 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 ; The stopped agent's programs and libraries. The shell-hook library stays
 ; loaded in other programs until each of them next takes a message (on some
-; systems until it ends): a broadcast hands them one.
+; systems until it ends): a broadcast hands them one. This program has it
+; too, from its own windows: it looks at its queue, which lets Windows unload
+; it, and where it is still loaded (Wine never unloads a hook's library)
+; lets go of it itself; no hook is left that could call it.
 !macro FreeProgramFiles
   System::Call 'user32::SendMessageTimeoutW(p 0xFFFF, i 0, p 0, p 0, i 2, i 500, *p .r9)'
+  System::Call '*(&l64) p .r8'
+  System::Call 'user32::PeekMessageW(p r8, p 0, i 0, i 0, i 0)'
+  System::Free $8
+  ${For} $7 1 10
+    System::Call 'kernel32::GetModuleHandleW(w "$INSTDIR\vthooks.dll") p .r9'
+    ${IfThen} $9 P= 0 ${|} ${ExitFor} ${|}
+    System::Call 'kernel32::FreeLibrary(p r9)'
+  ${Next}
   !insertmacro FreeProgramFile "$INSTDIR\vtlock.exe"
   !insertmacro FreeProgramFile "$INSTDIR\vrcmd.dll"
   !insertmacro FreeProgramFile "$INSTDIR\vthooks.dll"
@@ -162,11 +266,14 @@ FunctionEnd
 
 Section "Vantrel" SecMain
   SectionIn RO
-  ; An upgrade: the installed program switches protection off, stops its
-  ; agent and removes its services; the new one installs them again.
+  ; An upgrade: the installed program switches protection off, ends its
+  ; agents and removes its services; the new one installs them again.
   ${If} ${FileExists} "$INSTDIR\vtlock.exe"
     DetailPrint "Stopping the installed Vantrel"
-    ExecWait '"$INSTDIR\vtlock.exe" /UNINSTALLSERVICE /UNINSTALL'
+    !insertmacro CloseManagers
+    !insertmacro StopAgents
+    !insertmacro VtlockCommand "/UNINSTALLSERVICE" "upgrade"
+    !insertmacro VtlockCommand "/UNINSTALL" "upgrade"
     !insertmacro WaitServiceGone "${AGENT_SERVICE}"
     !insertmacro WaitServiceGone "${DRIVER_SERVICE}"
     !insertmacro FreeProgramFiles
@@ -176,9 +283,6 @@ Section "Vantrel" SecMain
   File /r /x VantrelSetup.exe /x Profiles "${DIST}/*"
   CreateDirectory "$INSTDIR\Profiles"
   WriteUninstaller "$INSTDIR\uninstall.exe"
-
-  DetailPrint "Installing the protection driver and the agent service"
-  ExecWait '"$INSTDIR\vtlock.exe" /INSTALL /INSTALLSERVICE'
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\Vantrel profile manager.lnk" "$INSTDIR\vtlock.exe" "" "$INSTDIR\vtlock.exe" 0
@@ -198,6 +302,11 @@ Section "Vantrel" SecMain
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
+  ; Last, so that an install that fails here can be removed as usual.
+  DetailPrint "Installing the protection driver and the agent service"
+  !insertmacro VtlockCommand "/INSTALL" "install"
+  !insertmacro VtlockCommand "/INSTALLSERVICE" "install"
+
   DetailPrint "Starting the agent service"
   !insertmacro StartService "${AGENT_SERVICE}"
 SectionEnd
@@ -206,8 +315,11 @@ SectionEnd
 
 Section "un.Vantrel" UnSecMain
   SectionIn RO
+  !insertmacro CloseManagers
   DetailPrint "Switching protection off and removing the services"
-  ExecWait '"$INSTDIR\vtlock.exe" /UNINSTALLSERVICE /UNINSTALL'
+  !insertmacro StopAgents
+  !insertmacro VtlockCommand "/UNINSTALLSERVICE" "remove"
+  !insertmacro VtlockCommand "/UNINSTALL" "remove"
   !insertmacro FreeProgramFiles
 
   Delete "$INSTDIR\*.*"

@@ -7,7 +7,9 @@
 # the guide's picture markers use.
 #
 #   scripts/screenshots.sh      (after scripts/setup.sh and scripts/build.sh)
-#   VT_WINE_FONTS=DIR scripts/screenshots.sh   (Wine's fonts from DIR, see below)
+#
+# Wine's fonts come with the bench's base prefix (scripts/winebench.sh), as
+# for the tests and the main job.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 dist=${VT_DIST:-$top/dist}
@@ -58,16 +60,6 @@ inside() {
     cp "$dist"/*.exe "$dist"/*.dll "$dist"/*.sys "$dist"/*.bmp "$program/"
     # A plain-text profile loads as it is.
     cp "$top/scripts/sample-default.txt" "$program/Profiles/default.vtp"
-    # Wine's own fonts (Debian package fonts-wine) give the forms the metrics
-    # they were laid out for and the frames their buttons (Marlett); without
-    # them captions are clipped and frame buttons show letters. VT_WINE_FONTS
-    # names another folder holding them, copied into this prefix only.
-    local fonts=${VT_WINE_FONTS:-/usr/share/wine/fonts}
-    if [ -f "$fonts/marlett.ttf" ]; then
-        cp "$fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/"
-    else
-        echo "screenshots.sh: no Wine fonts in $fonts (fonts-wine): captions will be clipped" >&2
-    fi
     # Windows draws the frames itself, as without a window manager it must.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
     wine 'C:\Vantrel\vtlock.exe' </dev/null >/dev/null 2>&1 &

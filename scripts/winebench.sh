@@ -103,8 +103,27 @@ start_display() {
     exit 1
 }
 
-# The base prefix is made once (wineboot -i) and marked ready; a half-made one
-# from a killed run has no mark and is made again.
+# Wine's own fonts (Debian package fonts-wine) give the forms the metrics they
+# were laid out for and the frames their buttons (Marlett); without them
+# captions are clipped and frame buttons show letters. VT_WINE_FONTS names
+# another folder holding them. Each file is copied beside its place and then
+# renamed into it, so that a prefix copied meanwhile never holds half a font.
+add_fonts() {
+    local fonts=${VT_WINE_FONTS:-/usr/share/wine/fonts} target=$BASE/drive_c/windows/Fonts f
+    if [ ! -f "$fonts/marlett.ttf" ]; then
+        echo "winebench: no Wine fonts in $fonts (fonts-wine): captions will be clipped" >&2
+        return
+    fi
+    mkdir -p "$target"
+    for f in "$fonts"/*; do
+        cp "$f" "$target/.$(basename "$f").new"
+        mv "$target/.$(basename "$f").new" "$target/$(basename "$f")"
+    done
+}
+
+# The base prefix is made once (wineboot -i), given the fonts and marked
+# ready; a half-made one from a killed run has no mark and is made again. A
+# base made before it got fonts gets them.
 ensure_base() {
     exec 9>"$ROOT/.base.lock"
     flock 9
@@ -114,7 +133,11 @@ ensure_base() {
         echo "winebench: preparing Wine prefix $BASE" >&2
         WINEPREFIX=$BASE wineboot -i >/dev/null 2>&1
         WINEPREFIX=$BASE wineserver -w
-        touch "$BASE/.vt-ready"
+        add_fonts
+        touch "$BASE/.vt-ready" "$BASE/.vt-fonts"
+    elif [ ! -f "$BASE/.vt-fonts" ]; then
+        add_fonts
+        touch "$BASE/.vt-fonts"
     fi
     flock -u 9
 }

@@ -5,20 +5,53 @@
 #include "UProfiles.h"
 #include "VtLockIoctl.h"
 
+const char* const NoServiceManagerMessage =
+    "Cannot connects to the Service Control Manager. May be not enough access rights. "
+    "System reports about following error: ";
+
 namespace {
 
+constexpr DWORD StopPollMs = 250;
+constexpr DWORD StopLimitMs = 10000;
+
+// A kernel driver's path is a file name, never split at blanks: it is not quoted.
 std::string DriverTargetPath() {
     return SystemDir + "\\Drivers\\vtlock.sys";
 }
 
-const char* const NoManagerMessage =
-    "Cannot connects to the Service Control Manager. May be not enough access rights. "
-    "System reports about following error: ";
+// The driver's file stays in use until the driver has unloaded.
+void WaitUntilStopped(SC_HANDLE service) {
+    SERVICE_STATUS status;
+    for (DWORD waited = 0; waited < StopLimitMs; waited += StopPollMs) {
+        if (!QueryServiceStatus(service, &status) || status.dwCurrentState == SERVICE_STOPPED) return;
+        Sleep(StopPollMs);
+    }
+}
+
+// Stopped and deleted; a service that is not there, or already marked for
+// deletion, counts as removed.
+bool RemoveDriverService(SC_HANDLE manager) {
+    SC_HANDLE service = OpenServiceA(manager, VTLOCK_SERVICE_NAME, SERVICE_ALL_ACCESS);
+    if (!service) {
+        DWORD code = GetLastError();
+        if (code == ERROR_SERVICE_DOES_NOT_EXIST) return true;
+        ShowSystemError("Cannot remove the driver service: ", code);
+        return false;
+    }
+    SERVICE_STATUS status = {};
+    if (ControlService(service, SERVICE_CONTROL_STOP, &status)) WaitUntilStopped(service);
+    bool deleted = DeleteService(service) != FALSE;
+    DWORD code = deleted ? ERROR_SUCCESS : GetLastError();
+    CloseServiceHandle(service);
+    if (deleted || code == ERROR_SERVICE_MARKED_FOR_DELETE) return true;
+    ShowSystemError("Cannot remove the driver service: ", code);
+    return false;
+}
 
 }  // namespace
 
 bool InstallDriverService() {
-    if (!IsWindowsNT) return false;
+    if (!IsWindowsNT) return true;
     ProtectProfilesFolder();
     std::string target = DriverTargetPath();
     if (!CopyFileA((ExeFolder() + "vtlock.sys").c_str(), target.c_str(), FALSE)) {
@@ -27,7 +60,7 @@ bool InstallDriverService() {
     }
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (!manager) {
-        ShowSystemError(NoManagerMessage);
+        ShowSystemError(NoServiceManagerMessage);
         return false;
     }
     SC_HANDLE service = CreateServiceA(manager, VTLOCK_SERVICE_NAME, VTLOCK_SERVICE_NAME, SERVICE_ALL_ACCESS,
@@ -45,28 +78,17 @@ bool InstallDriverService() {
 }
 
 bool UninstallDriverService() {
+    if (!IsWindowsNT) return true;
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (manager) {
-        StopNamedService(manager, VTLOCK_SERVICE_NAME);
-        RemoveNamedService(manager, VTLOCK_SERVICE_NAME);
-        CloseServiceHandle(manager);
+    if (!manager) {
+        ShowSystemError(NoServiceManagerMessage);
+        return false;
     }
-    return DeleteFileA(DriverTargetPath().c_str()) != FALSE;
-}
-
-bool StopNamedService(SC_HANDLE manager, const std::string& name) {
-    SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS);
-    if (!service) return false;
-    SERVICE_STATUS status = {};
-    bool accepted = ControlService(service, SERVICE_CONTROL_STOP, &status) != FALSE;
-    CloseServiceHandle(service);
-    return accepted;
-}
-
-bool RemoveNamedService(SC_HANDLE manager, const std::string& name) {
-    SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS);
-    if (!service) return false;
-    bool deleted = DeleteService(service) != FALSE;
-    CloseServiceHandle(service);
-    return deleted;
+    bool removed = RemoveDriverService(manager);
+    CloseServiceHandle(manager);
+    if (!removed) return false;
+    const std::string target = DriverTargetPath();
+    if (DeleteFileA(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+    ShowSystemError("Cannot delete driver " + target + ": ");
+    return false;
 }

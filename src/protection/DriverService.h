@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <string>
 
+// The start of the message shown when the service control manager cannot be opened.
+extern const char* const NoServiceManagerMessage;
+
+// Each shows its failure in a message box and returns false; what is not
+// there needs no removing. Windows 95/98/ME has nothing to install.
 bool InstallDriverService();
 bool UninstallDriverService();
-
-// Each opens the service with SERVICE_ALL_ACCESS and closes it again; a
-// service that cannot be opened gives false without a message.
-bool StopNamedService(SC_HANDLE manager, const std::string& name);
-bool RemoveNamedService(SC_HANDLE manager, const std::string& name);

@@ -20,14 +20,18 @@ void Broadcast(UINT message, LPARAM lParam)
     PostMessageA(HWND_BROADCAST, message, 0, lParam);
 }
 
-int DoInstall(const std::string&) { InstallDriverService(); return 0; }
-int DoUninstall(const std::string&) { UninstallDriverService(); return 0; }
+// The install commands have shown why they failed; the setup program reads the code.
+constexpr int InstallFailed = 1;
+int InstallResult(bool done) { return done ? 0 : InstallFailed; }
+
+int DoInstall(const std::string&) { return InstallResult(InstallDriverService()); }
+int DoUninstall(const std::string&) { return InstallResult(UninstallDriverService()); }
 int DoStopAgent(const std::string&) { Broadcast(MsgStopAgent, 0); return 0; }
 int DoAgent(const std::string&) { RunAgent(); return 0; }
 int DoToggle(const std::string&) { Broadcast(MsgAsk, 0); return 0; }
 int DoService(const std::string&) { RunAsService(); return 0; }
-int DoInstallService(const std::string&) { InstallAgentService(); return 0; }
-int DoUninstallService(const std::string&) { UninstallAgentService(); return 0; }
+int DoInstallService(const std::string&) { return InstallResult(InstallAgentService()); }
+int DoUninstallService(const std::string&) { return InstallResult(UninstallAgentService()); }
 int DoLoad(const std::string& value) { StartupProfilePath = value; return 0; }
 int DoNotify(const std::string& value) { SaveNotifyValue = ReadNotifyNumber(value); return 0; }
 int DoEnable(const std::string&) { Broadcast(MsgEnable, 0); return 0; }

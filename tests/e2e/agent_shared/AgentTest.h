@@ -11,11 +11,12 @@ inline const char* const TogglePassword = "toggle-secret";
 inline const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 inline bool WaitStarted(unsigned int on) { return WaitFor([&] { return QueryDriverState().Started == on; }); }
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-// A value of the machine's hive as text; "<missing>" when there is none.
+// A text value of the machine's hive, unexpanded; "<missing>" when there is none.
 inline std::string MachineText(const char* key, const char* name) {
     char text[2048] = {};
     DWORD size = sizeof text;
-    return RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "<missing>" : text;
+    return RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
+                        text, &size) ? "<missing>" : text;
 }
 // The "no registry editor" restriction in a hive ("KEY\\", or this user's); -1 when unset.
 inline long long RegistryTools(HKEY root = HKEY_CURRENT_USER, const std::string& hive = "") {
@@ -86,6 +87,16 @@ inline std::string ServiceConfig(const char* name, bool stop = false) {
     CloseServiceHandle(manager);
     EXPECT_TRUE(!stop || WaitFor([&] { return QueryServiceState(name) == SERVICE_STOPPED; })) << name << " runs on";
     return text;
+}
+inline const char* const AgentServiceKey = "System\\CurrentControlSet\\Services\\VTLOCKAGENT";
+// A service's command line as an earlier version may have written it.
+inline void SetServiceCommand(const char* name, const std::string& command) {
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_CHANGE_CONFIG);
+    EXPECT_TRUE(ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, command.c_str(),
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
 }
 // An installed copy with the driver's service (its own "/INSTALL"); its agent is closed at the end.
 class AgentBed {

@@ -15,7 +15,7 @@ TEST(DriverService, InstallAndUninstall) {
     ASSERT_TRUE(RunAndWait(vtlock + " /UNINSTALL").finished);
     ASSERT_TRUE(MoveFileA((dir + "vtlock.sys").c_str(), (dir + "vtlock.bak").c_str()));
     BoxAnswerer boxes;
-    EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
+    EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 1u) << "a failed command tells the setup program";
     ASSERT_EQ(boxes.WaitSeen(1).size(), 1u);
     EXPECT_EQ(ServiceConfig("VTLOCK"), "") << "nothing is made without the driver's file";
     ASSERT_TRUE(MoveFileA((dir + "vtlock.bak").c_str(), (dir + "vtlock.sys").c_str()));
@@ -27,7 +27,7 @@ TEST(DriverService, InstallAndUninstall) {
     ExpectOnlyAdministrators(FileDacl(dir + "Profiles"), FILE_ALL_ACCESS, true);
     DaclView profile = FileDacl(dir + "Profiles\\default.vtp");
     if (profile.kept) ExpectOnlyAdministrators(profile, FILE_ALL_ACCESS, false);
-    EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 0u);
+    EXPECT_EQ(RunAndWait(vtlock + " /INSTALL").exitCode, 1u);
     ASSERT_EQ(boxes.WaitSeen(2).size(), 2u);
     for (const char* round : {"installed", "nothing to remove"}) {
         EXPECT_EQ(RunAndWait(vtlock + " /UNINSTALL").exitCode, 0u) << round;

@@ -15,11 +15,15 @@ TEST(ServiceNt, InstallRunStopAndRemove) {
     RunAndWait(bed.Exe() + " /UNINSTALLSERVICE");
     {
         BoxAnswerer quiet;
+        const std::string command = "\"" + bed.Dir() + "vtlock.exe\" -service";
         for (const std::string& dir : {bed.Dir(), InstallCopy()}) {
             EXPECT_EQ(RunAndWait(QuoteArgument(dir + "vtlock.exe") + " /INSTALLSERVICE").exitCode, 0u);
-            // Interactive in a process of its own (0x110), started with Windows, normal error control.
-            EXPECT_EQ(ServiceConfig("VTLOCKAGENT"), "272 2 1 Vantrel Service: " + bed.Dir() + "vtlock.exe -service");
+            // Interactive in a process of its own (0x110), started with Windows, normal error control; quoted,
+            // also where an earlier version left the line unquoted.
+            EXPECT_EQ(ServiceConfig("VTLOCKAGENT"), "272 2 1 Vantrel Service: " + command);
+            EXPECT_EQ(MachineText(AgentServiceKey, "ImagePath"), command);
             EXPECT_EQ(MachineText(RunKey, "NTUserDispatcherVR"), "\"" + bed.Dir() + "vtscc.exe\" /NTUSER");
+            if (dir == bed.Dir()) SetServiceCommand("VTLOCKAGENT", bed.Dir() + "vtlock.exe -service");  // as of old
         }
         for (const bool byCommand : {false, true}) {
             ASSERT_TRUE(StartNamedService("VTLOCKAGENT"));
@@ -83,7 +87,7 @@ TEST(Service98, RunServicesValueAndAnAgentLookingForItsVxd) {
     EXPECT_EQ(seen[0].icon + " " + seen[0].text.substr(0, 37), "error Cannot initialize protection driver: ");
     EXPECT_TRUE(Ended(agent));
     EXPECT_EQ(RunAndWait(vtlock + " /INSTALLSERVICE /INSTALL").exitCode, 0u);
-    EXPECT_EQ(MachineText(runServices, "VantrelAgent"), dir + "vtlock.exe -SERVICE");
+    EXPECT_EQ(MachineText(runServices, "VantrelAgent"), "\"" + dir + "vtlock.exe\" -SERVICE");
     EXPECT_EQ(ServiceConfig("VTLOCKAGENT") + ServiceConfig("VTLOCK"), "") << "no services on Windows 98";
     EXPECT_EQ(MachineText(RunKey, "NTUserDispatcherVR"), "<missing>");
     for (const char* round : {"installed", "nothing installed"}) {
