@@ -69,8 +69,8 @@ TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
     ProcessResult run = Tool({"check", several});
     EXPECT_EQ(std::to_string(run.exitCode) + " " + run.output,
               "2 " + several + ":1: warning: the line comes before any section header: it is dropped\r\n" + several +
-                  ":4: warning: restriction 3 is set already on line 3; the agent and the manager ignore this line\r\n" +
-                  several + ":6: error: \"&.DLL\" with no full-access exception: no program can load its libraries "
+                  ":4: warning: restriction 3 is set already on line 3; the agent and the manager ignore this "
+                  "line\r\n" + several + ":6: error: \"&.DLL\" with no full-access exception: no program can load its libraries "
                             "(add rules such as \"+EXPLORER.EXE\")\r\n");
     for (const char* password : {"PWD=0", "PWD=123456"}) {
         const std::string clean = Lines("clean.txt", "[DIRECTORIES]|-%WINDIR%|&C:\\PAYROLL|+C:\\PAYROLL\\INBOX|"
@@ -140,9 +140,9 @@ TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
     std::string bytes, scrambled = ReadWholeFile(dir + "saved.vtp");
     for (unsigned seed = 7; bytes.size() < 4096;) bytes += char((seed = seed * 1103515245 + 12345) >> 16);
     ASSERT_TRUE(WriteWholeFile(random, bytes));
+    auto lineEnd = [](char c) { return c == '\r' || c == '\n'; };
     for (size_t i = 3; i < scrambled.size(); ++i)  // the same bytes as scrambled with a key one bit off
-        if (char changed = char(scrambled[i] ^ 1); scrambled[i] != '\r' && scrambled[i] != '\n' && changed != '\r' && changed != '\n')
-            scrambled[i] = changed;
+        if (!lineEnd(scrambled[i]) && !lineEnd(char(scrambled[i] ^ 1))) scrambled[i] ^= 1;
     ASSERT_TRUE(WriteWholeFile(otherKey, scrambled));
     const struct { std::vector<std::string> args; DWORD exitCode; std::string says; } cases[] = {
         {{"/?"}, 0, "vtprofile encode TEXT OUT.vtp      writes a plain-text profile as a profile file"},

@@ -78,7 +78,8 @@ TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable) {
     EXPECT_EQ("Explorer\\NoControlPanel=0 Explorer\\NoRun=0 Policies\\Microsoft\\Windows\\System\\DisableCMD=0 "
               "System\\NoDispCPL=1 WinOldApp\\Disable=0 ", Written());
     Clear();
-    SetPolicy(-1, 1), SetPolicy(PolicyCount, 1);
+    SetPolicy(-1, 1);
+    SetPolicy(PolicyCount, 1);
     Profile.Policies.clear();
     for (int row = 0; row < 40; ++row) Profile.Policies.push_back(std::to_string(row) + "=1");
     ApplyPolicies();
@@ -118,7 +119,8 @@ struct FakeCheckList : PolicyCheckList {
 };
 
 TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt) {
-    for (const char* bad : {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "3=01", "99999999999=1"}) {
+    for (const char* bad :
+         {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "3=01", "99999999999=1"}) {
         Profile.Policies = {"0=2", "0=1", bad, "1=1"};
         FakeCheckList list;
         std::string error;
