@@ -6,19 +6,27 @@
 #include "Policies.h"
 #include "RuntimeEnv.h"
 
+#include <atomic>
+
 SERVICE_STATUS_HANDLE ServiceStatusHandle = nullptr;
 bool RunningAsService = false;
 
 namespace {
 
 char AgentServiceName[] = "VTLOCKAGENT";
-// How long the control handler waits for the agent's thread to disable protection.
-constexpr UINT ServiceStopWaitMs = 10000;
+// How long the control handler waits for each answer of the agent's thread
+// before it reports that the stop is still pending.
+constexpr UINT ServiceStopWaitMs = 1000;
+constexpr DWORD StopRetryMs = 50;
 constexpr DWORD ReplyGraceMs = 250;
+
+// Set when the agent's thread has returned from RunAgent: nothing is left
+// for the stop control to switch off.
+std::atomic<bool> AgentThreadDone{false};
 
 using RegisterServiceProcessFn = DWORD(WINAPI*)(DWORD processId, DWORD type);
 
-void ReportStatus(DWORD state, DWORD exitCode)
+void ReportStatus(DWORD state, DWORD exitCode, DWORD checkPoint = 0)
 {
     SERVICE_STATUS status = {};
     status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
@@ -26,25 +34,38 @@ void ReportStatus(DWORD state, DWORD exitCode)
     status.dwControlsAccepted = SERVICE_ACCEPT_STOP;
     status.dwWin32ExitCode = exitCode;
     status.dwServiceSpecificExitCode = 0;
-    status.dwCheckPoint = 0;
+    status.dwCheckPoint = checkPoint;
     status.dwWaitHint = 1000;
     SetServiceStatus(ServiceStatusHandle, &status);
 }
 
-// Protection is switched off on the agent's own thread, so the channel is
-// never used by two threads at once; the sent message is also dispatched
-// while the agent shows a message box. Only when that thread does not answer
-// in time, or has no window yet, is it done here.
+// Protection is switched off on the agent's own thread only, so the channel
+// and the policies are never used by two threads at once. While the agent
+// still starts (it may be applying a profile) it has no window: the handler
+// waits for it. A sent message is answered also while the agent shows a
+// message box; while no answer comes, the stop is reported pending.
 void DisableProtectionForStop()
 {
-    if (AgentQuitting)
-        return;
-    DWORD_PTR result = 0;
-    if (AgentWindow != nullptr &&
-        SendMessageTimeoutA(AgentWindow, MsgAgentServiceStop, 0, 0, SMTO_NORMAL, ServiceStopWaitMs, &result))
-        return;
-    DisableProtection();
-    CloseUserHive();
+    DWORD checkPoint = 0;
+    while (!AgentQuitting && !AgentThreadDone) {
+        HWND window = AgentWindow;
+        DWORD_PTR result = 0;
+        if (window != nullptr &&
+            SendMessageTimeoutA(window, MsgAgentServiceStop, 0, 0, SMTO_NORMAL, ServiceStopWaitMs, &result))
+            return;
+        ReportStatus(SERVICE_STOP_PENDING, 0, ++checkPoint);
+        Sleep(StopRetryMs);
+    }
+}
+
+// The agent of another process (started with /AGENT) holds the single instance.
+bool AnotherAgentRuns()
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, AgentMutexName);
+    if (mutex == nullptr)
+        return false;
+    CloseHandle(mutex);
+    return true;
 }
 
 void RunAsNtService()
@@ -88,8 +109,19 @@ void RunAsService()
 void WINAPI AgentServiceMain(DWORD, LPSTR*)
 {
     ServiceStatusHandle = RegisterServiceCtrlHandlerA(AgentServiceName, AgentServiceHandler);
+    // Without a handler the service could be neither reported nor stopped:
+    // the agent does not start, and the ended process tells the service
+    // manager that the service is gone.
+    if (ServiceStatusHandle == nullptr)
+        ExitProcess(GetLastError());
+    if (AnotherAgentRuns()) {
+        AgentThreadDone = true;
+        ReportStatus(SERVICE_STOPPED, ERROR_SERVICE_ALREADY_RUNNING);
+        return;
+    }
     ReportAgentServiceStatus(SERVICE_RUNNING);
     RunAgent();
+    AgentThreadDone = true;
     // The driver could not be opened: a service without its agent is stopped.
     ReportStatus(SERVICE_STOPPED, ERROR_OPEN_FAILED);
 }

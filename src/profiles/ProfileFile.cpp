@@ -89,14 +89,22 @@ Section* SectionOf(const char* data, size_t length, Section* sections)
     return nullptr;
 }
 
-// Replaces the five lists by the file's lines.
-void ReadProfileLines(HANDLE file, ProfileLineNumbers* numbers)
+// The lists a load fills. They take the Profile's place only once the whole
+// file was read, and then hold the old lines for the next load to reuse.
+TProfile& LoadScratch()
+{
+    static TProfile scratch;
+    return scratch;
+}
+
+// Fills the scratch lists with the file's lines; false, with the error as the
+// thread's last error, when a read failed before the end of the file.
+bool ReadProfileLines(HANDLE file, ProfileLineNumbers* numbers)
 {
     Section sections[ProfileSectionCount];
-    for (int i = 0; i < ProfileSectionCount; ++i) {
-        if (numbers) numbers->sections[i].clear();
-        sections[i] = {&(Profile.*ProfileSections[i].list), numbers ? &numbers->sections[i] : nullptr};
-    }
+    if (numbers) *numbers = ProfileLineNumbers();
+    for (int i = 0; i < ProfileSectionCount; ++i)
+        sections[i] = {&(LoadScratch().*ProfileSections[i].list), numbers ? &numbers->sections[i] : nullptr};
     LineReader reader(file);
     Section* section = nullptr;
     bool scrambled = false;
@@ -110,11 +118,16 @@ void ReadProfileLines(HANDLE file, ProfileLineNumbers* numbers)
             scrambled = true;
         } else if (Section* header = SectionOf(data, length, sections)) {
             section = header;
+            if (numbers) ++numbers->headers;
         } else if (section) {
             section->Add(data, length, lineNumber);
+        } else if (numbers && length > 0) {
+            numbers->outside.push_back(lineNumber);
         }
     }
     for (Section& s : sections) s.Finish();
+    if (reader.Failed()) SetLastError(reader.Error());
+    return !reader.Failed();
 }
 
 // A decimal number of up to 64 bits: leading blanks and a sign allowed,
@@ -196,9 +209,14 @@ bool LoadProfileNumbered(const std::string& path, ProfileLineNumbers* numbers)
     if (file == INVALID_HANDLE_VALUE) return false;
 
     KeyPosition = 0;
-    ReadProfileLines(file, numbers);
+    bool read = ReadProfileLines(file, numbers);
+    DWORD error = GetLastError();
     CloseHandle(file);
-
+    if (!read) {
+        SetLastError(error);
+        return false;
+    }
+    for (const ProfileSection& section : ProfileSections) (Profile.*section.list).swap(LoadScratch().*section.list);
     ReadPasswordOption();
     return true;
 }

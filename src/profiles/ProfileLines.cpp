@@ -116,8 +116,12 @@ bool LineReader::Next(char*& data, size_t& length)
 bool LineReader::Fill()
 {
     DWORD got = 0;
-    if (!ReadFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &got, nullptr) || got == 0)
+    if (!ReadFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &got, nullptr)) {
+        error_ = GetLastError();
+        if (error_ == ERROR_SUCCESS) error_ = ERROR_READ_FAULT;
         return false;
+    }
+    if (got == 0) return false;
     pos_ = 0;
     end_ = got;
     return true;

@@ -11,13 +11,15 @@ void ScrambleBytes(char* data, size_t length);
 
 // Lines of a file read through a buffer of its own. A line ends at CR LF, at
 // LF or at CR; every other byte, 0 and 26 included, is data. A read error
-// ends the file early, keeping what was read.
+// ends the lines early and is kept: the caller must not take it for the end.
 class LineReader {
 public:
     explicit LineReader(HANDLE file) : file_(file), buffer_(1 << 16) {}
     // The next line without its line end, in place in the buffer (the caller
     // may change its bytes) until the next call; false at the end of the file.
     bool Next(char*& data, size_t& length);
+    bool Failed() const { return error_ != ERROR_SUCCESS; }
+    DWORD Error() const { return error_; }
 
 private:
     bool Fill();
@@ -28,6 +30,7 @@ private:
     size_t pos_ = 0;
     size_t end_ = 0;
     bool skipLineFeed_ = false;
+    DWORD error_ = ERROR_SUCCESS;
 };
 
 // Lines written through a buffer of its own, each followed by CR LF,

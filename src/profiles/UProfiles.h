@@ -72,13 +72,17 @@ bool SaveProfile(const std::string& name, uint32_t passwordHash);
 // its place. Any failure shows "Cannot save profile: " with the system's text
 // and returns false; the old file is untouched.
 bool SaveProfileFile(const std::string& path, uint32_t passwordHash);
-// Replaces Profile by the file at path; false (profile unchanged) when it cannot be opened.
+// Replaces Profile by the file at path; false (profile unchanged, the error as
+// the thread's last error) when it cannot be opened or read to its end.
 bool LoadProfile(const std::string& path);
 
 // Where the loaded lines stood in their file: for each section (in the order
 // of ProfileSections) the 1-based file line number of each line of its list.
+// Also the lines that no section took, and how many section headers there were.
 struct ProfileLineNumbers {
     std::vector<size_t> sections[ProfileSectionCount];
+    std::vector<size_t> outside;  // non-empty lines before the first header, dropped
+    size_t headers = 0;
 };
 // LoadProfile that also records the line numbers.
 bool LoadProfileNumbered(const std::string& path, ProfileLineNumbers* numbers);

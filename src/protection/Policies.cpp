@@ -108,12 +108,6 @@ PolicyRow SplitRow(int row) {
     return parts;
 }
 
-// The text after the first "=" of a policy line, empty when there is none.
-std::string LineState(const std::string& line) {
-    size_t equals = line.find('=');
-    return equals == std::string::npos ? std::string() : line.substr(equals + 1);
-}
-
 // A non-empty run of decimal digits that fits in an int.
 bool ParseDecimal(const std::string& text, int& value) {
     if (text.empty() || text.size() > 9) return false;
@@ -144,7 +138,44 @@ bool IsIdentifierSuffix(const std::string& text) {
     return digits > 0 && parts + 1 <= maxParts;
 }
 
+PolicyLine ReadPolicyLine(const std::string& line)
+{
+    PolicyLine read;
+    size_t equals = line.find('=');
+    std::string state = equals == std::string::npos ? std::string() : line.substr(equals + 1);
+    int row = 0;
+    if (!ParseDecimal(line.substr(0, equals), row) || state.size() != 1 || state[0] < '0' || state[0] > '2') {
+        read.fault = PolicyLineFault::Malformed;
+    } else if (row >= PolicyCount) {
+        read.fault = PolicyLineFault::OutOfRange;
+    } else {
+        read.row = row;
+        read.state = state[0] - '0';
+    }
+    return read;
+}
+
 }  // namespace
+
+std::vector<PolicyLine> ReadPolicyLines(const TextList& lines)
+{
+    std::vector<PolicyLine> read;
+    size_t setBy[PolicyCount];
+    bool set[PolicyCount] = {};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        PolicyLine line = ReadPolicyLine(lines[i]);
+        if (line.fault == PolicyLineFault::None && set[line.row]) {
+            line.fault = PolicyLineFault::Repeated;
+            line.earlier = setBy[line.row];
+            line.row = -1;
+        } else if (line.fault == PolicyLineFault::None) {
+            set[line.row] = true;
+            setBy[line.row] = i;
+        }
+        read.push_back(line);
+    }
+    return read;
+}
 
 void SetPolicy(int row, int state) {
     if (row < 0 || row >= PolicyCount) return;
@@ -157,16 +188,13 @@ void SetPolicy(int row, int state) {
 }
 
 void ApplyPolicies() {
-    const TextList& lines = Profile.Policies;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string state = LineState(lines[i]);
-        if (state == "0") SetPolicy(static_cast<int>(i), 0);
-        else if (state == "1") SetPolicy(static_cast<int>(i), 1);
-    }
+    for (const PolicyLine& line : ReadPolicyLines(Profile.Policies))
+        if (line.row >= 0 && line.state != 2) SetPolicy(line.row, line.state);
 }
 
 void RemovePolicies() {
-    for (size_t i = 0; i < Profile.Policies.size(); ++i) SetPolicy(static_cast<int>(i), 0);
+    for (const PolicyLine& line : ReadPolicyLines(Profile.Policies))
+        if (line.row >= 0 && line.state != 2) SetPolicy(line.row, 0);
 }
 
 bool OpenUserHive(const std::string& sidSuffix) {
@@ -191,17 +219,14 @@ void PoliciesFromCheckList(const PolicyCheckList& list) {
 }
 
 bool PoliciesToCheckList(PolicyCheckList& list, std::string& error) {
-    for (const std::string& line : Profile.Policies) {
-        size_t equals = line.find('=');
-        int index = 0;
-        int state = 0;
-        bool wellFormed = equals != std::string::npos && ParseDecimal(line.substr(0, equals), index) &&
-                          ParseDecimal(line.substr(equals + 1), state) && state <= 2;
-        if (!wellFormed || index >= list.ItemCount()) {
-            error = "Invalid restriction line in the profile: \"" + line + "\"";
+    std::vector<PolicyLine> read = ReadPolicyLines(Profile.Policies);
+    for (size_t i = 0; i < read.size(); ++i) {
+        if (read[i].fault == PolicyLineFault::Repeated) continue;
+        if (read[i].row < 0 || read[i].row >= list.ItemCount()) {
+            error = "Invalid restriction line in the profile: \"" + Profile.Policies[i] + "\"";
             return false;
         }
-        list.SetItemState(index, state);
+        list.SetItemState(read[i].row, read[i].state);
     }
     error.clear();
     return true;

@@ -2,6 +2,9 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
+
+using TextList = std::vector<std::string>;
 
 constexpr int PolicyCount = 32;
 
@@ -12,8 +15,24 @@ extern const char* const PolicyCaptions[PolicyCount];
 // The registry root of policy values and per-user shell folders.
 extern HKEY UserHiveKey;
 
+// One "[POLICIES]" line read by the row number before its "=". A line that
+// counts for nothing has no row: its number is missing or not decimal, its
+// state is not "0", "1" or "2", its row lies outside the table, or an
+// earlier line set the same row already.
+enum class PolicyLineFault { None, Malformed, OutOfRange, Repeated };
+struct PolicyLine {
+    PolicyLineFault fault = PolicyLineFault::None;
+    int row = -1;
+    int state = 2;
+    size_t earlier = 0;  // for Repeated: the index of the line that set the row
+};
+std::vector<PolicyLine> ReadPolicyLines(const TextList& lines);
+
 void SetPolicy(int row, int state);
+// Writes the rows the profile switches on or off; the others stay as they are.
 void ApplyPolicies();
+// Switches off the rows the profile set; the rows it leaves unchanged keep
+// what an administrator or group policy put there.
 void RemovePolicies();
 // Opens HKEY_USERS\S-1-5-<sidSuffix>; a malformed suffix or a hive that is
 // not loaded leaves UserHiveKey unchanged.
@@ -31,6 +50,7 @@ public:
 
 void PoliciesFromCheckList(const PolicyCheckList& list);
 // False, with error naming the bad line, when a line is malformed or its
-// index lies outside the list; items set before it keep their state.
+// index lies outside the list; items set before it keep their state. A
+// repeated row is skipped, as the agent skips it.
 bool PoliciesToCheckList(PolicyCheckList& list, std::string& error);
 void GrayAllPolicies(PolicyCheckList& list);

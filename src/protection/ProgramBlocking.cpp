@@ -20,7 +20,9 @@ using ProcessWalkProc = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
 using QueryProc = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
 
 const ULONG SystemProcessInformation = 5;
-const ULONG SystemInformationBufferSize = 20480;
+const LONG StatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+const ULONG FirstListSize = 20480;
+const ULONG LargestListSize = 64u << 20;
 
 template <class Proc>
 Proc Lookup(HMODULE library, const char* name) {
@@ -100,13 +102,32 @@ void StopProgramBlocking() {
     ProgramBlockingActive = false;
 }
 
+namespace {
+
+// The whole process list: a busy machine's does not fit a fixed buffer, so
+// the buffer grows (to the size the call asks for, or twice its size where
+// the call does not tell) until the list fits.
+bool QueryProcessList(QueryProc query, std::vector<BYTE>& buffer) {
+    for (ULONG size = FirstListSize; size <= LargestListSize;) {
+        buffer.resize(size);
+        ULONG needed = 0;
+        LONG status = query(SystemProcessInformation, buffer.data(), size, &needed);
+        if (status >= 0) return true;
+        if (status != StatusInfoLengthMismatch) return false;
+        size = needed > size ? needed + needed / 8 : size * 2;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::string ProcessNameFromSystemInformation(DWORD processId) {
     std::string name;
     HMODULE ntdll = LoadLibraryA("NTDLL.DLL");
     if (!ntdll) return name;
     auto query = Lookup<QueryProc>(ntdll, "NtQuerySystemInformation");
-    std::vector<BYTE> buffer(SystemInformationBufferSize);
-    if (query && query(SystemProcessInformation, buffer.data(), SystemInformationBufferSize, nullptr) >= 0) {
+    std::vector<BYTE> buffer;
+    if (query && QueryProcessList(query, buffer)) {
         size_t offset = 0;
         for (;;) {
             const auto* record = reinterpret_cast<const ProcessRecord*>(buffer.data() + offset);

@@ -1,5 +1,6 @@
 #include "ProfileCheck.h"
 #include "FolderDecision.h"
+#include "Policies.h"
 #include "RuntimeEnv.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@ public:
 
     void Warn(SectionIndex section, size_t index, const std::string& text) { Add(section, index, false, text); }
     void Fail(SectionIndex section, size_t index, const std::string& text) { Add(section, index, true, text); }
+    void WarnAt(size_t line, const std::string& text) { findings_.push_back({line, false, text}); }
 
     std::vector<Finding> Result()
     {
@@ -95,9 +97,12 @@ void CheckCriticalFolders(Checker& check)
         std::string path = ExpandMacros(line.substr(1));
         if (IsWholeDrive(path)) covered[i].push_back("the whole drive " + WithoutTrailingBackslash(path));
     }
+    // A rule may name a folder by its short (8.3) form, which the driver is given too.
     for (const CriticalFolder& folder : CriticalFolders()) {
-        FolderDecision decision = DecideFolder(folder.path);
-        if (decision.rule >= 0) covered[decision.rule].push_back(folder.name + " " + folder.path);
+        int longRule = DecideFolder(folder.path).rule;
+        int shortRule = DecideFolder(ShortPathForm(folder.path)).rule;
+        if (longRule >= 0) covered[longRule].push_back(folder.name + " " + folder.path);
+        if (shortRule >= 0 && shortRule != longRule) covered[shortRule].push_back(folder.name + " " + folder.path);
     }
     for (const auto& rule : covered) {
         const std::string& line = Profile.Folders[rule.first];
@@ -228,17 +233,31 @@ void CheckTasks(Checker& check)
     }
 }
 
+// Lines the agent ignores, read by their row number as the agent and the
+// manager read them.
 void CheckPolicies(Checker& check)
 {
-    std::map<std::string, size_t> seen;
-    for (size_t i = 0; i < Profile.Policies.size(); ++i) {
+    std::vector<PolicyLine> read = ReadPolicyLines(Profile.Policies);
+    for (size_t i = 0; i < read.size(); ++i) {
         const std::string& line = Profile.Policies[i];
         std::string row = line.substr(0, line.find('='));
-        auto earlier = seen.emplace(row, i);
-        if (!earlier.second)
+        if (read[i].fault == PolicyLineFault::Repeated)
             check.Warn(PoliciesAt, i, "restriction " + row + " is set already on line " +
-                                          std::to_string(check.LineOf(PoliciesAt, earlier.first->second)));
+                                          std::to_string(check.LineOf(PoliciesAt, read[i].earlier)) +
+                                          "; the agent and the manager ignore this line");
+        else if (read[i].fault == PolicyLineFault::OutOfRange)
+            check.Warn(PoliciesAt, i, Quoted(line) + ": there is no restriction " + row +
+                                          " (0 to 31); the agent ignores the line and the manager reports it");
+        else if (read[i].fault == PolicyLineFault::Malformed)
+            check.Warn(PoliciesAt, i, Quoted(line) + " is no restriction line (a number, \"=\" and 0, 1 or 2); "
+                                                     "the agent ignores it and the manager reports it");
     }
+}
+
+void CheckOutsideLines(Checker& check, const ProfileLineNumbers& numbers)
+{
+    for (size_t line : numbers.outside)
+        check.WarnAt(line, "the line comes before any section header: it is dropped");
 }
 
 // A "PWD=" line that asks for a password of the profile's own but carries
@@ -268,5 +287,6 @@ std::vector<Finding> CheckProfile(const ProfileLineNumbers& numbers)
     CheckTasks(check);
     CheckPolicies(check);
     CheckPassword(check);
+    CheckOutsideLines(check, numbers);
     return check.Result();
 }

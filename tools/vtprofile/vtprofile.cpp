@@ -48,17 +48,34 @@ int PrintMessage(const std::string& text, const char*, UINT)
     return IDOK;
 }
 
-bool Load(const std::string& path, ProfileLineNumbers* numbers = nullptr)
+// A file with lines but no section header loads as an empty profile: random
+// bytes, a file scrambled with another key, rules without their headers.
+bool Load(const std::string& path, ProfileLineNumbers& numbers)
 {
-    if (LoadProfileNumbered(path, numbers)) return true;
-    PrintError("cannot open " + path + ": " + SystemErrorText(GetLastError()));
-    return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        PrintError("cannot open " + path + ": " + SystemErrorText(GetLastError()));
+        return false;
+    }
+    CloseHandle(file);
+    if (!LoadProfileNumbered(path, &numbers)) {
+        PrintError("cannot read " + path + ": " + SystemErrorText(GetLastError()));
+        return false;
+    }
+    if (numbers.headers == 0 && !numbers.outside.empty()) {
+        PrintError(path + " is no profile: no line is a section header such as [DIRECTORIES] (is it scrambled "
+                          "with another key?)");
+        return false;
+    }
+    return true;
 }
 
 // The loaded lists in the file's layout, without scrambling.
 int Decode(const std::string& path)
 {
-    if (!Load(path)) return ExitFailed;
+    ProfileLineNumbers numbers;
+    if (!Load(path, numbers)) return ExitFailed;
     LineWriter out(GetStdHandle(STD_OUTPUT_HANDLE));
     for (const ProfileSection& section : ProfileSections) {
         out.PutPlain(section.header);
@@ -69,14 +86,15 @@ int Decode(const std::string& path)
 
 int Encode(const std::string& textPath, const std::string& outPath)
 {
-    if (!Load(textPath)) return ExitFailed;
+    ProfileLineNumbers numbers;
+    if (!Load(textPath, numbers)) return ExitFailed;
     return SaveProfileFile(outPath, Profile.PasswordHash) ? ExitClean : ExitFailed;
 }
 
 int Check(const std::string& path)
 {
     ProfileLineNumbers numbers;
-    if (!Load(path, &numbers)) return ExitFailed;
+    if (!Load(path, numbers)) return ExitFailed;
     std::vector<Finding> findings = CheckProfile(numbers);
     int code = ExitClean;
     for (const Finding& finding : findings) {
@@ -92,7 +110,7 @@ int Check(const std::string& path)
 int Explain(const std::string& path, const std::string& target)
 {
     ProfileLineNumbers numbers;
-    if (!Load(path, &numbers)) return ExitFailed;
+    if (!Load(path, numbers)) return ExitFailed;
     for (const std::string& line : ExplainPath(target, numbers)) Print(line);
     return ExitClean;
 }

@@ -137,7 +137,7 @@ TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, "AutoStart", 0));
 
     MessageListener listener;
-    Start(QuoteArgument("/load:" + other + "Alice.vtp") + " /NOTIFY:-7");
+    Start(QuoteArgument("/load:" + other + "Alice.vtp") + " /NOTIFY:+$10");
     HWND window = Wait("TForm1");
     ASSERT_NE(window, nullptr) << "the manager opens without asking for a password";
     ASSERT_TRUE(WaitFor([&] { return WindowText(window) == " Vantrel  - Alice"; })) << WindowText(window);
@@ -153,7 +153,7 @@ TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
     std::vector<std::string> announced;
     for (const HeardMessage& m : HeardUpToMarker(listener))
         announced.push_back(m.name + " " + std::to_string(m.wParam) + " " + std::to_string(m.lParam));
-    EXPECT_EQ(announced, (std::vector<std::string>{"Vantrel.Stop 0 0", "Vantrel.Saved 0 -7", "Vantrel.Start 0 0"}));
+    EXPECT_EQ(announced, (std::vector<std::string>{"Vantrel.Stop 0 0", "Vantrel.Saved 0 16", "Vantrel.Start 0 0"}));
 
     // The driver reports the image this profile file makes.
     ASSERT_TRUE(LoadProfile(folder + "Profiles\\default.vtp"));

@@ -37,6 +37,14 @@ TEST(ServiceNt, InstallRunStopAndRemove) {
             EXPECT_TRUE(AgentGone()) << "the agent's window and mutex";
             EXPECT_TRUE(Ended(service));
         }
+        // Where an agent runs already, the service reports that it stopped; the running agent goes on.
+        bed.StartAgent();
+        StartNamedService("VTLOCKAGENT");  // Wine's start fails when the service stops before it answers
+        DWORD code = 0;
+        EXPECT_TRUE(WaitFor([&] { return QueryServiceState("VTLOCKAGENT", &code) == SERVICE_STOPPED; }));
+        EXPECT_EQ(code, DWORD(ERROR_SERVICE_ALREADY_RUNNING));
+        EXPECT_TRUE(FindAgent() && WaitForSingleObject(bed.Agent(), 0) == WAIT_TIMEOUT);
+        bed.CloseAgent();
         EXPECT_TRUE(quiet.Seen().empty());
     }
     RunAndWait(bed.Exe() + " /UNINSTALL");

@@ -16,13 +16,23 @@ struct Vtprofile : ::testing::Test {
         for (const std::string& arg : args) line += " " + QuoteArgument(arg);
         return RunCaptured(line);
     }
+    static std::string ShortForm(const std::string& path) {
+        char buffer[MAX_PATH] = {};
+        DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+        EXPECT_TRUE(length > 0 && length < MAX_PATH && UpperCase(buffer) != path) << path;
+        return UpperCase(buffer);
+    }
     const std::string dir = NewTempDir("vtprofile");
 };
 TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
     const std::string own = UpperCase(BinDir().substr(0, BinDir().size() - 1));
     struct Case { std::string lines; int line; bool error; std::string says; };  // says: part of the finding
     std::vector<Case> cases = {
-        {"[DIRECTORIES]|-C:\\DATA|&%WINDIR%", 3, true, "denies access to the Windows folder " + WindowsDir},
+        {"[DIRECTORIES]|-C:\\DATA|&%WINDIR%", 3, true,
+         "denies access to the Windows folder " + WindowsDir + " and the system folder " + SystemDir + ": Windows"},
+        {"[DIRECTORIES]|&C:", 2, true, "denies access to the whole drive C:, the Windows folder " + WindowsDir +
+         ", the system folder " + SystemDir + " and the Program Files folder " + ProgramFilesDir + ":"},
+        {"[DIRECTORIES]|&" + ShortForm(ProgramFilesDir), 2, true, "the Program Files folder " + ProgramFilesDir},
         {"[DIRECTORIES]|!%SYSDIR%", 2, false, "hides the system folder " + SystemDir},
         {"[DIRECTORIES]|#" + ProgramFilesDir, 2, true, "the Program Files folder"},
         {"[DIRECTORIES]|&D:", 2, true, "denies access to the whole drive D:"},
@@ -34,7 +44,8 @@ TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
         {"[DIRECTORIES]|-%WINDIR%\\WEB|&C:\\X|!" + WindowsDir + "\\WEB", 4, false, "repeats the folder of line 2"},
         {"[FILES]|-.DOC|+A.TXT|&.DOC", 4, false, "repeats the file rule of line 2"},
         {"[TASKS]|NOTEPAD.EXE|CMD.EXE      // Command|notepad.exe", 4, false, "NOTEPAD.EXE is disabled already"},
-        {"[POLICIES]|3=1|4=1|3=0", 4, false, "restriction 3 is set already on line 2"},
+        {"[POLICIES]|22=1|32=1", 3, false, "\"32=1\": there is no restriction 32 (0 to 31); the agent ignores"},
+        {"[POLICIES]|=1", 2, false, "\"=1\" is no restriction line"},
         {"[OPTIONS]|PWD=secret", 2, false, "gives no password hash"},
         {"[TASKS]|[OPTIONS]|PWD=4294967296", 3, false, "gives no password hash"},
         {"[FILES]|&.EXE", 2, true, "no program can start"},
@@ -53,11 +64,22 @@ TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
         EXPECT_NE(run.output.substr(at, run.output.find('\n', at) - at).find(c.says), std::string::npos)
             << c.lines << "\n" << run.output;
     }
-    const std::string clean = Lines("clean.txt", "[DIRECTORIES]|-%WINDIR%|&C:\\PAYROLL|+C:\\PAYROLL\\INBOX|"
-                                                 "@%DESKTOP%|[FILES]|-.EXE|+SETUP.EXE|&.REG|[POLICIES]|0=1|1=0|"
-                                                 "[TASKS]|REGEDIT.EXE      // Registry Editor|[OPTIONS]|PWD=0");
-    ProcessResult run = Tool({"check", clean});
-    EXPECT_EQ(std::to_string(run.exitCode) + " " + run.output, "0 " + clean + ": no problems found\r\n");
+    // Several findings, in the order of their lines.
+    const std::string several = Lines("several.txt", "junk|[POLICIES]|3=1|3=0|[FILES]|&.DLL");
+    ProcessResult run = Tool({"check", several});
+    EXPECT_EQ(std::to_string(run.exitCode) + " " + run.output,
+              "2 " + several + ":1: warning: the line comes before any section header: it is dropped\r\n" + several +
+                  ":4: warning: restriction 3 is set already on line 3; the agent and the manager ignore this "
+                  "line\r\n" + several + ":6: error: \"&.DLL\" with no full-access exception: no program can load its libraries "
+                            "(add rules such as \"+EXPLORER.EXE\")\r\n");
+    for (const char* password : {"PWD=0", "PWD=123456"}) {
+        const std::string clean = Lines("clean.txt", "[DIRECTORIES]|-%WINDIR%|&C:\\PAYROLL|+C:\\PAYROLL\\INBOX|"
+                                                     "@%DESKTOP%|[FILES]|-.EXE|+SETUP.EXE|&.REG|[POLICIES]|0=1|1=0|"
+                                                     "[TASKS]|REGEDIT.EXE      // Registry Editor|[OPTIONS]|" +
+                                                     std::string(password));
+        run = Tool({"check", clean});
+        EXPECT_EQ(std::to_string(run.exitCode) + " " + run.output, "0 " + clean + ": no problems found\r\n");
+    }
 }
 // Each case: the profile, the path, and parts of the answer in their order.
 TEST_F(Vtprofile, ExplainNamesTheDecidingRulesAndWhy) {
@@ -85,6 +107,8 @@ TEST_F(Vtprofile, ExplainNamesTheDecidingRulesAndWhy) {
         {"[DIRECTORIES]|&C:", tempDir + "\\WORK\\A.TMP", {"Access denied, decided by line 2, \"&C:\"",
          "Built-in exception: the driver always gives full access to " + tempDir + ", whatever the profile says"}},
         {"[FILES]|&.DAT", "C:\\USERS\\ANNA\\NTUSER.DAT", {"Access denied by line 2, \"&.DAT\"", "to NTUSER.DAT"}},
+        {"[DIRECTORIES]|&C:\\DATA|-C:\\DATA|[FILES]|-.GZ", "C:\\DATA\\A.TAR.GZ", {"Read only access, decided by "
+         "line 3", "  Read only access by line 5, \"-.GZ\", a rule for every file of type .GZ.\r\n"}},
     };
     for (const auto& c : cases) {
         ProcessResult run = Tool({"explain", Lines("explain.txt", c.profile), c.path});
@@ -111,7 +135,15 @@ TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
     EXPECT_EQ(decoded.exitCode + encoded.exitCode, 0u) << decoded.errors << encoded.errors;
     EXPECT_EQ(ReadWholeFile(dir + "again.vtp"), ReadWholeFile(dir + "saved.vtp"));
     // Each says on the console with exit code 0, else on the error output.
-    const std::string missing = dir + "missing.vtp";
+    const std::string missing = dir + "missing.vtp", random = dir + "random.vtp", otherKey = dir + "other.vtp",
+                      unheaded = Lines("unheaded.txt", "-C:\\DATA|&.EXE"), out = dir + "out.vtp";
+    std::string bytes, scrambled = ReadWholeFile(dir + "saved.vtp");
+    for (unsigned seed = 7; bytes.size() < 4096;) bytes += char((seed = seed * 1103515245 + 12345) >> 16);
+    ASSERT_TRUE(WriteWholeFile(random, bytes));
+    auto lineEnd = [](char c) { return c == '\r' || c == '\n'; };
+    for (size_t i = 3; i < scrambled.size(); ++i)  // the same bytes as scrambled with a key one bit off
+        if (!lineEnd(scrambled[i]) && !lineEnd(char(scrambled[i] ^ 1))) scrambled[i] ^= 1;
+    ASSERT_TRUE(WriteWholeFile(otherKey, scrambled));
     const struct { std::vector<std::string> args; DWORD exitCode; std::string says; } cases[] = {
         {{"/?"}, 0, "vtprofile encode TEXT OUT.vtp      writes a plain-text profile as a profile file"},
         {{"decode"}, 2, "vtprofile explain FILE.vtp PATH"},
@@ -119,10 +151,15 @@ TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
         {{"check", missing}, 2, "cannot open " + missing},
         {{"explain", missing, "C:\\"}, 2, "cannot open " + missing},
         {{"encode", dir + "saved.txt", dir}, 2, "Cannot save profile: "},
+        {{"check", random}, 2, random + " is no profile: no line is a section header such as [DIRECTORIES]"},
+        {{"encode", random, out}, 2, random + " is no profile"},
+        {{"check", otherKey}, 2, "(is it scrambled with another key?)"},
+        {{"check", unheaded}, 2, unheaded + " is no profile"},
     };
     for (const auto& c : cases) {
         ProcessResult run = Tool(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.says;
         EXPECT_NE((c.exitCode ? run.errors : run.output).find(c.says), std::string::npos) << run.output << run.errors;
     }
+    EXPECT_EQ(GetFileAttributesA(out.c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -64,20 +64,24 @@ TEST_F(PolicyRegistry, EachRowWritesItsValue) {
     }
 }
 
-// Enable writes the rows whose state is exactly "0" or "1" and leaves the others; disable switches all off.
+// Lines apply by the row number before "=", never by their place; a line whose number is missing, repeated or
+// out of range, or whose state is not exactly "0", "1" or "2", counts for nothing. Disable switches off only the
+// rows the profile set: a value that an administrator put under a row the profile leaves unchanged stays.
 TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable) {
-    Profile.Policies = {"0=1", "1=0", "2=2", "3= 1", "4=01", "5=1 ", "6=", "7", "8=-0", "9=1=1"};
-    Profile.Policies.resize(16, "x=2");
-    Profile.Policies[15] = "15=1";
+    SetPolicy(2, 1);
+    Profile.Policies = {"22=1", "1=0", "2=2", "3= 1", "4=01", "5=1 ", "6=", "7", "8=-0", "9=1=1", "=1", "32=1",
+                        "22=0", "15=1", "10=3", " 11=1"};
     ApplyPolicies();
-    EXPECT_EQ("Explorer\\NoControlPanel=0 Policies\\Microsoft\\Windows\\System\\DisableCMD=2 "
-              "System\\DisableRegistryTools=1 WinOldApp\\Disable=1 ", Written());
+    EXPECT_EQ("Explorer\\NoControlPanel=0 Explorer\\NoRun=1 Policies\\Microsoft\\Windows\\System\\DisableCMD=2 "
+              "System\\NoDispCPL=1 WinOldApp\\Disable=1 ", Written());
     RemovePolicies();
-    const std::string off = Written();
-    EXPECT_EQ(17, std::count(off.begin(), off.end(), ' ')) << off;
-    EXPECT_TRUE(off.find("=1") == std::string::npos && off.find("=2") == std::string::npos) << off;
-    SetPolicy(-1, 1), SetPolicy(PolicyCount, 1);
-    Profile.Policies.assign(40, "x=1");
+    EXPECT_EQ("Explorer\\NoControlPanel=0 Explorer\\NoRun=0 Policies\\Microsoft\\Windows\\System\\DisableCMD=0 "
+              "System\\NoDispCPL=1 WinOldApp\\Disable=0 ", Written());
+    Clear();
+    SetPolicy(-1, 1);
+    SetPolicy(PolicyCount, 1);
+    Profile.Policies.clear();
+    for (int row = 0; row < 40; ++row) Profile.Policies.push_back(std::to_string(row) + "=1");
     ApplyPolicies();
     const std::string all = Written();
     EXPECT_EQ(PolicyCount + 1, std::count(all.begin(), all.end(), ' ')) << all;  // the row 15 writes two
@@ -115,11 +119,12 @@ struct FakeCheckList : PolicyCheckList {
 };
 
 TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt) {
-    for (const char* bad : {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "99999999999=1"}) {
-        Profile.Policies = {"0=2", bad, "1=1"};
+    for (const char* bad :
+         {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "3=01", "99999999999=1"}) {
+        Profile.Policies = {"0=2", "0=1", bad, "1=1"};
         FakeCheckList list;
         std::string error;
-        EXPECT_FALSE(PoliciesToCheckList(list, error));  // the lines before it are set, nothing after it
+        EXPECT_FALSE(PoliciesToCheckList(list, error));  // the lines before it are set, the repeated row skipped
         EXPECT_EQ("Invalid restriction line in the profile: \"" + std::string(bad) + "\" 2 0",
                   error + " " + char('0' + list.states[0]) + " " + char('0' + list.states[1]));
     }

@@ -6,6 +6,26 @@
 #include <gtest/gtest.h>
 namespace {
 bool LoadBytes(const std::string& b) { return WriteWholeFile(ProfilesDir + "t", b) && LoadProfile(ProfilesDir + "t"); }
+// Loads from a pipe that gives the bytes and then breaks, as a read error part way through a file.
+DWORD WINAPI ServePipe(void* pipe) {
+    const char bytes[] = "[FILES]\r\n-.EXE\r\n";
+    DWORD written = 0;
+    if (ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED)
+        WriteFile(pipe, bytes, sizeof bytes - 1, &written, nullptr), FlushFileBuffers(pipe);
+    CloseHandle(pipe);
+    return 0;
+}
+bool LoadBrokenPipe() {
+    const std::string name = "\\\\.\\pipe\\vtload" + std::to_string(GetCurrentProcessId());
+    HANDLE pipe = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
+                                   nullptr);
+    EXPECT_NE(pipe, INVALID_HANDLE_VALUE);
+    HANDLE server = CreateThread(nullptr, 0, ServePipe, pipe, 0, nullptr);
+    bool loaded = LoadProfile(name);
+    WaitForSingleObject(server, INFINITE);
+    CloseHandle(server);
+    return loaded;
+}
 struct ProfileFileTest : ::testing::Test {
     void SetUp() override { CreateProfileLists(), ProfilesDir = NewTempDir("profiles"); }
 };
@@ -83,10 +103,12 @@ TEST_F(ProfileFileTest, ReadsThePasswordOption) {
         EXPECT_EQ(c.first, Profile.Options);
         EXPECT_EQ(std::make_pair(c.second, c.second != 0), std::make_pair(Profile.PasswordHash, Profile.OwnPassword)) << bytes;
     }
-    // A file that cannot be opened leaves the profile alone.
+    // A file that cannot be opened, or whose reading fails part way, leaves the profile alone.
     EXPECT_FALSE(LoadProfile(ProfilesDir + "missing.vtp"));
+    EXPECT_FALSE(LoadBrokenPipe());
     EXPECT_EQ(std::make_pair(9u, true), std::make_pair(Profile.PasswordHash, Profile.OwnPassword));
     EXPECT_EQ((TextList{"PWD=bad", "PWD=9"}), Profile.Options);
+    EXPECT_TRUE(Profile.Files.empty());
 }
 
 TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleasesAndEveryLineBack) {
