@@ -40,6 +40,7 @@ void DisableProtectionForStop()
     if (AgentQuitting)
         return;
     DWORD_PTR result = 0;
+    AgentServiceStopAsked = true;
     if (AgentWindow != nullptr &&
         SendMessageTimeoutA(AgentWindow, MsgAgentServiceStop, 0, 0, SMTO_NORMAL, ServiceStopWaitMs, &result))
         return;

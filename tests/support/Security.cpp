@@ -94,3 +94,39 @@ void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, boo
     EXPECT_TRUE(FullControl(view.administrators, fullControl)) << std::hex << view.administrators;
     EXPECT_EQ(view.protectedDacl, protectedDacl);
 }
+HANDLE StartAsStandardUser(const std::string& commandLine, DWORD* processId)
+{
+    HANDLE token = nullptr, restricted = nullptr;
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    SID_AND_ATTRIBUTES denied = {administrators, 0};
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY, &token))
+        return nullptr;
+    bool made = CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) &&
+                CreateRestrictedToken(token, 0, 1, &denied, 0, nullptr, 0, nullptr, &restricted);
+    CloseHandle(token);
+    if (!made) return nullptr;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::string line = commandLine;
+    bool started = CreateProcessAsUserA(restricted, nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &info);
+    CloseHandle(restricted);
+    if (!started) return nullptr;
+    CloseHandle(info.hThread);
+    if (processId) *processId = info.dwProcessId;
+    return info.hProcess;
+}
+ProcessResult RunAsStandardUser(const std::string& commandLine, DWORD timeoutMs)
+{
+    ProcessResult result;
+    HANDLE process = StartAsStandardUser(commandLine);
+    if (!process) return result;
+    result.finished = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    if (!result.finished) TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    GetExitCodeProcess(process, &result.exitCode);
+    CloseHandle(process);
+    return result;
+}
