@@ -17,7 +17,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (pipe == INVALID_HANDLE_VALUE) return 1;
     AppendLine(log, std::string());
     for (;;) {
-        if (!ConnectNamedPipe(pipe, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED) continue;
+        // A client that has already closed again counts as one that sent nothing.
+        if (!ConnectNamedPipe(pipe, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED &&
+            GetLastError() != ERROR_NO_DATA) {
+            DisconnectNamedPipe(pipe);
+            continue;
+        }
         VtPipeRequest request = {};
         DWORD bytes = 0;
         ReadFile(pipe, &request, sizeof request, &bytes, nullptr);
