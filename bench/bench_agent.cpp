@@ -1,7 +1,9 @@
 // The agent's reaction time: from posting "Vantrel.Start" to the driver
 // reporting the start, for default profiles of 100, 1,000 and 10,000 folder
 // rules plus as many file rules; beside it the time LoadProfile and
-// BuildDriverImage take alone in this process for the same file. Prints a table.
+// BuildDriverImage take alone in this process for the same file. Prints a
+// table, and the round trip of a request through the agent's pipe.
+#include "AgentClient.h"
 #include "BenchClock.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
@@ -59,13 +61,25 @@ double AgentReaction()
 {
     std::vector<double> times;
     for (int run = 0; run < Runs; ++run) {
-        Post("Vantrel.Stop");
-        if (!WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 0; }))
+        if (!AskAgent(VtPipeStop).accepted || !WaitDriver([](const VTLOCK_STATE& s) { return s.Started == 0; }))
             return -1;
         unsigned int starts = QueryDriverState().StartRequests;
         double start = Now();
         Post("Vantrel.Start");
         if (!WaitDriver([starts](const VTLOCK_STATE& s) { return s.StartRequests > starts && s.Started == 1; }))
+            return -1;
+        times.push_back(Now() - start);
+    }
+    return Median(times);
+}
+
+// Median milliseconds of a query through the pipe, answered by the agent's window thread; -1 on failure.
+double PipeRoundTrip()
+{
+    std::vector<double> times;
+    for (int run = 0; run < 20 * Runs; ++run) {
+        double start = Now();
+        if (!AskAgent(VtPipeQuery).accepted)
             return -1;
         times.push_back(Now() - start);
     }
@@ -112,7 +126,8 @@ int main()
                     build, build > 0 ? reaction / build : 0.0, reaction / rules);
     }
 
-    Post("Vantrel.StopAgent");
+    std::printf("Pipe request round trip: %.2f ms (median of %d)\n", PipeRoundTrip(), 20 * Runs);
+    AskAgent(VtPipeStopAgent);
     WaitForSingleObject(agent, 10000);
     StopProcess(agent);
     RunAndWait(exe + " /UNINSTALL");

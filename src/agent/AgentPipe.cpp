@@ -29,9 +29,10 @@ HANDLE CreatePipeInstance()
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(PipeSecurity, SDDL_REVISION_1,
                                                               &attributes.lpSecurityDescriptor, nullptr))
         return INVALID_HANDLE_VALUE;
-    HANDLE pipe = CreateNamedPipeA(VTPIPE_NAME, PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
-                                   PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-                                   2 * sizeof(VtPipeReply), 2 * sizeof(VtPipeRequest), 0, &attributes);
+    const DWORD open = PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED;
+    const DWORD mode = PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS;
+    HANDLE pipe = CreateNamedPipeA(VTPIPE_NAME, open, mode, 1, 2 * sizeof(VtPipeReply), 2 * sizeof(VtPipeRequest), 0,
+                                   &attributes);
     LocalFree(attributes.lpSecurityDescriptor);
     return pipe;
 }

@@ -11,6 +11,7 @@
 namespace {
 
 const char* const SidPrefix = "S-1-5-";
+const char* const StopRefusal = "Only an administrator or the toggle password can switch protection off.";
 
 // The administrator password always works; otherwise the profile's own
 // password when it has one, else the default toggle password.
@@ -127,8 +128,7 @@ void AnswerPipeRequest(const VtPipeRequest& request, const PipeClient& client, V
         Answer(reply, VtPipeAccepted, ProtectionText());
         return;
     case VtPipeStop:
-        if (!MayLower(request, client, reply, "Only an administrator or the toggle password can switch protection off."))
-            return;
+        if (!MayLower(request, client, reply, StopRefusal)) return;
         DisableProtection();
         Answer(reply, VtPipeAccepted, ProtectionText());
         return;

@@ -75,7 +75,9 @@ TEST(Agent, AUsersToggleAndDisableWithPasswords) {
         EXPECT_EQ(FenceAgent().StopRequests - before.StopRequests, c.disables ? 2u : 1u) << "disabled, and the fence";
         std::vector<SeenBox> seen = answerer.Seen();
         ASSERT_EQ(seen.size(), boxes);
-        if (c.complains) { EXPECT_EQ(Box(seen.back()), "Disable protection: Password is incorrect. (information, ok)"); }
+        if (c.complains) {
+            EXPECT_EQ(Box(seen.back()), "Disable protection: Password is incorrect. (information, ok)");
+        }
     }
     EXPECT_TRUE(handles > 0 && HandleCount(bed.Agent()) <= handles + 8) << handles << ": requests leave handles open";
     // Protection is off: the toggle asks before it enables.
@@ -137,7 +139,8 @@ TEST(Agent, AStandardUserCannotSwitchProtectionOff) {
         EXPECT_EQ(RunAndWait(bed.Exe() + " " + QuoteArgument(std::string("/D:") + TogglePassword)).exitCode, 2u);
         std::vector<SeenBox> seen = boxes.WaitSeen(1);
         EXPECT_EQ(seen.empty() ? "" : Box(seen[0]), "Disable protection: The program that answers for the Vantrel "
-                                                   "agent does not run as an administrator. Nothing was sent. (error, ok)");
+                                                   "agent does not run as an administrator. Nothing was sent. "
+                                                   "(error, ok)");
     }
     EXPECT_EQ(squatLog.WaitRecords(1, 10000), std::vector<std::string>{"read 0 "}) << "it connected, then sent nothing";
     StopProcess(squatter);
@@ -215,8 +218,8 @@ TEST(Agent, LearnsTheUserFromTheLogonProgramsToken) {
     const std::string taken = "User " + sid + ", temporary folder " + temp + ".";
     const unsigned int bytes = FenceAgent().ImageBytes;
     const struct { std::string temp, sid, said; } logons[] = {
-        {"C:\\", "S-1-5-21-77-88-99-4242", taken + " Ignored: the identifier S-1-5-21-77-88-99-4242, not the "
-                                                   "sender's. Ignored: the temporary folder C:\\, not the sender's own."},
+        {"C:\\", "S-1-5-21-77-88-99-4242", taken + " Ignored: the identifier S-1-5-21-77-88-99-4242, not the sender's."
+                                                   " Ignored: the temporary folder C:\\, not the sender's own."},
         {"", "", taken}, {temp, sid.substr(6), taken}};
     for (const auto& logon : logons) {
         VtPipeRequest request = VtPipeMakeRequest(VtPipeLogon);
