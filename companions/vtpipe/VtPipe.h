@@ -139,12 +139,12 @@ inline bool VtPipeTokenIsAdministrator(HANDLE token)
 
 // The process's own token, opened to be queried; null when it cannot be.
 // Who a process is comes from this token, never from impersonation.
-inline HANDLE VtPipeOpenProcessToken(DWORD processId)
+inline HANDLE VtPipeOpenProcessToken(DWORD processId, DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
     if (process == nullptr) return nullptr;
     HANDLE token = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY | TOKEN_DUPLICATE, &token)) token = nullptr;
+    if (!OpenProcessToken(process, access, &token)) token = nullptr;
     CloseHandle(process);
     return token;
 }

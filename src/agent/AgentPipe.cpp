@@ -12,9 +12,10 @@ namespace {
 
 constexpr DWORD ClientLimitMs = 5000;
 constexpr DWORD RetryCreateMs = 1000;
-// SYSTEM and Administrators full control; every signed-in user may read,
-// write messages and set the read mode, but not add an instance.
-const char* const PipeSecurity = "D:P(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x12018b;;;AU)";
+// No one from the network; SYSTEM and Administrators full control; every
+// signed-in user may read, write messages and set the read mode, but not
+// add an instance.
+const char* const PipeSecurity = "D:P(D;;GA;;;NU)(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x12018b;;;AU)";
 
 HANDLE AgentPipe = INVALID_HANDLE_VALUE;
 struct Work {
@@ -30,9 +31,13 @@ HANDLE CreatePipeInstance()
                                                               &attributes.lpSecurityDescriptor, nullptr))
         return INVALID_HANDLE_VALUE;
     const DWORD open = PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED;
-    const DWORD mode = PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS;
-    HANDLE pipe = CreateNamedPipeA(VTPIPE_NAME, open, mode, 1, 2 * sizeof(VtPipeReply), 2 * sizeof(VtPipeRequest), 0,
+    const DWORD mode = PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT;
+    const DWORD outSize = 2 * sizeof(VtPipeReply), inSize = 2 * sizeof(VtPipeRequest);
+    HANDLE pipe = CreateNamedPipeA(VTPIPE_NAME, open, mode | PIPE_REJECT_REMOTE_CLIENTS, 1, outSize, inSize, 0,
                                    &attributes);
+    // Windows XP does not know the flag; the DACL shuts the network out there.
+    if (pipe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        pipe = CreateNamedPipeA(VTPIPE_NAME, open, mode, 1, outSize, inSize, 0, &attributes);
     LocalFree(attributes.lpSecurityDescriptor);
     return pipe;
 }
@@ -118,7 +123,8 @@ PipeClient IdentifyClient(HANDLE pipe)
     PipeClient client;
     ULONG processId = 0;
     if (!GetNamedPipeClientProcessId(pipe, &processId)) return client;
-    HANDLE token = VtPipeOpenProcessToken(processId);
+    // The shell reads another user's folders through his token.
+    HANDLE token = VtPipeOpenProcessToken(processId, TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_IMPERSONATE);
     if (token == nullptr) return client;
     client.administrator = VtPipeTokenIsAdministrator(token);
     client.sid = VtPipeTokenUser(token);
