@@ -87,8 +87,12 @@ void AnswerLogon(const VtPipeRequest& request, const PipeClient& client, VtPipeR
     if (!claimedTemp.empty() && !SameFolder(claimedTemp, client.tempDir))
         ignored += " Ignored: the temporary folder " + claimedTemp + ", not the sender's own.";
     LoadUserShellFolders();
-    DisableProtection();
-    ApplyStartupProfile();
+    // Anyone may send this request: with no profile to put in force it
+    // must not leave protection off.
+    if (!SelectStartupProfile().empty()) {
+        DisableProtection();
+        ApplyStartupProfile();
+    }
     Answer(reply, VtPipeAccepted, said + "." + ignored);
 }
 

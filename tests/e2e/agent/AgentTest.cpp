@@ -196,7 +196,7 @@ TEST(Agent, AStandardUserCannotSwitchProtectionOff) {
     EXPECT_EQ(RegistryTools(), 0) << "the restrictions switched off";
 }
 // vtscc waits for a late agent; the user, his hive and temporary folder come from the sender's token, whatever the
-// request names, and a folder above a protected one is not taken.
+// request names; a folder above a protected one is not taken, and with no profile protection is not switched off.
 TEST(Agent, LearnsTheUserFromTheLogonProgramsToken) {
     AgentBed bed;
     SetSettings(false, false, false);
@@ -239,6 +239,10 @@ TEST(Agent, LearnsTheUserFromTheLogonProgramsToken) {
     ASSERT_EQ(int(VtPipeTransact(VtPipeMakeRequest(VtPipeLogon), reply)), int(VtPipeOutcome::Answered));
     EXPECT_EQ(std::string(reply.Text), "User " + sid + ". Ignored: the temporary folder " + temp +
                                            ", above or at the protected folder " + temp + "SECRET.");
+    ASSERT_TRUE(DeleteFileA((bed.Dir() + "Profiles\\default.vtp").c_str()));
+    const unsigned int stops = QueryDriverState().StopRequests;
+    ASSERT_EQ(int(VtPipeTransact(VtPipeMakeRequest(VtPipeLogon), reply)), int(VtPipeOutcome::Answered));
+    EXPECT_EQ(QueryDriverState().StopRequests, stops) << "with no profile to put in force, protection stays on";
     EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
     EXPECT_TRUE(Ended(bed.Agent()));
     EXPECT_EQ(RegistryTools(HKEY_USERS, sid + "\\"), 0) << "ending switches the restrictions off in that hive";
