@@ -4,6 +4,7 @@
 // profile on every "Vantrel.Start", started or not, so the runs need no stop
 // in between.
 #pragma once
+#include "AgentClient.h"
 #include "BenchClock.h"
 #include "VtTest.h"
 
@@ -36,7 +37,7 @@ inline bool StartBenchAgent(BenchAgent& agent)
 
 inline void StopBenchAgent(BenchAgent& agent)
 {
-    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("Vantrel.StopAgent"), 0, 0);
+    AskAgent(VtPipeStopAgent);
     WaitForSingleObject(agent.process, 10000);
     StopProcess(agent.process);
 }

@@ -16,7 +16,7 @@
    Digest (Command18): FNV-1a over the password bytes (offset basis 2166136261,
    prime 16777619), the result then passed through a 32-bit avalanche
    (x ^= x >> 16; x *= 0x7FEB352D; x ^= x >> 15; x *= 0x846CA68B; x ^= x >> 16).
-   It is a protocol value: it travels in broadcasts and profile files. The
+   It is a protocol value: profile files keep it for their own password. The
    passwords themselves are checked against the salted hash, in constant time. */
 #ifndef VRCMD_H
 #define VRCMD_H

@@ -1,5 +1,6 @@
 // The agent's start: single instance, settings, driver, hidden window, loop.
 #include "Agent.h"
+#include "AgentPipe.h"
 #include "AgentService.h"
 #include "Channel.h"
 #include "UProfiles.h"
@@ -9,6 +10,7 @@ std::string StartupUserName;
 bool UserChangePending = false;
 void (*AgentStopHook)() = nullptr;
 std::atomic<bool> AgentQuitting{false};
+std::atomic<bool> AgentServiceStopAsked{false};
 std::string (*AgentUserNameSource)() = GetCurrentUserName;
 
 const char* const AgentClassName = "VTLOCK.AGENT";
@@ -46,10 +48,13 @@ void CreateAgentWindow()
                                   nullptr, nullptr, instance, nullptr);
 }
 
+// Anyone can post WM_QUIT: the agent ends only by its own requests, which
+// end the process themselves.
 void RunMessageLoop()
 {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    for (BOOL got; (got = GetMessageA(&msg, nullptr, 0, 0)) != -1;) {
+        if (got == 0) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -82,7 +87,9 @@ void RunAgent()
     }
     if (GlobalSettings.AutoStart)
         ApplyStartupProfile();
+    CreateAgentPipe();
     CreateAgentWindow();
+    StartAgentPipe();
     StartupUserName = GetCurrentUserName();
     if (!RunningAsService)
         SetTimer(nullptr, UserWatchTimerId, UserWatchPeriodMs, UserWatchTimerProc);

@@ -1,5 +1,6 @@
 // The background agent: a single instance with a hidden window that owns the
-// protection channel and answers the registered messages.
+// protection channel and answers its pipe and the registered messages
+// that raise protection.
 #pragma once
 #include <windows.h>
 #include <atomic>
@@ -15,14 +16,11 @@ extern std::atomic<bool> AgentQuitting;
 // unless a test replaces it.
 extern std::string (*AgentUserNameSource)();
 
-constexpr WPARAM CopyDataUserTemp = 23914;
-constexpr WPARAM CopyDataUserSid = 23917;
-// Copy-data texts longer than this are not a folder or an identifier.
-constexpr DWORD CopyDataMaxBytes = 32 * 1024;
-
 // Sent by the service control handler's thread so that the agent's own
-// thread disables protection and closes the user hive.
+// thread disables protection and closes the user hive; obeyed only once the
+// handler has set AgentServiceStopAsked.
 constexpr UINT MsgAgentServiceStop = WM_APP + 0x5A;
+extern std::atomic<bool> AgentServiceStopAsked;
 
 extern const char* const AgentClassName;   // "VTLOCK.AGENT"
 extern const char* const AgentCaption;     // "VT Vantrel"
@@ -36,9 +34,4 @@ void RunAgent();
 void ReleaseSingleInstance();
 LRESULT CALLBACK AgentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ApplyStartupProfile();
-void ToggleProtection();
 void CALLBACK UserWatchTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
-
-// The text a WM_COPYDATA carries: at most cbData bytes, up to the first 0.
-// False for a null pointer, an empty or an oversized block.
-bool CopyDataText(const COPYDATASTRUCT* data, std::string& text);

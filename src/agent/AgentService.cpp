@@ -47,6 +47,7 @@ void ReportStatus(DWORD state, DWORD exitCode, DWORD checkPoint = 0)
 void DisableProtectionForStop()
 {
     DWORD checkPoint = 0;
+    AgentServiceStopAsked = true;
     while (!AgentQuitting && !AgentThreadDone) {
         HWND window = AgentWindow;
         DWORD_PTR result = 0;

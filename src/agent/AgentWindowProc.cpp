@@ -1,7 +1,7 @@
 // The agent window's messages: one routing table, one named handler each.
 #include "Agent.h"
+#include "AgentPipe.h"
 #include "Channel.h"
-#include "CommandLibrary.h"
 #include "Policies.h"
 #include "ProgramBlocking.h"
 #include "RuntimeEnv.h"
@@ -17,53 +17,9 @@ void OnTaskMan(HWND, WPARAM wParam, LPARAM lParam)
         CloseIfDisabled(reinterpret_cast<HWND>(wParam));
 }
 
-void OnAsk(HWND, WPARAM, LPARAM) { ToggleProtection(); }
 void OnStart(HWND, WPARAM, LPARAM) { ApplyStartupProfile(); }
-void OnStop(HWND, WPARAM, LPARAM) { DisableProtection(); }
 void OnEnable(HWND, WPARAM, LPARAM) { ApplyStartupProfile(); }
-
-void OnStopAgent(HWND, WPARAM, LPARAM)
-{
-    DisableProtection();
-    AgentQuitting = true;
-    // The hook stops the agent service, which then reports that it has ended.
-    ReleaseSingleInstance();
-    if (AgentStopHook)
-        AgentStopHook();
-    PostQuitMessage(0);
-    ExitProcess(0);
-}
-
-void OnDisable(HWND, WPARAM, LPARAM lParam)
-{
-    DWORD digest = static_cast<DWORD>(lParam);
-    bool accepted = LibBool(Command21(digest)) || (Profile.OwnPassword && digest == Profile.PasswordHash);
-    if (accepted)
-        DisableProtection();
-}
-
-void OnUserTemp(const std::string& text) { SetUserTempDir(text); }
-
-void OnUserSid(const std::string& text)
-{
-    OpenUserHive(text);
-    LoadUserShellFolders();
-    DisableProtection();
-    ApplyStartupProfile();
-}
-
-void OnCopyData(HWND, WPARAM wParam, LPARAM lParam)
-{
-    if (wParam != CopyDataUserTemp && wParam != CopyDataUserSid)
-        return;
-    std::string text;
-    if (!CopyDataText(reinterpret_cast<const COPYDATASTRUCT*>(lParam), text))
-        return;
-    if (wParam == CopyDataUserTemp)
-        OnUserTemp(text);
-    else
-        OnUserSid(text);
-}
+void OnPipeWork(HWND, WPARAM, LPARAM) { RunPipeWork(); }
 
 void OnCreate(HWND window, WPARAM, LPARAM)
 {
@@ -71,16 +27,11 @@ void OnCreate(HWND window, WPARAM, LPARAM)
     SetWindowLongPtrA(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CAPTION));
 }
 
-void OnClose(HWND, WPARAM, LPARAM)
-{
-    DisableProtection();
-    CloseUserHive();
-    PostQuitMessage(0);
-}
-
-// The control handler reports the service stopped once this returns.
+// The control handler reports the service stopped once this returns. Only
+// its own request counts: anyone can send the message.
 void OnServiceStop(HWND, WPARAM, LPARAM)
 {
+    if (!AgentServiceStopAsked) return;
     DisableProtection();
     CloseUserHive();
     ReleaseSingleInstance();
@@ -91,15 +42,14 @@ struct RegisteredRoute {
     Handler handler;
 };
 
-// Tried in this order; the numbers are only known once registered.
+// Tried in this order; the numbers are only known once registered. A window
+// message carries no sender, so only those that raise protection are
+// obeyed; the others ("Vantrel.Stop", "Vantrel.StopAgent", "Vantrel.Ask",
+// "Vantrel.Disable", copy-data) come through the pipe now.
 const RegisteredRoute RegisteredRoutes[] = {
     {&MsgTaskMan, OnTaskMan},
-    {&MsgAsk, OnAsk},
     {&MsgStart, OnStart},
-    {&MsgStop, OnStop},
-    {&MsgStopAgent, OnStopAgent},
     {&MsgEnable, OnEnable},
-    {&MsgDisable, OnDisable},
 };
 
 struct StandardRoute {
@@ -108,11 +58,9 @@ struct StandardRoute {
 };
 
 const StandardRoute StandardRoutes[] = {
-    {WM_COPYDATA, OnCopyData},
     {WM_CREATE, OnCreate},
-    {WM_CLOSE, OnClose},
-    {WM_QUIT, OnClose},
     {MsgAgentServiceStop, OnServiceStop},
+    {MsgAgentPipeWork, OnPipeWork},
 };
 
 Handler FindHandler(UINT message)
@@ -128,20 +76,10 @@ Handler FindHandler(UINT message)
 
 }  // namespace
 
-bool CopyDataText(const COPYDATASTRUCT* data, std::string& text)
-{
-    if (data == nullptr || data->lpData == nullptr || data->cbData == 0 || data->cbData > CopyDataMaxBytes)
-        return false;
-    const char* bytes = static_cast<const char*>(data->lpData);
-    size_t length = 0;
-    while (length < data->cbData && bytes[length] != '\0')
-        ++length;
-    text.assign(bytes, length);
-    return true;
-}
-
 LRESULT CALLBACK AgentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Anyone can post WM_CLOSE; left to the default, it would destroy the window.
+    if (message == WM_CLOSE) return 0;
     if (Handler handler = FindHandler(message))
         handler(window, wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);

@@ -1,4 +1,5 @@
 #include "Unit1.h"
+#include "AgentRequest.h"
 #include "Application.h"
 #include "CommandLibrary.h"
 #include "CommandLine.h"
@@ -100,7 +101,7 @@ void TForm1::FormShow()
             return;
         }
     }
-    Broadcast(MsgStop);
+    RequestAgent(MsgStop);
     if (StartupProfilePath.empty()) LoadProfileIntoWindow(ProfilesDir + "default.vtp");
     else if (!LoadProfileIntoWindow(StartupProfilePath)) ShowWizard();
 }

@@ -1,5 +1,6 @@
 // TForm1's protection commands, the unsaved-changes prompt, the Settings
 // command and the close sequence.
+#include "AgentRequest.h"
 #include "CommandLibrary.h"
 #include "ManagerIds.h"
 #include "ManagerTexts.h"
@@ -19,7 +20,7 @@ void TForm1::Startprotection1Click()
 
 void TForm1::Stopprotection1Click()
 {
-    Broadcast(MsgStop);
+    RequestAgent(MsgStop);
 }
 
 void TForm1::Exit1Click()

@@ -124,3 +124,19 @@ bool SetKeyDacl(HKEY root, const char* path, const char* sddl)
     LocalFree(descriptor);
     return result == ERROR_SUCCESS;
 }
+HANDLE StartAsStandardUser(const std::string& commandLine, DWORD* processId)
+{
+    return StartProcess(commandLine, processId, StandardUserToken());
+}
+ProcessResult RunAsStandardUser(const std::string& commandLine, DWORD timeoutMs)
+{
+    ProcessResult result;
+    HANDLE process = StartAsStandardUser(commandLine);
+    if (!process) return result;
+    result.finished = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    if (!result.finished) TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    GetExitCodeProcess(process, &result.exitCode);
+    CloseHandle(process);
+    return result;
+}

@@ -203,6 +203,11 @@ bool StartNamedService(const char* name);
 // The process of a running service, opened to be waited for; null when none.
 HANDLE OpenServiceProcess(const char* name);
 
+// A process as a standard user would start it: this process's token with
+// the Administrators group deny-only. The caller owns the handle.
+HANDLE StartAsStandardUser(const std::string& commandLine, DWORD* processId = nullptr);
+ProcessResult RunAsStandardUser(const std::string& commandLine, DWORD timeoutMs = 30000);
+
 // What a DACL grants: Users, Authenticated Users, Everyone and Interactive
 // together, SYSTEM, Administrators; whether it is protected from inheriting.
 struct DaclView {

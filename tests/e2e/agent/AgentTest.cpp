@@ -1,4 +1,5 @@
-// The agent: one instance, the user's toggle and digests, who is logged on, and disabled programs.
+// The agent: one instance, the user's toggle and passwords, what a standard user cannot do, who is logged on, and
+// disabled programs.
 #include "../agent_shared/AgentTest.h"
 #include "Agent.h"
 #include "Channel.h"
@@ -6,6 +7,7 @@
 #include "ProgramBlocking.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
+#include <functional>
 #include <sstream>
 #include <winternl.h>
 using namespace agenttest;
@@ -76,8 +78,9 @@ ULONG HandleCount(HANDLE process) {
         if (p->NextEntryOffset == 0) return 0;
     }
 }
-// A profile's own password replaces the default toggle password; the agent's handles do not grow.
-TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion) {
+// As a standard user: the toggle's dialog in the user's own process and "/D:", both judged by the agent; a
+// profile's own password replaces the default toggle password; the agent's handles do not grow.
+TEST(Agent, AUsersToggleAndDisableWithPasswords) {
     AgentBed bed;
     SetPasswords(AdminPassword, TogglePassword);
     SetSettings(false, false, false);
@@ -87,7 +90,7 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion) {
     const struct { bool ownSet; const char* button; std::string password; bool disables, complains; } cases[] = {
         {0, "ok", T, 1, 0}, {0, "ok", A, 1, 0}, {0, "ok", "guess", 0, 1}, {0, "ok", "", 0, 0}, {0, "cancel", T, 0, 0},
         {1, "ok", own, 1, 0}, {1, "ok", A, 1, 0}, {1, "ok", T, 0, 1}, {0, "", T, 1, 0}, {0, "", A, 1, 0},
-        {0, "", "guess", 0, 0}, {0, "", "", 0, 0}, {1, "", own, 1, 0}, {0, "", own, 0, 0}, {1, "", T, 1, 0}};
+        {0, "", "guess", 0, 1}, {0, "", "", 0, 1}, {1, "", own, 1, 0}, {0, "", own, 0, 1}, {1, "", T, 0, 1}};
     ULONG handles = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.button) + " \"" + c.password + "\"" + (c.ownSet ? ", own password set" : ""));
@@ -97,41 +100,135 @@ TEST(Agent, ToggleWithPasswordsDigestsAndTheQuestion) {
         if (&c == &cases[1]) handles = HandleCount(bed.Agent());
         BoxAnswerer answerer(*c.button ? c.button : "ok", c.password, *c.button != 0);
         const std::string command = *c.button ? "/TOGGLE" : QuoteArgument("/D:" + c.password);
-        EXPECT_EQ(RunAndWait(bed.Exe() + " " + command).exitCode, 0u);
-        const size_t boxes = *c.button ? 1 + c.complains : 0;
+        EXPECT_EQ(RunAsStandardUser(bed.Exe() + " " + command).exitCode, c.disables ? 0u : 1u);
+        const size_t boxes = (*c.button ? 1 : 0) + c.complains;
         answerer.WaitSeen(boxes);
-        EXPECT_TRUE(WaitSettled(FindAgent()));
         EXPECT_EQ(FenceAgent().StopRequests - before.StopRequests, c.disables ? 2u : 1u) << "disabled, and the fence";
         std::vector<SeenBox> seen = answerer.Seen();
         ASSERT_EQ(seen.size(), boxes);
-        if (c.complains) { EXPECT_EQ(Box(seen[1]), "Disable protection: Password is incorrect. (information, ok)"); }
+        if (c.complains) {
+            EXPECT_EQ(Box(seen.back()), "Disable protection: Password is incorrect. (information, ok)");
+        }
     }
     EXPECT_TRUE(handles > 0 && HandleCount(bed.Agent()) <= handles + 8) << handles << ": requests leave handles open";
     // Protection is off: the toggle asks before it enables.
-    Broadcast("Vantrel.Stop");
+    ASSERT_TRUE(AskAgent(VtPipeStop).accepted) << "an administrator's stop needs no password";
     ASSERT_TRUE(WaitStarted(0));
     for (const std::string answer : {"no", "yes"}) {
         VTLOCK_STATE before = QueryDriverState();
         BoxAnswerer answerer(answer);
-        EXPECT_EQ(RunAndWait(bed.Exe() + " /TOGGLE").exitCode, 0u);
+        EXPECT_EQ(RunAsStandardUser(bed.Exe() + " /TOGGLE").exitCode, answer == "yes" ? 0u : 1u);
         std::vector<SeenBox> seen = answerer.WaitSeen(1);
         EXPECT_EQ(seen.empty() ? "" : Box(seen[0]), "Enable protection: It will enable Vantrel protection. Continue? "
                                                    "(question, yes,no)");
-        EXPECT_TRUE(WaitSettled(FindAgent()));
         EXPECT_EQ(QueryDriverState().StartRequests, before.StartRequests + (answer == "yes")) << answer;
     }
     const unsigned int loads = QueryDriverState().LoadRequests;
-    EXPECT_EQ(RunAndWait(bed.Exe() + " /E").exitCode, 0u);
-    EXPECT_TRUE(WaitFor([&] { return QueryDriverState().LoadRequests > loads; })) << "\"/E\" applies the profile again";
+    EXPECT_EQ(RunAsStandardUser(bed.Exe() + " /E").exitCode, 0u);
+    EXPECT_EQ(QueryDriverState().LoadRequests, loads + 1) << "\"/E\" applies the profile again, answered once done";
+}
+// One message to the agent's pipe as any program may write it; the reply's verdict, or -1 for none.
+long RawPipeRequest(const std::string& bytes) {
+    HANDLE pipe;
+    while ((pipe = CreateFileA(VTPIPE_NAME, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) ==
+               INVALID_HANDLE_VALUE && GetLastError() == ERROR_PIPE_BUSY)
+        WaitNamedPipeA(VTPIPE_NAME, 5000);
+    DWORD mode = PIPE_READMODE_MESSAGE, written = 0, read = 0;
+    VtPipeReply reply = {};
+    bool answered = pipe != INVALID_HANDLE_VALUE && SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr) &&
+                    WriteFile(pipe, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                    ReadFile(pipe, &reply, sizeof reply, &read, nullptr) && VtPipeReplyValid(reply, read);
+    if (pipe != INVALID_HANDLE_VALUE) CloseHandle(pipe);
+    return answered ? long(reply.Verdict) : -1;
+}
+std::string RequestBytes(const VtPipeRequest& request) {
+    return std::string(reinterpret_cast<const char*>(&request), sizeof request);
 }
 bool SendCopyData(WPARAM code, const std::string& text) {
     COPYDATASTRUCT data = {0, DWORD(text.size() + 1), const_cast<char*>(text.c_str())};
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(FindAgent(), WM_COPYDATA, code, LPARAM(&data), SMTO_NORMAL, 10000, &result) != 0;
 }
-// vtscc waits for a late agent; then the temporary folder and the hive sent by hand.
-TEST(Agent, LearnsTheUserFromVtsccAndCopyData) {
-    const std::string hive = "S-1-5-21-77-88-99-4242";
+// With protection on: a squatter on the pipe's name, any program's messages, a standard user's "/STOPAGENT" and
+// requests out of contract leave protection, the policies and the agent as they were; an administrator's
+// "/STOPAGENT" ends the agent.
+TEST(Agent, AStandardUserCannotSwitchProtectionOff) {
+    AgentBed bed;
+    SetPasswords(AdminPassword, TogglePassword);
+    SetSettings(true, false, false);
+    bed.WriteProfile("default.vtp", ProfileText(2, {"&.VTX"}, {"0=1"}));
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, PoliciesKey, "DisableRegistryTools");
+    // A user's program that holds the name first is sent nothing, and the user is told.
+    ToolLog squatLog("squat", '\n');
+    HANDLE squatter = StartAsStandardUser(QuoteArgument(BinDir() + "pipesquat.exe") + " --log " +
+                                          QuoteArgument(squatLog.Path()));
+    ASSERT_TRUE(squatter && WaitFor([&] { return Exists(squatLog.Path()); })) << "the squatter did not start";
+    bed.StartAgent();
+    ASSERT_TRUE(WaitStarted(1));
+    {
+        BoxAnswerer boxes;
+        EXPECT_EQ(RunAndWait(bed.Exe() + " " + QuoteArgument(std::string("/D:") + TogglePassword)).exitCode, 2u);
+        std::vector<SeenBox> seen = boxes.WaitSeen(1);
+        EXPECT_EQ(seen.empty() ? "" : Box(seen[0]), "Disable protection: The program that answers for the Vantrel "
+                                                   "agent does not run as an administrator. Nothing was sent. "
+                                                   "(error, ok)");
+    }
+    EXPECT_EQ(squatLog.WaitRecords(1, 10000), std::vector<std::string>{"read 0 "}) << "it connected, then sent nothing";
+    StopProcess(squatter);
+    ASSERT_TRUE(WaitFor([] { return AskAgent(VtPipeQuery).protectionOn; })) << "the agent took its pipe back";
+    EXPECT_EQ(RunAsStandardUser(QuoteArgument(BinDir() + "pipesquat.exe") + " --log x").exitCode, 1u)
+        << "no second instance beside the agent's";
+    VtPipeRequest request = VtPipeMakeRequest(VtPipeStop);
+    std::vector<std::pair<std::string, std::function<void()>>> attacks = {
+        {"broadcasts", [] {
+             for (const char* name : {"Vantrel.Stop", "Vantrel.StopAgent", "Vantrel.Ask"}) Broadcast(name);
+             for (const char* password : {TogglePassword, AdminPassword})
+                 Broadcast("Vantrel.Disable", 0, LPARAM(Command18(password)));
+         }},
+        {"window messages", [] {
+             for (UINT message : {UINT(WM_CLOSE), UINT(WM_QUIT), UINT(WM_APP + 0x5A), UINT(WM_APP + 0x5B)})
+                 PostMessageA(FindAgent(), message, 0, 0);
+         }},
+        {"copy-data", [] {
+             EXPECT_TRUE(SendCopyData(23914, "C:\\"));
+             EXPECT_TRUE(SendCopyData(23917, "21-77-88-99-4242"));
+         }},
+        {"requests out of contract", [&] {
+             const std::string whole = RequestBytes(request);
+             EXPECT_EQ(RawPipeRequest(whole.substr(0, 10)), long(VtPipeMalformed));
+             EXPECT_EQ(RawPipeRequest(whole + "more"), long(VtPipeMalformed)) << "a longer message is not read";
+             VtPipeRequest unterminated = request, unknown = request, sized = request;
+             FillMemory(unterminated.Password, sizeof unterminated.Password, 'x');
+             unknown.Code = VtPipeLogon + 1;
+             sized.Size = 10;
+             for (const VtPipeRequest* r : {&unterminated, &unknown, &sized})
+                 EXPECT_EQ(RawPipeRequest(RequestBytes(*r)), long(VtPipeMalformed)) << r - &unterminated;
+         }},
+        {"a user's /STOPAGENT", [&] {
+             BoxAnswerer boxes;
+             EXPECT_EQ(RunAsStandardUser(bed.Exe() + " /STOPAGENT").exitCode, 1u);
+             std::vector<SeenBox> seen = boxes.WaitSeen(1);
+             EXPECT_EQ(seen.empty() ? "" : Box(seen[0]),
+                       "Vantrel: Only an administrator can stop the Vantrel agent. (information, ok)");
+         }}};
+    for (const auto& attack : attacks) {
+        VTLOCK_STATE before = QueryDriverState();
+        attack.second();
+        VTLOCK_STATE after = FenceAgent();
+        EXPECT_EQ(after.StopRequests - before.StopRequests, 1u) << attack.first << ": only the fence stopped";
+        EXPECT_EQ(after.ImageBytes, before.ImageBytes) << attack.first << ": the same exceptions";
+        EXPECT_EQ(RegistryTools(), 1) << attack.first;
+        EXPECT_EQ(WaitForSingleObject(bed.Agent(), 0), DWORD(WAIT_TIMEOUT)) << attack.first;
+    }
+    ProcessResult stop = RunAndWait(bed.Exe() + " /STOPAGENT");
+    EXPECT_TRUE(stop.finished && stop.exitCode == 0);
+    EXPECT_TRUE(Ended(bed.Agent()));
+    EXPECT_EQ(QueryDriverState().Started, 0u);
+    EXPECT_EQ(RegistryTools(), 0) << "the restrictions switched off";
+}
+// vtscc waits for a late agent; the user, his hive and temporary folder come from the sender's token, whatever the
+// request names; a folder above a protected one is not taken, and with no profile protection is not switched off.
+TEST(Agent, LearnsTheUserFromTheLogonProgramsToken) {
     AgentBed bed;
     SetSettings(false, false, false);
     bed.WriteProfile("default.vtp", ProfileText(1, {"&.VTX"}, {"0=1"}));
@@ -139,38 +236,47 @@ TEST(Agent, LearnsTheUserFromVtsccAndCopyData) {
     EXPECT_EQ(WaitForSingleObject(vtscc, 1000), DWORD(WAIT_TIMEOUT)) << "it waits while there is no agent";
     VTLOCK_STATE before = QueryDriverState();
     bed.StartAgent();
-    EXPECT_TRUE(Ended(vtscc, 0, 15000));
+    EXPECT_TRUE(Ended(vtscc, 0, 15000)) << "0: the agent took the report";
     EXPECT_EQ(RunAndWait(QuoteArgument(bed.Dir() + "vtscc.exe")).exitCode, 0u);
-    EXPECT_EQ(FenceAgent().LoadRequests, before.LoadRequests + 2) << "the hive reported once, without /NTUSER not";
-    // The folder is a built-in exception of the image: ten more characters in it, ten more bytes each time.
-    ASSERT_TRUE(SendCopyData(CopyDataUserTemp, "C:\\VTNOWHERE\\TEMPA\\"));
-    const unsigned int shortBytes = FenceAgent().ImageBytes;
-    ASSERT_TRUE(SendCopyData(CopyDataUserTemp, "C:\\VTNOWHERE\\TEMPA0123456789\\"));
-    const unsigned int longBytes = FenceAgent().ImageBytes;
-    EXPECT_TRUE(longBytes > shortBytes && (longBytes - shortBytes) % 10 == 0) << shortBytes << " " << longBytes;
-    for (WPARAM code : {0, 23913, 23915, 23916, 23918}) {
-        unsigned int loads = QueryDriverState().LoadRequests;
-        ASSERT_TRUE(SendCopyData(code, "C:\\VTNOWHERE\\"));
-        EXPECT_EQ(QueryDriverState().LoadRequests, loads) << "other codes do nothing: " << code;
-        EXPECT_EQ(FenceAgent().ImageBytes, longBytes) << code;
+    EXPECT_EQ(FenceAgent().LoadRequests, before.LoadRequests + 2) << "the user reported once, without /NTUSER not";
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    const std::string sid = VtPipeTokenUser(token);
+    CloseHandle(token);
+    char tempPath[MAX_PATH + 1] = {};
+    const std::string temp(tempPath, GetTempPathA(sizeof tempPath, tempPath));
+    EXPECT_EQ(RegistryTools(HKEY_USERS, sid + "\\"), 1);
+    const std::string taken = "User " + sid + ", temporary folder " + temp + ".";
+    const unsigned int bytes = FenceAgent().ImageBytes;
+    const struct { std::string temp, sid, said; } logons[] = {
+        {"C:\\", "S-1-5-21-77-88-99-4242", taken + " Ignored: the identifier S-1-5-21-77-88-99-4242, not the sender's."
+                                                   " Ignored: the temporary folder C:\\, not the sender's own."},
+        {"", "", taken}, {temp, sid.substr(6), taken}};
+    for (const auto& logon : logons) {
+        VtPipeRequest request = VtPipeMakeRequest(VtPipeLogon);
+        VtPipeSetText(request.UserTemp, sizeof request.UserTemp, logon.temp);
+        VtPipeSetText(request.UserSid, sizeof request.UserSid, logon.sid);
+        VtPipeReply reply;
+        ASSERT_EQ(int(VtPipeTransact(request, reply)), int(VtPipeOutcome::Answered));
+        EXPECT_EQ(reply.Verdict, DWORD(VtPipeAccepted));
+        EXPECT_EQ(std::string(reply.Text), logon.said);
+        EXPECT_EQ(FenceAgent().ImageBytes, bytes) << logon.temp << ": the folder the agent derived stays the exception";
     }
-    // A hive that is not loaded is not taken, but the profile is applied all the same.
-    ASSERT_EQ(RegSetKeyValueA(HKEY_USERS, hive.c_str(), nullptr, REG_SZ, "", 1), 0);
-    RegDeleteKeyValueA(HKEY_USERS, (hive + "\\" + PoliciesKey).c_str(), "DisableRegistryTools");
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, PoliciesKey, "DisableRegistryTools");
-    unsigned int loads = QueryDriverState().LoadRequests;
-    ASSERT_TRUE(SendCopyData(CopyDataUserSid, "21-77-88-99-9999"));
-    EXPECT_EQ(QueryDriverState().LoadRequests, loads + 1);
-    EXPECT_EQ(RegistryTools(), 1);
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, PoliciesKey, "DisableRegistryTools");
-    ASSERT_TRUE(SendCopyData(CopyDataUserSid, hive.substr(6)));
-    EXPECT_EQ(QueryDriverState().LoadRequests, loads + 2);
-    EXPECT_EQ(RegistryTools(HKEY_USERS, hive + "\\"), 1);
-    EXPECT_EQ(RegistryTools(), -1) << "not in this user's hive";
-    PostMessageA(FindAgent(), WM_CLOSE, 0, 0);
+    ProfileText protecting(1, {"&.VTX"}, {"0=1"});
+    protecting.folders.push_back("&" + temp + "SECRET");
+    bed.WriteProfile("default.vtp", protecting);
+    FenceAgent();
+    VtPipeReply reply;
+    ASSERT_EQ(int(VtPipeTransact(VtPipeMakeRequest(VtPipeLogon), reply)), int(VtPipeOutcome::Answered));
+    EXPECT_EQ(std::string(reply.Text), "User " + sid + ". Ignored: the temporary folder " + temp +
+                                           ", above or at the protected folder " + temp + "SECRET.");
+    ASSERT_TRUE(DeleteFileA((bed.Dir() + "Profiles\\default.vtp").c_str()));
+    const unsigned int stops = QueryDriverState().StopRequests;
+    ASSERT_EQ(int(VtPipeTransact(VtPipeMakeRequest(VtPipeLogon), reply)), int(VtPipeOutcome::Answered));
+    EXPECT_EQ(QueryDriverState().StopRequests, stops) << "with no profile to put in force, protection stays on";
+    EXPECT_EQ(RunAndWait(bed.Exe() + " /STOPAGENT").exitCode, 0u);
     EXPECT_TRUE(Ended(bed.Agent()));
-    EXPECT_EQ(RegistryTools(HKEY_USERS, hive + "\\"), 0) << "closing switches the restrictions off in that hive";
-    EXPECT_EQ(QueryDriverState().Started, 0u) << "and protection";
+    EXPECT_EQ(RegistryTools(HKEY_USERS, sid + "\\"), 0) << "ending switches the restrictions off in that hive";
 }
 std::string SeenUser;
 // Each tick is "name:profiles applied so far"; each one applied was disabled first.
@@ -202,20 +308,6 @@ TEST(UserWatch, ANewNameMustBeSeenOnTwoTicksInARow) {
     }
     DisableProtection();
 }
-TEST(CopyDataText, ReadsOnlyWithinTheBlock) {
-    const std::string big(CopyDataMaxBytes + 1, 'x');
-    const struct { const char* bytes; DWORD size; std::string text; } cases[] = {  // "unchanged": refused
-        {"AB\0CD", 6, "AB"}, {"ABCD", 3, "ABC"}, {"", 1, ""}, {"ABC", 0, "unchanged"}, {nullptr, 10, "unchanged"},
-        {big.c_str(), CopyDataMaxBytes, big.substr(1)}, {big.c_str(), CopyDataMaxBytes + 1, "unchanged"}};
-    for (const auto& c : cases) {
-        COPYDATASTRUCT data = {0, c.size, const_cast<char*>(c.bytes)};
-        std::string text = "unchanged";
-        EXPECT_EQ(CopyDataText(&data, text), c.text != "unchanged") << c.size;
-        EXPECT_EQ(text, c.text) << c.size;
-    }
-    std::string text;
-    EXPECT_FALSE(CopyDataText(nullptr, text));
-}
 // A program older than the agent has its next window reported; then names listed or not.
 TEST(Agent, DisabledProgramsAreEndedWhenTheyOpenAWindow) {
     AgentBed bed;
@@ -246,7 +338,7 @@ TEST(Agent, DisabledProgramsAreEndedWhenTheyOpenAWindow) {
         profile.tasks = {"NOTEPAD.EXE", *c.task ? c.task : cases[0].task};
         bed.WriteProfile("default.vtp", profile);
         FenceAgent();
-        if (!*c.task) Broadcast("Vantrel.Stop");
+        if (!*c.task) AskAgent(VtPipeStop);
         const std::string path = NewTempDir("programs") + c.fileName;
         CopyFileA((BinDir() + "blockme.exe").c_str(), path.c_str(), FALSE);
         ChildProcess program(StartProcess(QuoteArgument(path)));

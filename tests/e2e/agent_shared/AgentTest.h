@@ -1,7 +1,9 @@
-// Shared by the backend's end-to-end tests: an installed copy, profiles, settings, broadcasts, what peers hold.
+// Shared by the backend's end-to-end tests: an installed copy, profiles, settings, broadcasts, the agent's pipe,
+// what peers hold.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include "AgentClient.h"
 #include "RemoteWindows.h"
 #include "VtTest.h"
 #include "vrcmd.h"
@@ -113,10 +115,10 @@ public:
         agent_ = StartProcess(Exe() + " /AGENT");
         ASSERT_TRUE(agent_ && WaitFor([] { return FindAgent() != nullptr; })) << "the agent's window did not appear";
     }
-    // WM_CLOSE lets the agent disable protection; a stuck one is ended.
+    // An administrator's stop lets the agent disable protection; a stuck one is ended.
     void CloseAgent() {
         if (agent_ == nullptr) return;
-        if (HWND window = FindAgent()) PostMessageA(window, WM_CLOSE, 0, 0);
+        if (FindAgent()) AskAgent(VtPipeStopAgent);
         Ended(agent_);
         StopProcess(agent_);
         WaitFor(AgentGone, 5000);

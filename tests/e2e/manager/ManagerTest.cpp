@@ -136,11 +136,18 @@ TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
     ASSERT_TRUE(SaveProfileFile(other + "Alice.vtp", 0));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, "AutoStart", 0));
 
+    // Protection is on as the manager opens; its start asks the agent to stop it.
+    HANDLE device = CreateFileA(VTLOCK_PATH_NT5, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD returned = 0;
+    ASSERT_TRUE(DeviceIoControl(device, VTLOCK_CTL_START, nullptr, 0, nullptr, 0, &returned, nullptr));
+    CloseHandle(device);
     MessageListener listener;
     Start(QuoteArgument("/load:" + other + "Alice.vtp") + " /NOTIFY:+$10");
     HWND window = Wait("TForm1");
     ASSERT_NE(window, nullptr) << "the manager opens without asking for a password";
     ASSERT_TRUE(WaitFor([&] { return WindowText(window) == " Vantrel  - Alice"; })) << WindowText(window);
+    EXPECT_EQ(QueryDriverState().Started, 0u) << "stopped before the profile was shown";
     EXPECT_EQ(ListLines(FindControl(window, Form1Id::ListBox3)), Profile.Tasks);
     SetPasswords("admin", "toggle");
     BoxAnswerer answerer("yes");

@@ -1,4 +1,5 @@
-// The driver's service, vtlock's control commands, and the channel to the driver with this process as agent.
+// The driver's service, vtlock's control commands without an agent, and the channel to the driver with this process
+// as agent.
 #include "../agent_shared/AgentTest.h"
 #include "Channel.h"
 #include "DriverService.h"
@@ -41,20 +42,21 @@ TEST(DriverService, InstallAndUninstall) {
                                 SystemErrorText(ERROR_SERVICE_EXISTS));
     for (const SeenBox& box : seen) EXPECT_EQ(box.caption + ", " + box.icon, "Error, error");
 }
-// "/D:" carries the digest of the password as typed.
-TEST(Commands, PostTheirMessagesInArgumentOrder) {
+// Without an agent each command says so, in argument order, and fails; nothing is broadcast, a password least of all.
+TEST(Commands, SayWhenNoAgentAnswersAndBroadcastNothing) {
     InitRuntimeEnvironment();
     MessageListener listener;
+    BoxAnswerer boxes;
     ProcessResult run = RunAndWait(QuoteArgument(InstallCopy() + "vtlock.exe") +
                                    " /E /toggle \"/d:Two Words\" unknown /EX /STOPAGENT /LOAD:x.vtp /NOTIFY:5 /D:");
-    EXPECT_TRUE(run.finished && run.exitCode == 0);
-    const std::pair<std::string, DWORD> expected[] = {{"Vantrel.Enable", 0}, {"Vantrel.Ask", 0},
-        {"Vantrel.Disable", Command18("Two Words")}, {"Vantrel.StopAgent", 0}, {"Vantrel.Disable", Command18("")}};
-    std::vector<HeardMessage> heard = HeardUpToMarker(listener);
-    ASSERT_EQ(heard.size(), 5u);
-    for (size_t i = 0; i < heard.size(); ++i)
-        EXPECT_EQ(heard[i].name + " " + std::to_string(heard[i].wParam) + " " + std::to_string(DWORD(heard[i].lParam)),
-                  expected[i].first + " 0 " + std::to_string(expected[i].second)) << "the low 32 bits carry a digest";
+    EXPECT_TRUE(run.finished && run.exitCode == 2) << "2: the first failure, no agent";
+    std::vector<SeenBox> seen = boxes.WaitSeen(5);
+    std::string said;
+    for (const SeenBox& box : seen) said += box.caption + ": " + box.text + " (" + box.icon + ")\n";
+    const std::string none = "The Vantrel agent is not running. (error)\n";
+    EXPECT_EQ(said, "Vantrel: " + none + "Vantrel: " + none + "Disable protection: " + none + "Vantrel: " + none +
+                        "Disable protection: Password is incorrect. (information)\n");
+    EXPECT_TRUE(HeardUpToMarker(listener).empty());
 }
 TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
     InitRuntimeEnvironment();

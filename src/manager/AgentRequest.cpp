@@ -1,0 +1,14 @@
+#include "AgentRequest.h"
+#include "AgentClient.h"
+#include "MsgBox.h"
+#include "RuntimeEnv.h"
+#include "Unit1.h"
+
+void RequestAgent(UINT message)
+{
+    Broadcast(message);
+    if (message != MsgStop) return;
+    AgentAnswer answer = AskAgent(VtPipeStop);
+    if (!answer.accepted && answer.outcome != VtPipeOutcome::NoAgent)
+        ShowMessage(answer.text, "Vantrel", MB_OK | MB_ICONINFORMATION);
+}
