@@ -15,6 +15,8 @@
 #include <string>
 
 #define VTPIPE_NAME "\\\\.\\pipe\\VTLOCK.AGENT"
+// The agent's single-instance mutex.
+#define VTPIPE_AGENT_MUTEX "VTLOCK.AGENT.MUTEX"
 
 // Text fields hold a NUL-terminated text within their size.
 constexpr DWORD VtPipePasswordBytes = 1024;
@@ -138,15 +140,27 @@ inline bool VtPipeTokenIsAdministrator(HANDLE token)
 }
 
 // The process's own token, opened to be queried; null when it cannot be.
-// Who a process is comes from this token, never from impersonation.
+// Who a process is comes from this token: Wine gets impersonation wrong.
 inline HANDLE VtPipeOpenProcessToken(DWORD processId, DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);  // before Vista
     if (process == nullptr) return nullptr;
     HANDLE token = nullptr;
     if (!OpenProcessToken(process, access, &token)) token = nullptr;
     CloseHandle(process);
     return token;
+}
+
+// The process at one end of a pipe. The calls exist from Windows Vista on and
+// are looked up at run time, so that the programs still load on older systems.
+inline bool VtPipeEndProcessId(HANDLE pipe, bool server, ULONG* processId)
+{
+    using EndFn = BOOL(WINAPI*)(HANDLE, PULONG);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel ? GetProcAddress(kernel, server ? "GetNamedPipeServerProcessId" : "GetNamedPipeClientProcessId")
+                           : nullptr;
+    return found != nullptr && reinterpret_cast<EndFn>(reinterpret_cast<void*>(found))(pipe, processId);
 }
 
 // A standard user may not open a service's token: then the pipe's owner
@@ -168,12 +182,22 @@ inline bool VtPipeOwnerIsAdministrator(HANDLE pipe)
 inline bool VtPipeServerTrusted(HANDLE pipe)
 {
     ULONG serverId = 0;
-    if (!GetNamedPipeServerProcessId(pipe, &serverId)) return false;
+    if (!VtPipeEndProcessId(pipe, true, &serverId)) return VtPipeOwnerIsAdministrator(pipe);
     HANDLE token = VtPipeOpenProcessToken(serverId);
     if (token == nullptr) return VtPipeOwnerIsAdministrator(pipe);
     bool trusted = VtPipeTokenIsAdministrator(token);
     CloseHandle(token);
     return trusted;
+}
+
+// An agent that holds its mutex but serves no pipe yet is starting, or waits
+// for the name that an ending agent still holds: it is waited for.
+inline bool VtPipeAgentRuns()
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, VTPIPE_AGENT_MUTEX);
+    if (mutex == nullptr) return false;
+    CloseHandle(mutex);
+    return true;
 }
 
 // Connects, checks the server, sends the request and reads the reply; waits
@@ -184,8 +208,14 @@ inline VtPipeOutcome VtPipeTransact(const VtPipeRequest& request, VtPipeReply& r
     const DWORD start = GetTickCount();
     HANDLE pipe;
     while ((pipe = CreateFileA(VTPIPE_NAME, access, 0, nullptr, OPEN_EXISTING, 0, nullptr)) == INVALID_HANDLE_VALUE) {
-        if (GetLastError() != ERROR_PIPE_BUSY || GetTickCount() - start >= waitMs) return VtPipeOutcome::NoAgent;
-        WaitNamedPipeA(VTPIPE_NAME, 500);
+        const DWORD error = GetLastError();
+        const bool busy = error == ERROR_PIPE_BUSY;
+        if ((!busy && !(error == ERROR_FILE_NOT_FOUND && VtPipeAgentRuns())) || GetTickCount() - start >= waitMs)
+            return VtPipeOutcome::NoAgent;
+        if (busy)
+            WaitNamedPipeA(VTPIPE_NAME, 500);
+        else
+            Sleep(100);
     }
     DWORD mode = PIPE_READMODE_MESSAGE;
     if (!SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr) || !VtPipeServerTrusted(pipe)) {

@@ -15,7 +15,7 @@ std::string (*AgentUserNameSource)() = GetCurrentUserName;
 
 const char* const AgentClassName = "VTLOCK.AGENT";
 const char* const AgentCaption = "VT Vantrel";
-const char* const AgentMutexName = "VTLOCK.AGENT.MUTEX";
+const char* const AgentMutexName = VTPIPE_AGENT_MUTEX;
 
 namespace {
 

@@ -3,6 +3,7 @@
 // reads cannot hold the agent's pipe.
 #include "AgentPipe.h"
 #include "Agent.h"
+#include "RegValues.h"
 
 #include <atomic>
 #include <functional>
@@ -102,12 +103,8 @@ std::string WithBackslash(const std::string& path)
 // %USERPROFILE%; his local application data's Temp when that is all it can be.
 std::string DeriveUserTemp(const std::string& sid, const std::string& profileDir, HANDLE token)
 {
-    char value[MAX_PATH + 1] = {};
-    DWORD size = sizeof value - 1;
     std::string temp;
-    if (RegGetValueA(HKEY_USERS, (sid + "\\Environment").c_str(), "TEMP",
-                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value, &size) == ERROR_SUCCESS)
-        temp = value;
+    ReadRegString(HKEY_USERS, sid + "\\Environment", "TEMP", temp);
     const std::string macro = "%USERPROFILE%";
     if (temp.size() >= macro.size() && lstrcmpiA(temp.substr(0, macro.size()).c_str(), macro.c_str()) == 0)
         temp = profileDir + temp.substr(macro.size());
@@ -118,13 +115,25 @@ std::string DeriveUserTemp(const std::string& sid, const std::string& profileDir
     return WithBackslash(temp);
 }
 
+// The client process's own token. Before Windows Vista a pipe does not name
+// its client's process; there impersonation tells (Wine, which gets
+// impersonation wrong, names the process).
+HANDLE ClientToken(HANDLE pipe, DWORD access)
+{
+    ULONG processId = 0;
+    if (VtPipeEndProcessId(pipe, false, &processId)) return VtPipeOpenProcessToken(processId, access);
+    if (!ImpersonateNamedPipeClient(pipe)) return nullptr;
+    HANDLE token = nullptr;
+    if (!OpenThreadToken(GetCurrentThread(), access, TRUE, &token)) token = nullptr;
+    RevertToSelf();
+    return token;
+}
+
 PipeClient IdentifyClient(HANDLE pipe)
 {
     PipeClient client;
-    ULONG processId = 0;
-    if (!GetNamedPipeClientProcessId(pipe, &processId)) return client;
     // The shell reads another user's folders through his token.
-    HANDLE token = VtPipeOpenProcessToken(processId, TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_IMPERSONATE);
+    HANDLE token = ClientToken(pipe, TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_IMPERSONATE);
     if (token == nullptr) return client;
     client.administrator = VtPipeTokenIsAdministrator(token);
     client.sid = VtPipeTokenUser(token);
