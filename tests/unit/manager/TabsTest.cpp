@@ -108,7 +108,7 @@ TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
     }
     // The rule's image goes down the tree to a folder with a rule of its own, the mark only on
     // the rule's folder; opening a folder again adds no second node for a subfolder.
-    Load({{"&C:\\VTTABS\\SUB\\DEEP"}});
+    Load({{"&C:\\VTTABS\\SUB\\DEEP"}, {}, {}, {}});
     const HTREEITEM deep = SelectFolder(Deep), top = SelectFolder(Top);
     SendMessageA(Control(RO), BM_CLICK, 0, 0);
     EXPECT_EQ(Look(top) + " " + Look(TreeView_GetParent(Tree(), deep)) + " " + Look(deep), "1/6 1/0 2/6");
