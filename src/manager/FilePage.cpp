@@ -17,21 +17,18 @@ constexpr int ButtonPanelHeight = 137;
 
 }  // namespace
 
-void TFilePage::Create(TTabSheet& sheet)
+TFilePage::TFilePage()
+    : TListPage({Panel6, Form1Id::Panel6, PageColors::Group, ListBox2, Panel10, Form1Id::Panel10, StaticText2,
+                 Form1Id::StaticText2, FileHelp})
 {
-    RECT client = {};
-    GetClientRect(sheet.Handle(), &client);
-    const int height = client.bottom - HelpPanelHeight;
-    Panel6.Create(&sheet, Form1Id::Panel6, 0, 0, client.right, height, TBevel::None);
-    Panel6.SetAnchors(akLeft | akTop | akRight | akBottom);
-    Panel6.SetColor(PageColors::Group);
-    const int listWidth = client.right - ButtonPanelWidth - 12;
-    ListBox2.Create(&Panel6, Form1Id::ListBox2, 4, 4, listWidth, height - 8);
-    ListBox2.SetAnchors(akLeft | akTop | akRight | akBottom);
-    ListBox2.SetColor(PageColors::List);
+}
+
+void TFilePage::CreateContents(int width, int height)
+{
+    CreateList(Form1Id::ListBox2, 4, 4, width - ButtonPanelWidth - 12, height - 8);
     ListBox2.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) { ListBox2KeyDown(sender, key, shift); };
-    Panel8.Create(&Panel6, Form1Id::Panel8, client.right - ButtonPanelWidth - 4, 4, ButtonPanelWidth,
-                  ButtonPanelHeight, TBevel::None);
+    Panel8.Create(&Panel6, Form1Id::Panel8, width - ButtonPanelWidth - 4, 4, ButtonPanelWidth, ButtonPanelHeight,
+                  TBevel::None);
     Panel8.SetAnchors(akTop | akRight);
     Panel8.SetColor(PageColors::AccessPanel);
     const struct {
@@ -54,7 +51,6 @@ void TFilePage::Create(TTabSheet& sheet)
         b.button->OnClick = [this, handler](TControl* sender) { (this->*handler)(sender); };
         top += 42;
     }
-    CreateHelpBox(sheet, Panel10, Form1Id::Panel10, StaticText2, Form1Id::StaticText2, FileHelp);
 }
 
 void TFilePage::ShowFileRules()

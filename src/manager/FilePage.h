@@ -2,13 +2,12 @@
 // the file type's description, and the "Add file", "Edit" and "Remove"
 // commands through the "Add a file" dialog.
 #pragma once
-#include "EditingPage.h"
-#include "ListBox.h"
+#include "ListPage.h"
 #include "SpeedButton.h"
 
-class TFilePage : public TEditingPage {
+class TFilePage : public TListPage {
 public:
-    void Create(TTabSheet& sheet);
+    TFilePage();
 
     void Button1Click(TControl* sender);  // "Add file"
     void Button3Click(TControl* sender);  // "Edit"
@@ -25,6 +24,9 @@ public:
     TSpeedButton Button2;
     TPanel Panel10;
     TStaticText StaticText2;
+
+protected:
+    void CreateContents(int width, int height) override;
 
 private:
     // The name the selected line stands for; false with no line selected.

@@ -14,28 +14,25 @@ constexpr int ListTop = 48;
 
 }  // namespace
 
-void TProgramsPage::Create(TTabSheet& sheet)
+TProgramsPage::TProgramsPage()
+    : TListPage({Panel4, Form1Id::Panel4, PageColors::ListPanel, ListBox3, Panel12, Form1Id::Panel12, StaticText4,
+                 Form1Id::StaticText4, ProgramsHelp})
 {
-    RECT client = {};
-    GetClientRect(sheet.Handle(), &client);
-    const int height = client.bottom - HelpPanelHeight;
-    Panel4.Create(&sheet, Form1Id::Panel4, 0, 0, client.right, height, TBevel::None);
-    Panel4.SetAnchors(akLeft | akTop | akRight | akBottom);
-    Panel4.SetColor(PageColors::ListPanel);
+    OpenDialog1.Filter = "Programs (*.exe)|*.exe";
+    OpenDialog1.MultiSelect = true;
+    OpenDialog1.HideReadOnly = true;
+}
+
+void TProgramsPage::CreateContents(int width, int height)
+{
     Button13.Create(&Panel4, Form1Id::Button13, "Add program", 4, 4, 105, 23);
     Button13.OnClick = [this](TControl* sender) { Button13Click(sender); };
     Button14.Create(&Panel4, Form1Id::Button14, "Delete from list", 113, 4, 113, 23);
     Button14.OnClick = [this](TControl* sender) { Button14Click(sender); };
     ProgramsLabel.Create(&Panel4, Form1Id::ProgramsLabel, "Disabled programs:", 4, 32, 120, 13, TAlignment::Left,
                          false);
-    ListBox3.Create(&Panel4, Form1Id::ListBox3, 4, ListTop, client.right - 8, height - ListTop - 4, true);
-    ListBox3.SetAnchors(akLeft | akTop | akRight | akBottom);
-    ListBox3.SetColor(PageColors::List);
+    CreateList(Form1Id::ListBox3, 4, ListTop, width - 8, height - ListTop - 4, true);
     ListBox3.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) { ListBox3KeyDown(sender, key, shift); };
-    CreateHelpBox(sheet, Panel12, Form1Id::Panel12, StaticText4, Form1Id::StaticText4, ProgramsHelp);
-    OpenDialog1.Filter = "Programs (*.exe)|*.exe";
-    OpenDialog1.MultiSelect = true;
-    OpenDialog1.HideReadOnly = true;
 }
 
 void TProgramsPage::ShowPrograms()

@@ -2,14 +2,13 @@
 // protection is on, each named with what its version information says of it.
 #pragma once
 #include "Button.h"
-#include "EditingPage.h"
 #include "Label.h"
-#include "ListBox.h"
+#include "ListPage.h"
 #include "OpenDialog.h"
 
-class TProgramsPage : public TEditingPage {
+class TProgramsPage : public TListPage {
 public:
-    void Create(TTabSheet& sheet);
+    TProgramsPage();
 
     void Button13Click(TControl* sender);  // "Add program"
     void Button14Click(TControl* sender);  // "Delete from list"
@@ -25,4 +24,7 @@ public:
     TPanel Panel12;
     TStaticText StaticText4;
     TOpenDialog OpenDialog1;
+
+protected:
+    void CreateContents(int width, int height) override;
 };

@@ -17,7 +17,7 @@ bool TStepNumerals::Create(TControl* parent, int id, int left, int top, int widt
     return true;
 }
 
-void TStepNumerals::Paint(HDC dc)
+void TStepNumerals::Paint(HDC dc, const RECT&)
 {
     std::string numeral = Text();
     HGDIOBJ oldFont = SelectObject(dc, Font());
@@ -27,29 +27,4 @@ void TStepNumerals::Paint(HDC dc)
     SetTextColor(dc, FaceColor);
     TextOutA(dc, 0, 0, numeral.c_str(), static_cast<int>(numeral.size()));
     SelectObject(dc, oldFont);
-}
-
-LRESULT TStepNumerals::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_SETTEXT: {
-        LRESULT result = TControl::WndProc(message, wParam, lParam);
-        Invalidate();
-        return result;
-    }
-    case WM_ERASEBKGND: {
-        RECT r = {};
-        GetClientRect(handle_, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, BackgroundBrush());
-        return 1;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle_, &ps);
-        Paint(dc);
-        EndPaint(handle_, &ps);
-        return 0;
-    }
-    default: return TControl::WndProc(message, wParam, lParam);
-    }
 }

@@ -2,15 +2,12 @@
 // "Arial Black" at 96 pixels on a transparent background: a shadow 8 pixels
 // right of and below the face. The control's own text is the numeral.
 #pragma once
-#include "Control.h"
+#include "PaintedControl.h"
 
-class TStepNumerals : public TControl {
+class TStepNumerals : public TPaintedControl {
 public:
     bool Create(TControl* parent, int id, int left, int top, int width, int height);
 
 protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    void Paint(HDC dc);
+    void Paint(HDC dc, const RECT& client) override;
 };

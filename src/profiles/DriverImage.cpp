@@ -56,7 +56,7 @@ void PutNumber(size_t offset, uint32_t value)
     for (int i = 0; i < 4; ++i) DriverImage[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-std::string WithoutTrailingBackslash(const std::string& path)
+std::string WithoutOneTrailingBackslash(const std::string& path)
 {
     if (!path.empty() && path.back() == '\\') return path.substr(0, path.size() - 1);
     return path;
@@ -175,8 +175,8 @@ std::vector<std::string> SystemFolderExceptions()
     exceptions.push_back("+" + WindowsDir + "\\REPAIR");
     exceptions.push_back("+" + SystemDir + "\\CONFIG");
     exceptions.push_back("+" + SystemDir + "\\SPOOL");
-    exceptions.push_back("+" + WithoutTrailingBackslash(TempDir));
-    exceptions.push_back("+" + WithoutTrailingBackslash(UserTempDir));
+    exceptions.push_back("+" + WithoutOneTrailingBackslash(TempDir));
+    exceptions.push_back("+" + WithoutOneTrailingBackslash(UserTempDir));
     return exceptions;
 }
 

@@ -11,7 +11,7 @@ public:
     }
 
 protected:
-    void PaintFrame(HDC dc, const RECT& client) override
+    void Paint(HDC dc, const RECT& client) override
     {
         HGDIOBJ oldFont = SelectObject(dc, Font() ? Font() : StandardFont());
         TEXTMETRICA tm = {};

@@ -20,31 +20,9 @@ void TPanel::SetBevel(TBevel bevel)
     Invalidate();
 }
 
-void TPanel::PaintFrame(HDC dc, const RECT& client)
+void TPanel::Paint(HDC dc, const RECT& client)
 {
     RECT r = client;
     if (bevel_ == TBevel::Raised) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
     if (bevel_ == TBevel::Lowered) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-}
-
-LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_ERASEBKGND: {
-        RECT r = {};
-        GetClientRect(handle_, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, BackgroundBrush());
-        return 1;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle_, &ps);
-        RECT r = {};
-        GetClientRect(handle_, &r);
-        PaintFrame(dc, r);
-        EndPaint(handle_, &ps);
-        return 0;
-    }
-    default: return TControl::WndProc(message, wParam, lParam);
-    }
 }

@@ -93,23 +93,13 @@ LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case BM_GETCHECK: return down_ ? BST_CHECKED : BST_UNCHECKED;
     case BM_SETCHECK: SetDown(wParam == BST_CHECKED); return 0;
     case WM_ENABLE: Invalidate(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle_, &ps);
-        Paint(dc);
-        EndPaint(handle_, &ps);
-        return 0;
-    }
-    default: return TControl::WndProc(message, wParam, lParam);
+    default: return TPaintedControl::WndProc(message, wParam, lParam);
     }
 }
 
-void TSpeedButton::Paint(HDC dc)
+void TSpeedButton::Paint(HDC dc, const RECT& client)
 {
-    RECT r = {};
-    GetClientRect(handle_, &r);
-    FillRect(dc, &r, BackgroundBrush());
+    RECT r = client;
     bool sunken = down_ || (pressed_ && hot_);
     if (sunken) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     else if (hot_ && Enabled()) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);

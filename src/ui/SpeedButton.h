@@ -7,11 +7,11 @@
 // BM_CLICK clicks it and BM_GETCHECK tells whether it is down, also from
 // another process.
 #pragma once
-#include "Control.h"
+#include "PaintedControl.h"
 
 class TImageList;
 
-class TSpeedButton : public TControl {
+class TSpeedButton : public TPaintedControl {
 public:
     bool Create(TControl* parent, int id, const std::string& caption, int left, int top, int width, int height);
     void SetGroupIndex(int group) { groupIndex_ = group; }
@@ -27,9 +27,9 @@ public:
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
 
 private:
-    void Paint(HDC dc);
     void ReleaseGroup();
     bool MouseInside(LPARAM lParam) const;
 

@@ -47,7 +47,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 bool IsHidden(char code) { return code == AccessHidden || code == AccessReadOnlyHidden || code == AccessHiddenNoAccess; }
 bool DeniesAccess(char code) { return code == AccessNoAccess || code == AccessHiddenNoAccess; }
 
-std::string WithoutTrailingBackslash(std::string path)
+std::string WithoutTrailingBackslashes(std::string path)
 {
     while (!path.empty() && path.back() == '\\') path.pop_back();
     return path;
@@ -55,7 +55,7 @@ std::string WithoutTrailingBackslash(std::string path)
 
 bool IsWholeDrive(const std::string& path)
 {
-    std::string bare = WithoutTrailingBackslash(path);
+    std::string bare = WithoutTrailingBackslashes(path);
     return bare.size() == 2 && bare[1] == ':' && isalpha(static_cast<unsigned char>(bare[0]));
 }
 
@@ -66,7 +66,7 @@ struct CriticalFolder {
 
 std::vector<CriticalFolder> CriticalFolders()
 {
-    std::string own = UpperCase(WithoutTrailingBackslash(ExeFolder()));
+    std::string own = UpperCase(WithoutTrailingBackslashes(ExeFolder()));
     return {
         {WindowsDir, "the Windows folder"},
         {SystemDir, "the system folder"},
@@ -95,7 +95,7 @@ void CheckCriticalFolders(Checker& check)
         const std::string& line = Profile.Folders[i];
         if (line.empty()) continue;
         std::string path = ExpandMacros(line.substr(1));
-        if (IsWholeDrive(path)) covered[i].push_back("the whole drive " + WithoutTrailingBackslash(path));
+        if (IsWholeDrive(path)) covered[i].push_back("the whole drive " + WithoutTrailingBackslashes(path));
     }
     // A rule may name a folder by its short (8.3) form, which the driver is given too.
     for (const CriticalFolder& folder : CriticalFolders()) {
