@@ -178,4 +178,6 @@ set +e
 "$@"
 rc=$?
 set -e
+# A test that fails without a word of its own still says how it ended.
+[ $rc -eq 0 ] || echo "winebench: $1 ${2:-} ended with exit code $rc" >&2
 exit $rc
