@@ -1,5 +1,5 @@
 #include <windows.h>
-#include "CommandLine.h"
+#include "Roles.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {

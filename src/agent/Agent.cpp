@@ -48,6 +48,12 @@ void CreateAgentWindow()
                                   nullptr, nullptr, instance, nullptr);
 }
 
+// The channel's failures are shown in front of the agent's window.
+void RaiseAgentWindow()
+{
+    if (AgentWindow) SetForegroundWindow(AgentWindow);
+}
+
 // Anyone can post WM_QUIT: the agent ends only by its own requests, which
 // end the process themselves.
 void RunMessageLoop()
@@ -81,6 +87,7 @@ void RunAgent()
         ExitProcess(0);
     LoadSettings();
     CreateProfileLists();
+    RaiseOwnerWindow = RaiseAgentWindow;
     if (!OpenProtectionDriver()) {
         ReleaseSingleInstance();
         return;

@@ -4,9 +4,9 @@
 #include "AgentPipe.h"
 #include "Channel.h"
 #include "CommandLibrary.h"
-#include "Policies.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
+#include "UserHive.h"
 
 namespace {
 

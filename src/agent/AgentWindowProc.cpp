@@ -2,10 +2,10 @@
 #include "Agent.h"
 #include "AgentPipe.h"
 #include "Channel.h"
-#include "Policies.h"
 #include "ProgramBlocking.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
+#include "UserHive.h"
 
 namespace {
 

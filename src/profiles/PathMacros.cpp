@@ -1,7 +1,7 @@
 #include "UProfiles.h"
-#include "Policies.h"
 #include "RegValues.h"
 #include "RuntimeEnv.h"
+#include "UserHive.h"
 
 const PathMacro PathMacros[9] = {
     {"%WINDIR%", &WindowsDir},

@@ -1,6 +1,5 @@
 // The protection channel: opening the driver and the requests sent to it.
 #include "Channel.h"
-#include "Agent.h"
 #include "MsgBox.h"
 #include "Policies.h"
 #include "ProgramBlocking.h"
@@ -11,14 +10,15 @@
 
 HANDLE DriverHandle = 0;
 bool ProtectionEnabled = false;
+void (*RaiseOwnerWindow)() = nullptr;
 
 namespace {
 
-// Raising the agent window may itself change the last error, so the error
+// Raising the owner's window may itself change the last error, so the error
 // code is taken before.
 void ReportFailure(const std::string& prefix) {
     DWORD code = GetLastError();
-    if (AgentWindow) SetForegroundWindow(AgentWindow);
+    if (RaiseOwnerWindow) RaiseOwnerWindow();
     ShowSystemError(prefix, code);
 }
 

@@ -6,6 +6,9 @@
 
 extern HANDLE DriverHandle;       // 0 while closed
 extern bool ProtectionEnabled;
+// Brings the window of the channel's owner to the front before a failure is
+// shown; none by default.
+extern void (*RaiseOwnerWindow)();
 
 bool OpenProtectionDriver();
 bool StartDriverAndOpenDevice(HANDLE& handle);

@@ -2,6 +2,7 @@
 #include "Policies.h"
 #include "RegValues.h"
 #include "UProfiles.h"
+#include "UserHive.h"
 
 #include <cstdlib>
 
@@ -87,8 +88,6 @@ const char* const PolicyCaptions[PolicyCount] = {
     "Disable Windows setup page of Add/Remove programs applet of Control Panel (Win 2000/XP)",
 };
 
-HKEY UserHiveKey = HKEY_CURRENT_USER;
-
 namespace {
 
 struct PolicyRow {
@@ -115,27 +114,6 @@ bool ParseDecimal(const std::string& text, int& value) {
         if (c < '0' || c > '9') return false;
     value = std::atoi(text.c_str());
     return true;
-}
-
-// Digits separated by single hyphens: the part of a user's security
-// identifier after "S-1-5-". Anything else could name another key.
-bool IsIdentifierSuffix(const std::string& text) {
-    const int maxParts = 15;
-    const size_t maxDigits = 10;
-    int parts = 0;
-    size_t digits = 0;
-    for (char c : text) {
-        if (c >= '0' && c <= '9') {
-            if (++digits > maxDigits) return false;
-        } else if (c == '-') {
-            if (digits == 0) return false;
-            digits = 0;
-            ++parts;
-        } else {
-            return false;
-        }
-    }
-    return digits > 0 && parts + 1 <= maxParts;
 }
 
 PolicyLine ReadPolicyLine(const std::string& line)
@@ -195,21 +173,6 @@ void ApplyPolicies() {
 void RemovePolicies() {
     for (const PolicyLine& line : ReadPolicyLines(Profile.Policies))
         if (line.row >= 0 && line.state != 2) SetPolicy(line.row, 0);
-}
-
-bool OpenUserHive(const std::string& sidSuffix) {
-    if (!IsIdentifierSuffix(sidSuffix)) return false;
-    HKEY hive = nullptr;
-    std::string name = "S-1-5-" + sidSuffix;
-    if (RegOpenKeyExA(HKEY_USERS, name.c_str(), 0, KEY_ALL_ACCESS, &hive) != ERROR_SUCCESS) return false;
-    CloseUserHive();
-    UserHiveKey = hive;
-    return true;
-}
-
-void CloseUserHive() {
-    if (UserHiveKey != HKEY_CURRENT_USER) RegCloseKey(UserHiveKey);
-    UserHiveKey = HKEY_CURRENT_USER;
 }
 
 void PoliciesFromCheckList(const PolicyCheckList& list) {

@@ -1,4 +1,4 @@
-// The 32 Windows policy restrictions and the user hive they are written to.
+// The 32 Windows policy restrictions, written to the user hive.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -11,9 +11,6 @@ constexpr int PolicyCount = 32;
 extern const char* const PolicyKeys[9];             // numbered from 1; [0] unused
 extern const char* const PolicyTable[PolicyCount];  // "kind,key,ValueName"
 extern const char* const PolicyCaptions[PolicyCount];
-
-// The registry root of policy values and per-user shell folders.
-extern HKEY UserHiveKey;
 
 // One "[POLICIES]" line read by the row number before its "=". A line that
 // counts for nothing has no row: its number is missing or not decimal, its
@@ -34,10 +31,6 @@ void ApplyPolicies();
 // Switches off the rows the profile set; the rows it leaves unchanged keep
 // what an administrator or group policy put there.
 void RemovePolicies();
-// Opens HKEY_USERS\S-1-5-<sidSuffix>; a malformed suffix or a hive that is
-// not loaded leaves UserHiveKey unchanged.
-bool OpenUserHive(const std::string& sidSuffix);
-void CloseUserHive();
 
 // What the manager's three-state check list offers the conversions.
 class PolicyCheckList {

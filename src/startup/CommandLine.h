@@ -1,5 +1,5 @@
-// The command line: the switch table, the scan and the values it leaves for
-// the profile manager.
+// The command line: the rows of a switch table, the scan and the values it
+// leaves for the profile manager.
 #pragma once
 #include <string>
 #include <vector>
@@ -21,9 +21,6 @@ struct ScanResult {
     int exitCode = 0;      // the first non-zero code of the actions that ran
 };
 
-// The table of the executable's switches, in the order they are tried.
-const std::vector<SwitchRow>& SwitchTable();
-
 // Runs each argument's matching row in argument order.
 ScanResult ScanArguments(const std::vector<std::string>& args, const std::vector<SwitchRow>& table);
 
@@ -33,7 +30,3 @@ std::vector<std::string> ProcessArguments();
 // The "/NOTIFY:" number: blanks, optional sign, decimal or "$"/"0x" hex,
 // stopping at the first other character; kept in 32 bits.
 int ReadNotifyNumber(const std::string& text);
-
-// The whole start of the process; returns the exit code: 0, or the first
-// failing command's code.
-int RunProgram();

@@ -1,6 +1,7 @@
 // Policy restrictions written into the real registry, for the current user or a user's hive named by his
 // identifier; the profile's lines read into a three-state check list (the manager's window: tests/unit/manager).
 #include "Policies.h"
+#include "UserHive.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
 #include <gtest/gtest.h>

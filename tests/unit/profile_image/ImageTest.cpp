@@ -1,9 +1,9 @@
 // The path macros with the per-user folders read from a hive, and the driver image as the driver reads it:
 // order, counts, the built-in exceptions and the other forms of real paths.
-#include "Policies.h"
 #include "RegValues.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
+#include "UserHive.h"
 #include "VtLockIoctl.h"
 #include "VtTest.h"
 #include <gtest/gtest.h>

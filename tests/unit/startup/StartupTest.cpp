@@ -2,6 +2,7 @@
 // folders, the system's error texts. What the switches' actions do is checked end to end (tests/e2e).
 #include <gtest/gtest.h>
 #include "CommandLine.h"
+#include "Roles.h"
 #include "RegValues.h"
 #include "RuntimeEnv.h"
 #include <climits>
