@@ -5,6 +5,7 @@
 #include "Channel.h"
 #include "Policies.h"
 #include "RuntimeEnv.h"
+#include "VtPipe.h"
 
 #include <atomic>
 
@@ -59,16 +60,6 @@ void DisableProtectionForStop()
     }
 }
 
-// The agent of another process (started with /AGENT) holds the single instance.
-bool AnotherAgentRuns()
-{
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, AgentMutexName);
-    if (mutex == nullptr)
-        return false;
-    CloseHandle(mutex);
-    return true;
-}
-
 void RunAsNtService()
 {
     RunningAsService = true;
@@ -115,7 +106,8 @@ void WINAPI AgentServiceMain(DWORD, LPSTR*)
     // manager that the service is gone.
     if (ServiceStatusHandle == nullptr)
         ExitProcess(GetLastError());
-    if (AnotherAgentRuns()) {
+    // The agent of another process (started with /AGENT) holds the single instance.
+    if (VtPipeAgentRuns()) {
         AgentThreadDone = true;
         ReportStatus(SERVICE_STOPPED, ERROR_SERVICE_ALREADY_RUNNING);
         return;
