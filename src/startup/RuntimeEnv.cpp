@@ -16,11 +16,8 @@ std::string QuickLaunchDir = "C:\\WINDOWS\\APPLICATION DATA\\MICROSOFT\\INTERNET
 UINT MsgTaskMan = 0;
 UINT MsgStart = 0;
 UINT MsgStop = 0;
-UINT MsgStopAgent = 0;
-UINT MsgAsk = 0;
 UINT MsgSaved = 0;
 UINT MsgEnable = 0;
-UINT MsgDisable = 0;
 
 const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -88,11 +85,8 @@ void RegisterMessages()
     MsgTaskMan = RegisterWindowMessageA("Corvane2.TaskMan1");
     MsgStart = RegisterWindowMessageA("Vantrel.Start");
     MsgStop = RegisterWindowMessageA("Vantrel.Stop");
-    MsgStopAgent = RegisterWindowMessageA("Vantrel.StopAgent");
-    MsgAsk = RegisterWindowMessageA("Vantrel.Ask");
     MsgSaved = RegisterWindowMessageA("Vantrel.Saved");
     MsgEnable = RegisterWindowMessageA("Vantrel.Enable");
-    MsgDisable = RegisterWindowMessageA("Vantrel.Disable");
 }
 
 }  // namespace

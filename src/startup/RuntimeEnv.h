@@ -20,11 +20,8 @@ extern std::string QuickLaunchDir;
 extern UINT MsgTaskMan;    // "Corvane2.TaskMan1"
 extern UINT MsgStart;      // "Vantrel.Start"
 extern UINT MsgStop;       // "Vantrel.Stop"
-extern UINT MsgStopAgent;  // "Vantrel.StopAgent"
-extern UINT MsgAsk;        // "Vantrel.Ask"
 extern UINT MsgSaved;      // "Vantrel.Saved"
 extern UINT MsgEnable;     // "Vantrel.Enable"
-extern UINT MsgDisable;    // "Vantrel.Disable"
 
 extern const char* const ShellFoldersKey;  // "Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
 
