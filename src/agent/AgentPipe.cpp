@@ -72,7 +72,9 @@ bool ReadRequest(HANDLE pipe, HANDLE event, VtPipeRequest& request, DWORD& bytes
 }
 
 // The reply is written, then the agent waits for the client to close its
-// end, so that disconnecting does not throw away a reply not yet read.
+// end, so that disconnecting does not throw away a reply not yet read. What
+// the client sent beyond a request is read away meanwhile: the rest of an
+// overlong message must not end the wait before the reply has been read.
 void WriteReply(HANDLE pipe, HANDLE event, const VtPipeReply& reply)
 {
     OVERLAPPED overlapped = {};
@@ -80,11 +82,15 @@ void WriteReply(HANDLE pipe, HANDLE event, const VtPipeReply& reply)
     DWORD bytes = 0;
     BOOL started = WriteFile(pipe, &reply, sizeof reply, nullptr, &overlapped);
     if (!Finish(pipe, overlapped, started, ClientLimitMs, bytes)) return;
-    char rest;
-    overlapped = {};
-    overlapped.hEvent = event;
-    started = ReadFile(pipe, &rest, 1, nullptr, &overlapped);
-    Finish(pipe, overlapped, started, ClientLimitMs, bytes);
+    const DWORD start = GetTickCount();
+    char rest[64];
+    for (DWORD spent = 0; spent < ClientLimitMs; spent = GetTickCount() - start) {
+        overlapped = {};
+        overlapped.hEvent = event;
+        started = ReadFile(pipe, rest, sizeof rest, nullptr, &overlapped);
+        if (!Finish(pipe, overlapped, started, ClientLimitMs - spent, bytes) && GetLastError() != ERROR_MORE_DATA)
+            return;
+    }
 }
 
 std::string ShellFolder(int folder, HANDLE token)
