@@ -2,7 +2,7 @@
 #include "AccessKinds.h"
 #include "FileRules.h"
 #include "ManagerIds.h"
-#include "UAddFileDlg.h"
+#include "AddFileDialog.h"
 #include "UProfiles.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // dialog behind its buttons and keys, and the view that lets it fill the tab.
 #include "FolderPage.h"
 #include "FolderRules.h"
-#include "UAddFolder.h"
+#include "AddFolderDialog.h"
 #include "UProfiles.h"
 
 void TFolderPage::AddFolderRule(const std::string& path, bool readOnly, bool hidden, bool noAccess)

@@ -7,8 +7,8 @@
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "UQAPass.h"
-#include "UWizard.h"
+#include "AdminPasswordPrompt.h"
+#include "ProfileWizard.h"
 
 TForm1* Form1 = nullptr;
 

@@ -6,9 +6,9 @@
 #include "ManagerTexts.h"
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
-#include "UAbout.h"
+#include "AboutBox.h"
 #include "UProfiles.h"
-#include "USettings.h"
+#include "SettingsDialog.h"
 #include "Unit1.h"
 
 // After a save that failed the agent would apply the old file: no start.

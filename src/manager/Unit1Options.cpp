@@ -3,7 +3,7 @@
 #include "CommandLibrary.h"
 #include "ManagerIds.h"
 #include "UProfiles.h"
-#include "UQUPass.h"
+#include "PasswordChangeDialog.h"
 #include "Unit1.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "Policies.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "UWizard.h"
+#include "ProfileWizard.h"
 #include "Unit1.h"
 #include "WizardTemplate.h"
 

@@ -3,10 +3,10 @@
 #include "CommandLibrary.h"
 #include "ManagerForms.h"
 #include "RegValues.h"
-#include "UAbout.h"
-#include "UQAPass.h"
-#include "UQUPass.h"
-#include "USettings.h"
+#include "AboutBox.h"
+#include "AdminPasswordPrompt.h"
+#include "PasswordChangeDialog.h"
+#include "SettingsDialog.h"
 #include "vrcmd.h"
 #include <commctrl.h>
 namespace {

@@ -2,7 +2,7 @@
 // refusals, a save that fails, New profile and the wizard.
 #include "CommandLibrary.h"
 #include "ManagerForms.h"
-#include "UWizard.h"
+#include "ProfileWizard.h"
 #include <commctrl.h>
 #include <algorithm>
 namespace {

@@ -1,7 +1,7 @@
 // The manager window: the close sequence, the tabs, the Profile options, the
 // restriction list, the owner-drawn menu's pixels.
 #include "ManagerForms.h"
-#include "USettings.h"
+#include "SettingsDialog.h"
 #include <commctrl.h>
 #include <utility>
 // Unsaved edits asked about once, also through Exit; settings and passwords

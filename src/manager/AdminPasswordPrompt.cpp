@@ -1,4 +1,4 @@
-#include "UQAPass.h"
+#include "AdminPasswordPrompt.h"
 #include "DialogControls.h"
 #include "ImageList.h"
 #include "ManagerIds.h"

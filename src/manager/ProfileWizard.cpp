@@ -1,4 +1,4 @@
-#include "UWizard.h"
+#include "ProfileWizard.h"
 #include "ManagerIds.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "UAbout.h"
+#include "AboutBox.h"
 #include "ImageList.h"
 #include "ManagerIds.h"
 #include "MsgBox.h"

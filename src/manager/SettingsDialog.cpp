@@ -1,8 +1,8 @@
-#include "USettings.h"
+#include "SettingsDialog.h"
 #include "Application.h"
 #include "DialogControls.h"
 #include "ManagerIds.h"
-#include "UQUPass.h"
+#include "PasswordChangeDialog.h"
 
 TForm3* Form3 = nullptr;
 

@@ -1,4 +1,4 @@
-#include "UAddFolder.h"
+#include "AddFolderDialog.h"
 #include "ManagerIds.h"
 
 #include <shlobj.h>

@@ -1,4 +1,4 @@
-#include "UAddFileDlg.h"
+#include "AddFileDialog.h"
 #include "AccessKinds.h"
 #include "FileNames.h"
 #include "FileRules.h"

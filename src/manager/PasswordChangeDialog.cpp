@@ -1,4 +1,4 @@
-#include "UQUPass.h"
+#include "PasswordChangeDialog.h"
 #include "DialogControls.h"
 #include "ManagerIds.h"
 #include "MsgBox.h"
