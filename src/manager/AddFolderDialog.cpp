@@ -3,69 +3,69 @@
 
 #include <shlobj.h>
 
-TFAddFolder* FAddFolder = nullptr;
+TAddFolderDialog* AddFolderDialog = nullptr;
 
-bool TFAddFolder::Create()
+bool TAddFolderDialog::Create()
 {
-    if (!CreateForm("TFAddFolder", "Add folder", 362, 165, TBorderStyle::Dialog, false, true)) return false;
-    Label1.Create(this, AddFolderId::Label1, "Path:", 8, 8, 60, 13, TAlignment::Left, false);
-    Edit1.Create(this, AddFolderId::Edit1, "", 8, 24, 265);
-    Button1.Create(this, AddFolderId::Button1, "Browse...", 281, 22, 73, 25);
-    Button1.OnClick = [this](TControl* sender) { Button1Click(sender); };
-    RadioGroup1.Create(this, AddFolderId::RadioGroup1, "Access:", 8, 52, 346, 72,
+    if (!CreateForm(AddFolderDialogClass, "Add folder", 362, 165, TBorderStyle::Dialog, false, true)) return false;
+    PathLabel.Create(this, AddFolderDialogId::PathLabel, "Path:", 8, 8, 60, 13, TAlignment::Left, false);
+    PathEdit.Create(this, AddFolderDialogId::PathEdit, "", 8, 24, 265);
+    BrowseButton.Create(this, AddFolderDialogId::BrowseButton, "Browse...", 281, 22, 73, 25);
+    BrowseButton.OnClick = [this](TControl*) { OnBrowse(); };
+    AccessGroup.Create(this, AddFolderDialogId::AccessGroup, "Access:", 8, 52, 346, 72,
                        {"Full access", "Read-only", "Hidden", "No access", "Read-only and Hidden",
                         "Hidden and No access"},
                        2);
-    Button2.Create(this, AddFolderId::Button2, "Add", 198, 132, 75, 25);
-    Button2.SetDefault();
-    Button2.OnClick = [this](TControl* sender) { Button2Click(sender); };
-    Button3.Create(this, AddFolderId::Button3, "Cancel", 279, 132, 75, 25);
-    Button3.SetCancel();
-    Button3.OnClick = [this](TControl* sender) { Button3Click(sender); };
+    AddButton.Create(this, AddFolderDialogId::AddButton, "Add", 198, 132, 75, 25);
+    AddButton.SetDefault();
+    AddButton.OnClick = [this](TControl*) { OnAdd(); };
+    CancelButton.Create(this, AddFolderDialogId::CancelButton, "Cancel", 279, 132, 75, 25);
+    CancelButton.SetCancel();
+    CancelButton.OnClick = [this](TControl*) { OnCancel(); };
     return true;
 }
 
-bool TFAddFolder::AddFolderDialog(std::string& path, int& radioIndex)
+bool TAddFolderDialog::QueryNewRule(std::string& path, int& radioIndex)
 {
     path.clear();
     radioIndex = 0;
     return Run(path, radioIndex);
 }
 
-bool TFAddFolder::ChangeFolderDialog(std::string& path, int& radioIndex)
+bool TAddFolderDialog::QueryChangedRule(std::string& path, int& radioIndex)
 {
     return Run(path, radioIndex);
 }
 
-bool TFAddFolder::Run(std::string& path, int& radioIndex)
+bool TAddFolderDialog::Run(std::string& path, int& radioIndex)
 {
-    Edit1.SetText(path);
-    RadioGroup1.SetItemIndex(radioIndex);
+    PathEdit.SetText(path);
+    AccessGroup.SetItemIndex(radioIndex);
     if (ShowModal() != mrOk) return false;
-    path = Edit1.Text();
-    radioIndex = RadioGroup1.ItemIndex();
+    path = PathEdit.Text();
+    radioIndex = AccessGroup.ItemIndex();
     return true;
 }
 
-void TFAddFolder::Button1Click(TControl*)
+void TAddFolderDialog::OnBrowse()
 {
     std::string path = BrowseForFolder("Choose folder", BIF_RETURNONLYFSDIRS);
     if (path.empty()) return;
     if (path.size() >= 2 && path.compare(path.size() - 2, 2, ":\\") == 0) path.pop_back();
-    Edit1.SetText(path);
+    PathEdit.SetText(path);
 }
 
-void TFAddFolder::Button2Click(TControl*)
+void TAddFolderDialog::OnAdd()
 {
     SetModalResult(mrOk);
 }
 
-void TFAddFolder::Button3Click(TControl*)
+void TAddFolderDialog::OnCancel()
 {
     SetModalResult(mrCancel);
 }
 
-std::string TFAddFolder::BrowseForFolder(const std::string& title, UINT flags)
+std::string TAddFolderDialog::BrowseForFolder(const std::string& title, UINT flags)
 {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     char name[MAX_PATH + 1] = {};

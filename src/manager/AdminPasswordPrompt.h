@@ -1,4 +1,4 @@
-// TFQPass, the administrator password dialog, and QueryAdministratorPassword.
+// TAdminPasswordPrompt, the administrator password dialog, and QueryAdministratorPassword.
 #pragma once
 #include "Button.h"
 #include "CheckBox.h"
@@ -10,24 +10,24 @@
 
 #include <string>
 
-class TFQPass : public TForm {
+class TAdminPasswordPrompt : public TForm {
 public:
     bool Create();
 
-    void CheckBox1Click();
-    void Button1Click();
-    void Button2Click();
+    void OnHideTyping();
+    void OnOk();
+    void OnCancel();
 
-    TPanel Panel1;
-    TImage Image1;
-    TLabel Label1;
-    TEdit Edit1;
-    TCheckBox CheckBox1;
-    TButton Button1;
-    TButton Button2;
+    TPanel FramePanel;
+    TImage LockImage;
+    TLabel PromptLabel;
+    TEdit PasswordEdit;
+    TCheckBox HideTypingCheckBox;
+    TButton OkButton;
+    TButton CancelButton;
 };
 
-extern TFQPass* FQPass;
+extern TAdminPasswordPrompt* AdminPasswordPrompt;
 
 // The typed password after OK, empty text after Cancel. The field keeps
 // what was typed.

@@ -3,45 +3,49 @@
 #include "ManagerIds.h"
 #include "MsgBox.h"
 
-TFQUPass* FQUPass = nullptr;
+TPasswordChangeDialog* PasswordChangeDialog = nullptr;
 
-bool TFQUPass::Create()
+bool TPasswordChangeDialog::Create()
 {
-    if (!CreateForm("TFQUPass", "Change password", 270, 161, TBorderStyle::Dialog, false, true)) return false;
-    Panel1.Create(this, QUPassId::Panel1, 0, 0, 270, 161, TBevel::Raised);
-    Label1.Create(&Panel1, QUPassId::Label1, "Enter new password:", 18, 10, 233, 13);
-    CreatePasswordField(&Panel1, Edit1, QUPassId::Edit1, 18, 26, 233);
-    Label2.Create(&Panel1, QUPassId::Label2, "Reenter password for verification:", 18, 54, 233, 13);
-    CreatePasswordField(&Panel1, Edit2, QUPassId::Edit2, 18, 70, 233);
-    CreateHideTyping(&Panel1, CheckBox1, QUPassId::CheckBox1, 18, 98, [this](TControl*) { CheckBox1Click(); });
-    CreateOkCancel(&Panel1, Button1, QUPassId::Button1, Button2, QUPassId::Button2, 96, 126,
-                   [this](TControl*) { Button1Click(); }, [this](TControl*) { Button2Click(); });
-    OnShow = [this](TControl*) { FormShow(); };
+    if (!CreateForm(PasswordChangeDialogClass, "Change password", 270, 161, TBorderStyle::Dialog, false, true))
+        return false;
+    FramePanel.Create(this, PasswordChangeDialogId::FramePanel, 0, 0, 270, 161, TBevel::Raised);
+    PasswordLabel.Create(&FramePanel, PasswordChangeDialogId::PasswordLabel, "Enter new password:", 18, 10, 233, 13);
+    CreatePasswordField(&FramePanel, PasswordEdit, PasswordChangeDialogId::PasswordEdit, 18, 26, 233);
+    VerificationLabel.Create(&FramePanel, PasswordChangeDialogId::VerificationLabel,
+                             "Reenter password for verification:", 18, 54, 233, 13);
+    CreatePasswordField(&FramePanel, VerificationEdit, PasswordChangeDialogId::VerificationEdit, 18, 70, 233);
+    CreateHideTyping(&FramePanel, HideTypingCheckBox, PasswordChangeDialogId::HideTypingCheckBox, 18, 98,
+                     [this](TControl*) { OnHideTyping(); });
+    CreateOkCancel(&FramePanel, OkButton, PasswordChangeDialogId::OkButton, CancelButton,
+                   PasswordChangeDialogId::CancelButton, 96, 126, [this](TControl*) { OnOk(); },
+                   [this](TControl*) { OnCancel(); });
+    OnShow = [this](TControl*) { FocusPassword(); };
     return true;
 }
 
-void TFQUPass::FormShow()
+void TPasswordChangeDialog::FocusPassword()
 {
-    Edit1.SetFocus();
+    PasswordEdit.SetFocus();
 }
 
-void TFQUPass::CheckBox1Click()
+void TPasswordChangeDialog::OnHideTyping()
 {
-    bool hidden = CheckBox1.Checked();
-    Edit1.SetPasswordChar(hidden ? '*' : '\0');
-    Edit2.SetPasswordChar(hidden ? '*' : '\0');
-    Edit2.SetEnabled(hidden);
-    if (!hidden) Edit2.SetText(std::string());
+    bool hidden = HideTypingCheckBox.Checked();
+    PasswordEdit.SetPasswordChar(hidden ? '*' : '\0');
+    VerificationEdit.SetPasswordChar(hidden ? '*' : '\0');
+    VerificationEdit.SetEnabled(hidden);
+    if (!hidden) VerificationEdit.SetText(std::string());
 }
 
-void TFQUPass::Button1Click()
+void TPasswordChangeDialog::OnOk()
 {
-    std::string first = Edit1.Text();
+    std::string first = PasswordEdit.Text();
     if (first.empty()) {
         ShowMessage("Password cannot be empty.", "Change password", MB_OK | MB_ICONWARNING);
         return;
     }
-    if (CheckBox1.Checked() && first != Edit2.Text()) {
+    if (HideTypingCheckBox.Checked() && first != VerificationEdit.Text()) {
         ShowMessage("First and second password fields are not identical. Enter password again.", "Settings",
                     MB_OK | MB_ICONWARNING);
         return;
@@ -50,17 +54,17 @@ void TFQUPass::Button1Click()
     SetModalResult(mrOk);
 }
 
-void TFQUPass::Button2Click()
+void TPasswordChangeDialog::OnCancel()
 {
     SetModalResult(mrCancel);
 }
 
 std::string QueryNewPassword()
 {
-    TFQUPass& dialog = *FQUPass;
-    dialog.CheckBox1.SetChecked(true);
-    dialog.Edit2.SetEnabled(true);
-    for (TEdit* field : {&dialog.Edit1, &dialog.Edit2}) {
+    TPasswordChangeDialog& dialog = *PasswordChangeDialog;
+    dialog.HideTypingCheckBox.SetChecked(true);
+    dialog.VerificationEdit.SetEnabled(true);
+    for (TEdit* field : {&dialog.PasswordEdit, &dialog.VerificationEdit}) {
         field->SetPasswordChar('*');
         field->SetText(std::string());
     }

@@ -1,4 +1,4 @@
-// TFQUPass, the password change dialog, and QueryNewPassword. The new
+// TPasswordChangeDialog, the password change dialog, and QueryNewPassword. The new
 // password is typed twice while it is hidden; with "Hide typing" unchecked
 // the user sees it, so the second field is not needed.
 #pragma once
@@ -11,29 +11,29 @@
 
 #include <string>
 
-class TFQUPass : public TForm {
+class TPasswordChangeDialog : public TForm {
 public:
     bool Create();
 
-    void FormShow();
-    void CheckBox1Click();
-    void Button1Click();
-    void Button2Click();
+    void FocusPassword();
+    void OnHideTyping();
+    void OnOk();
+    void OnCancel();
 
     // The password accepted by the last OK.
     std::string Password;
 
-    TPanel Panel1;
-    TLabel Label1;
-    TEdit Edit1;
-    TLabel Label2;
-    TEdit Edit2;
-    TCheckBox CheckBox1;
-    TButton Button1;
-    TButton Button2;
+    TPanel FramePanel;
+    TLabel PasswordLabel;
+    TEdit PasswordEdit;
+    TLabel VerificationLabel;
+    TEdit VerificationEdit;
+    TCheckBox HideTypingCheckBox;
+    TButton OkButton;
+    TButton CancelButton;
 };
 
-extern TFQUPass* FQUPass;
+extern TPasswordChangeDialog* PasswordChangeDialog;
 
 // The new password, never empty; empty text when the user cancelled.
 std::string QueryNewPassword();

@@ -4,7 +4,7 @@
 #include "ManagerIds.h"
 #include "PasswordChangeDialog.h"
 
-TForm3* Form3 = nullptr;
+TSettingsDialog* SettingsDialog = nullptr;
 
 namespace {
 
@@ -26,94 +26,98 @@ constexpr int DialogHintHidePause = 10000;
 
 }  // namespace
 
-bool TForm3::Create()
+bool TSettingsDialog::Create()
 {
-    if (!CreateForm("TForm3", "Settings", 395, 227, TBorderStyle::Dialog, false, true)) return false;
-    PageControl1.Create(this, SettingsId::PageControl1, 8, 6, 379, 182);
-    PageControl1.AddSheet(StartupSheet, SettingsId::StartupSheet, "Startup");
-    PageControl1.AddSheet(PasswordsSheet, SettingsId::PasswordsSheet, "Passwords");
+    if (!CreateForm(SettingsDialogClass, "Settings", 395, 227, TBorderStyle::Dialog, false, true)) return false;
+    Pages.Create(this, SettingsDialogId::Pages, 8, 6, 379, 182);
+    Pages.AddSheet(StartupSheet, SettingsDialogId::StartupSheet, "Startup");
+    Pages.AddSheet(PasswordsSheet, SettingsDialogId::PasswordsSheet, "Passwords");
     BuildStartupPage();
     BuildPasswordsPage();
-    CreateOkCancel(this, Button1, SettingsId::Button1, Button2, SettingsId::Button2, 232, 196,
-                   [this](TControl*) { Button1Click(); }, [this](TControl*) { Button2Click(); });
-    OnShow = [this](TControl*) { FormShow(); };
-    OnHide = [this](TControl*) { FormHide(); };
+    CreateOkCancel(this, OkButton, SettingsDialogId::OkButton, CancelButton, SettingsDialogId::CancelButton, 232, 196,
+                   [this](TControl*) { OnOk(); }, [this](TControl*) { OnCancel(); });
+    OnShow = [this](TControl*) { SetDialogHints(); };
+    OnHide = [this](TControl*) { RestoreHintTiming(); };
     return true;
 }
 
-void TForm3::BuildStartupPage()
+void TSettingsDialog::BuildStartupPage()
 {
-    CheckBox3.Create(&StartupSheet, SettingsId::CheckBox3, "Enable protection at Windows startup", 16, 16, 340, 17);
-    CheckBox2.Create(&StartupSheet, SettingsId::CheckBox2, "Enable loading of user specific profile on user logon",
-                     16, 44, 340, 17);
-    CheckBox2.OnClick = [this](TControl*) { CheckBox2Click(); };
-    CheckBox5.Create(&StartupSheet, SettingsId::CheckBox5,
-                     "Enable loading of default profile, when no user specific profile found", 16, 72, 340, 30,
-                     true);
-    CheckBox5.SetEnabled(false);
+    AutoStartCheckBox.Create(&StartupSheet, SettingsDialogId::AutoStartCheckBox, "Enable protection at Windows startup",
+                             16, 16, 340, 17);
+    UserControlCheckBox.Create(&StartupSheet, SettingsDialogId::UserControlCheckBox,
+                               "Enable loading of user specific profile on user logon", 16, 44, 340, 17);
+    UserControlCheckBox.OnClick = [this](TControl*) { OnUserControlToggled(); };
+    UseDefaultCheckBox.Create(&StartupSheet, SettingsDialogId::UseDefaultCheckBox,
+                              "Enable loading of default profile, when no user specific profile found", 16, 72, 340, 30,
+                              true);
+    UseDefaultCheckBox.SetEnabled(false);
 }
 
-void TForm3::BuildPasswordsPage()
+void TSettingsDialog::BuildPasswordsPage()
 {
-    GroupBox1.Create(&PasswordsSheet, SettingsId::GroupBox1, "New administrator's password:", 8, 4, 355, 62);
-    Label1.Create(&GroupBox1, SettingsId::Label1, "This password will be used for access to the Profile manager.",
-                  10, 18, 212, 40);
-    Button3.Create(&GroupBox1, SettingsId::Button3, "Change password...", 230, 22, 115, 25);
-    Button3.OnClick = [this](TControl*) { Button3Click(); };
-    GroupBox2.Create(&PasswordsSheet, SettingsId::GroupBox2, "New default toggle protection password.", 8, 70, 355,
-                     78);
-    Label2.Create(&GroupBox2, SettingsId::Label2,
-                  "This password will be used for enabling/disabling protection, when another password was not "
-                  "specified in the profile options. ",
-                  10, 18, 212, 56);
-    Button4.Create(&GroupBox2, SettingsId::Button4, "Change password...", 230, 30, 115, 25);
-    Button4.OnClick = [this](TControl*) { Button4Click(); };
+    AdminPasswordGroup.Create(&PasswordsSheet, SettingsDialogId::AdminPasswordGroup, "New administrator's password:", 8,
+                              4, 355, 62);
+    AdminPasswordLabel.Create(&AdminPasswordGroup, SettingsDialogId::AdminPasswordLabel,
+                              "This password will be used for access to the Profile manager.", 10, 18, 212, 40);
+    AdminPasswordButton.Create(&AdminPasswordGroup, SettingsDialogId::AdminPasswordButton, "Change password...", 230,
+                               22, 115, 25);
+    AdminPasswordButton.OnClick = [this](TControl*) { OnChangeAdminPassword(); };
+    TogglePasswordGroup.Create(&PasswordsSheet, SettingsDialogId::TogglePasswordGroup,
+                               "New default toggle protection password.", 8, 70, 355, 78);
+    TogglePasswordLabel.Create(&TogglePasswordGroup, SettingsDialogId::TogglePasswordLabel,
+                               "This password will be used for enabling/disabling protection, when another password "
+                               "was not specified in the profile options. ",
+                               10, 18, 212, 56);
+    TogglePasswordButton.Create(&TogglePasswordGroup, SettingsDialogId::TogglePasswordButton, "Change password...", 230,
+                                30, 115, 25);
+    TogglePasswordButton.OnClick = [this](TControl*) { OnChangeTogglePassword(); };
 }
 
-void TForm3::FormShow()
+void TSettingsDialog::SetDialogHints()
 {
     savedHintPause_ = Application.HintPause();
     savedHintHidePause_ = Application.HintHidePause();
     Application.SetHintPause(DialogHintPause);
     Application.SetHintHidePause(DialogHintHidePause);
-    CheckBox3.SetHint(AutoStartHint);
-    CheckBox2.SetHint(UserControlHint);
-    CheckBox5.SetHint(UseDefaultHint);
+    AutoStartCheckBox.SetHint(AutoStartHint);
+    UserControlCheckBox.SetHint(UserControlHint);
+    UseDefaultCheckBox.SetHint(UseDefaultHint);
 }
 
-void TForm3::FormHide()
+void TSettingsDialog::RestoreHintTiming()
 {
     Application.SetHintPause(savedHintPause_);
     Application.SetHintHidePause(savedHintHidePause_);
 }
 
-void TForm3::CheckBox2Click()
+void TSettingsDialog::OnUserControlToggled()
 {
-    if (CheckBox2.Checked()) {
-        CheckBox5.SetEnabled(true);
+    if (UserControlCheckBox.Checked()) {
+        UseDefaultCheckBox.SetEnabled(true);
     } else {
-        CheckBox5.SetEnabled(false);
-        CheckBox5.SetChecked(false);
+        UseDefaultCheckBox.SetEnabled(false);
+        UseDefaultCheckBox.SetChecked(false);
     }
 }
 
-void TForm3::Button1Click()
+void TSettingsDialog::OnOk()
 {
     SetModalResult(mrOk);
 }
 
-void TForm3::Button2Click()
+void TSettingsDialog::OnCancel()
 {
     SetModalResult(mrCancel);
 }
 
-void TForm3::Button3Click()
+void TSettingsDialog::OnChangeAdminPassword()
 {
     std::string password = QueryNewPassword();
     if (!password.empty()) NewAdministratorPassword = password;
 }
 
-void TForm3::Button4Click()
+void TSettingsDialog::OnChangeTogglePassword()
 {
     std::string password = QueryNewPassword();
     if (!password.empty()) NewTogglePassword = password;
@@ -122,18 +126,18 @@ void TForm3::Button4Click()
 int ExecuteSettingsDialog(bool& autoStart, bool& userControl, bool& useDefault, std::string& newAdministratorPassword,
                           std::string& newTogglePassword, int initialPage)
 {
-    TForm3& dialog = *Form3;
-    dialog.CheckBox3.SetChecked(autoStart);
-    dialog.CheckBox2.SetChecked(userControl);
-    dialog.CheckBox5.SetChecked(useDefault);
+    TSettingsDialog& dialog = *SettingsDialog;
+    dialog.AutoStartCheckBox.SetChecked(autoStart);
+    dialog.UserControlCheckBox.SetChecked(userControl);
+    dialog.UseDefaultCheckBox.SetChecked(useDefault);
     dialog.NewAdministratorPassword = newAdministratorPassword;
     dialog.NewTogglePassword = newTogglePassword;
-    dialog.PageControl1.SetActivePageIndex(initialPage);
+    dialog.Pages.SetActivePageIndex(initialPage);
     int result = dialog.ShowModal();
     if (result == mrOk) {
-        autoStart = dialog.CheckBox3.Checked();
-        userControl = dialog.CheckBox2.Checked();
-        useDefault = dialog.CheckBox5.Checked();
+        autoStart = dialog.AutoStartCheckBox.Checked();
+        userControl = dialog.UserControlCheckBox.Checked();
+        useDefault = dialog.UseDefaultCheckBox.Checked();
         newAdministratorPassword = dialog.NewAdministratorPassword;
         newTogglePassword = dialog.NewTogglePassword;
     }

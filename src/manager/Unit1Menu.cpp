@@ -1,6 +1,6 @@
 // TForm1's main menu: its items, and the two handlers that draw every item.
-#include "ManagerIds.h"
 #include "AboutBox.h"
+#include "ManagerIds.h"
 #include "SettingsDialog.h"
 #include "Unit1.h"
 

@@ -1,20 +1,20 @@
 // The dialogs as the administrator uses them: the two password dialogs, the
 // Settings command with what it stores, and the About box.
-#include "CommandLibrary.h"
-#include "ManagerForms.h"
-#include "RegValues.h"
 #include "AboutBox.h"
 #include "AdminPasswordPrompt.h"
+#include "CommandLibrary.h"
+#include "ManagerForms.h"
 #include "PasswordChangeDialog.h"
+#include "RegValues.h"
 #include "SettingsDialog.h"
 #include "vrcmd.h"
 #include <commctrl.h>
 namespace {
 const std::string Longest(VRCMD_TYPED_PASSWORD_MAX, 'p');  // what the toggle dialog takes
 std::string Mask(HWND edit) { return SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0) == '*' ? "*" : "-"; }
-HWND First() { return FQUPass->Edit1.Handle(); }
-HWND Second() { return FQUPass->Edit2.Handle(); }
-HWND HideTyping() { return FQUPass->CheckBox1.Handle(); }
+HWND First() { return PasswordChangeDialog->PasswordEdit.Handle(); }
+HWND Second() { return PasswordChangeDialog->VerificationEdit.Handle(); }
+HWND HideTyping() { return PasswordChangeDialog->HideTypingCheckBox.Handle(); }
 // The change dialog's fields, Hide typing, whether the second field is on, the masks.
 std::string Look()
 {
@@ -24,20 +24,21 @@ std::string Look()
 // The change dialog opened with the button, the password typed twice, OK; Cancel for none.
 void EnterNewPassword(FormScript& script, TButton& button, const std::string& password)
 {
-    script.Do([&button] { Click(button.Handle()); }).WaitShown(FQUPass->Handle()).Do([password] {
+    script.Do([&button] { Click(button.Handle()); }).WaitShown(PasswordChangeDialog->Handle()).Do([password] {
         Type(First(), password);
         Type(Second(), password);
-        Click((password.empty() ? FQUPass->Button2 : FQUPass->Button1).Handle());
+        Click((password.empty() ? PasswordChangeDialog->CancelButton : PasswordChangeDialog->OkButton).Handle());
     });
-    script.WaitUntil("the change dialog closed", [] { return !IsWindowVisible(FQUPass->Handle()); });
+    script.WaitUntil("the change dialog closed", [] { return !IsWindowVisible(PasswordChangeDialog->Handle()); });
 }
 // The three boxes of the Settings dialog, then whether the third takes clicks.
 std::string ShownSwitches()
 {
     std::string text;
-    for (TCheckBox* box : {&Form3->CheckBox3, &Form3->CheckBox2, &Form3->CheckBox5})
+    TSettingsDialog& dialog = *SettingsDialog;
+    for (TCheckBox* box : {&dialog.AutoStartCheckBox, &dialog.UserControlCheckBox, &dialog.UseDefaultCheckBox})
         text += Checked(box->Handle()) ? "1" : "0";
-    return text + (Form3->CheckBox5.Enabled() ? "+" : "-");
+    return text + (dialog.UseDefaultCheckBox.Enabled() ? "+" : "-");
 }
 }  // namespace
 
@@ -45,18 +46,18 @@ std::string ShownSwitches()
 // text, hides the typing until asked and takes what the toggle dialog takes.
 TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
 {
-    HWND field = FQPass->Edit1.Handle(), hide = FQPass->CheckBox1.Handle();
+    HWND field = AdminPasswordPrompt->PasswordEdit.Handle(), hide = AdminPasswordPrompt->HideTypingCheckBox.Handle();
     const struct { std::function<void()> close; std::string typed, result; } cases[] = {
-        {[] { Click(FQPass->Button1.Handle()); }, Longest + "45", Longest},
+        {[] { Click(AdminPasswordPrompt->OkButton.Handle()); }, Longest + "45", Longest},
         {[] { PressKey(VK_RETURN); }, "Letmein 7", "Letmein 7"},
-        {[] { Click(FQPass->Button2.Handle()); }, "Cancel", ""},
+        {[] { Click(AdminPasswordPrompt->CancelButton.Handle()); }, "Cancel", ""},
         {[] { PressKey(VK_ESCAPE); }, "Esc", ""},
-        {[] { PostMessageA(FQPass->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, "the close box", ""},
+        {[] { PostMessageA(AdminPasswordPrompt->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, "the close box", ""},
     };
     std::vector<std::string> seen;  // at each show: the text, the masks before and after Hide typing is cleared
     for (const auto& c : cases) {
         FormScript script;
-        script.WaitShown(FQPass->Handle())
+        script.WaitShown(AdminPasswordPrompt->Handle())
             .Do([&] {
                 seen.push_back(WindowText(field) + Mask(field) + (seen.empty() && GetFocus() == field ? " focus" : "") +
                                (IsWindowEnabled(Form1->Handle()) ? "" : " modal"));
@@ -69,11 +70,11 @@ TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
             .Do(c.close)
             .Start();
         EXPECT_EQ(QueryAdministratorPassword(), c.result) << c.typed;
-        EXPECT_TRUE(!IsWindowVisible(FQPass->Handle()) && IsWindowEnabled(Form1->Handle())) << c.typed;
+        EXPECT_TRUE(!IsWindowVisible(AdminPasswordPrompt->Handle()) && IsWindowEnabled(Form1->Handle())) << c.typed;
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"* focus modal-", Longest + "* modal-", "Letmein 7* modal-",
                                               "Cancel* modal-", "Esc* modal-"}));
-    EXPECT_EQ(WindowText(FQPass->Handle()) + "|" + WindowText(FQPass->Label1.Handle()),
+    EXPECT_EQ(WindowText(AdminPasswordPrompt->Handle()) + "|" + WindowText(AdminPasswordPrompt->PromptLabel.Handle()),
               "Enter administrator's password|Access to Vantrel profile manager is protected by password. "
               "Enter Vantrel administrator's password to continue.");
 }
@@ -84,28 +85,28 @@ TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
 {
     std::vector<std::string> looks;
     auto look = [&] { looks.push_back(Look() + (GetFocus() == First() ? " focus" : "")); };
-    auto ok = [] { Click(FQUPass->Button1.Handle()); };
+    auto ok = [] { Click(PasswordChangeDialog->OkButton.Handle()); };
     BoxAnswerer answerer("ok");
     FormScript script;
-    script.WaitShown(FQUPass->Handle())
+    script.WaitShown(PasswordChangeDialog->Handle())
         .Do([&] { look(); ok(); })
         .WaitBoxesAnswered(answerer, 1)
         .Do([&] { Type(Second(), "secret"); ok(); })
         .WaitBoxesAnswered(answerer, 2)
         .Do([&] { look(); SetWindowTextA(Second(), ""); Type(First(), "Mixed Case 1"); })
         .Do([&] { Type(Second(), "Mixed Case 1"); PressKey(VK_RETURN); })
-        .WaitShown(FQUPass->Handle())
+        .WaitShown(PasswordChangeDialog->Handle())
         .Do([&] { look(); Type(First(), "seen"); Type(Second(), "typo"); Click(HideTyping()); })
         .WaitUntil("typing shown", [&] { return !Checked(HideTyping()); })
         .Do([&] { look(); ok(); })
-        .WaitShown(FQUPass->Handle())
+        .WaitShown(PasswordChangeDialog->Handle())
         .Do([&] { look(); Click(HideTyping()); Type(First(), "abc"); Click(HideTyping()); })
         .WaitUntil("typing hidden", [&] { return Checked(HideTyping()); })
         .Do([&] { look(); ok(); })
         .WaitBoxesAnswered(answerer, 3)
         .Do([&] { look(); Type(Second(), "abc"); ok(); })
         // Every password set here must also be typeable into the toggle dialog.
-        .WaitShown(FQUPass->Handle())
+        .WaitShown(PasswordChangeDialog->Handle())
         .Do([&] { Type(First(), Longest + "45"); Type(Second(), Longest + "45"); ok(); });
     script.Start();
     for (const char* password : {"Mixed Case 1", "seen", "abc", Longest.c_str()})
@@ -120,7 +121,7 @@ TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
     EXPECT_EQ(boxes, (std::vector<std::string>{empty, empty,
                                                "Settings|First and second password fields are not identical. "
                                                "Enter password again.|warning|ok"}));
-    EXPECT_EQ(WindowText(FQUPass->Handle()), "Change password");
+    EXPECT_EQ(WindowText(PasswordChangeDialog->Handle()), "Change password");
 }
 
 // Opened on the Startup page with the switches as stored, the third following the second; only
@@ -128,7 +129,7 @@ TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
 // Where the registry refuses them, each failure is shown and nothing counts as stored.
 TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
 {
-    using namespace SettingsId;
+    using namespace SettingsDialogId;
     // before, after: AutoStart, UserControl, UseDefault as stored; shown: the boxes and whether
     // the third takes clicks, at show and before closing; locked: the keys read-only.
     const struct {
@@ -136,11 +137,13 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
         const char *shown, *after;
     } cases[] = {
         {"101", {}, false, false, [] { PressKey(VK_RETURN); }, "101- 101-", "101"},
-        {"", {CheckBox3, CheckBox2}, true, false, [] { Click(Form3->Button2.Handle()); }, "000- 110+", "---"},
-        {"", {CheckBox3, CheckBox2, CheckBox5}, true, false, [] { Click(Form3->Button1.Handle()); }, "000- 111+",
-         "111"},
-        {"011", {CheckBox2, CheckBox2}, false, false, [] { Click(Form3->Button1.Handle()); }, "011+ 010+", "010"},
-        {"", {CheckBox3}, true, true, [] { Click(Form3->Button1.Handle()); }, "000- 100-", "---"},
+        {"", {AutoStartCheckBox, UserControlCheckBox}, true, false,
+         [] { Click(SettingsDialog->CancelButton.Handle()); }, "000- 110+", "---"},
+        {"", {AutoStartCheckBox, UserControlCheckBox, UseDefaultCheckBox}, true, false,
+         [] { Click(SettingsDialog->OkButton.Handle()); }, "000- 111+", "111"},
+        {"011", {UserControlCheckBox, UserControlCheckBox}, false, false,
+         [] { Click(SettingsDialog->OkButton.Handle()); }, "011+ 010+", "010"},
+        {"", {AutoStartCheckBox}, true, true, [] { Click(SettingsDialog->OkButton.Handle()); }, "000- 100-", "---"},
     };
     const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
     const std::vector<std::string> refusals = {
@@ -161,23 +164,23 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
         int page = -1;
         BoxAnswerer answerer("ok");
         FormScript script;
-        script.WaitShown(Form3->Handle()).Do([&] {
-            page = static_cast<int>(SendMessageA(Form3->PageControl1.Handle(), TCM_GETCURSEL, 0, 0));
+        script.WaitShown(SettingsDialog->Handle()).Do([&] {
+            page = static_cast<int>(SendMessageA(SettingsDialog->Pages.Handle(), TCM_GETCURSEL, 0, 0));
             shown = ShownSwitches();
-            for (int id : c.clicks) SendMessageA(Form3->FindById(id)->Handle(), BM_CLICK, 0, 0);
+            for (int id : c.clicks) SendMessageA(SettingsDialog->FindById(id)->Handle(), BM_CLICK, 0, 0);
             shown += " " + ShownSwitches();
-            if (c.passwords) ClickTab(Form3->PageControl1.Handle(), PasswordsPage);
+            if (c.passwords) ClickTab(SettingsDialog->Pages.Handle(), PasswordsPage);
         });
         if (c.passwords) {
-            EnterNewPassword(script, Form3->Button3, "first admin");
-            EnterNewPassword(script, Form3->Button3, "second admin");
-            EnterNewPassword(script, Form3->Button4, Longest + "20");
-            EnterNewPassword(script, Form3->Button4, "");
+            EnterNewPassword(script, SettingsDialog->AdminPasswordButton, "first admin");
+            EnterNewPassword(script, SettingsDialog->AdminPasswordButton, "second admin");
+            EnterNewPassword(script, SettingsDialog->TogglePasswordButton, Longest + "20");
+            EnterNewPassword(script, SettingsDialog->TogglePasswordButton, "");
         }
         script.Do(c.close).Start();
         if (c.passwords) Click(Form1->SettingsButton.Handle());
         else Command(IDM_Settings1);
-        EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(Form3->Handle()); }));
+        EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(SettingsDialog->Handle()); }));
         std::vector<std::string> boxes;
         for (const SeenBox& box : answerer.WaitSeen(c.locked ? 3 : 0, c.locked ? 10000 : 500))
             boxes.push_back(Shown(box));
@@ -201,14 +204,15 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
 TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndHelpSaysWhenThereIsNone)
 {
     Command(IDM_About1);
-    ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(FAbout->Handle()) && GetFocus() == FAbout->Button1.Handle(); }));
-    EXPECT_EQ(WindowText(FAbout->Label1.Handle()) + "|" + WindowText(FAbout->Label3.Handle()) + "|" +
-                  WindowText(FAbout->Label4.Handle()) + "|" + WindowText(FAbout->Label5.Handle()) + "|" +
-                  WindowText(FAbout->Notice.Handle()),
+    TAboutBox& box = *AboutBox;
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(box.Handle()) && GetFocus() == box.CloseButton.Handle(); }));
+    EXPECT_EQ(WindowText(box.VersionLabel.Handle()) + "|" + WindowText(box.HomePageLink.Handle()) + "|" +
+                  WindowText(box.SupportMailLink.Handle()) + "|" + WindowText(box.AuthorsMailLink.Handle()) + "|" +
+                  WindowText(box.Notice.Handle()),
               std::string("version 1.0|") + HomePageAddress + "|" + SupportMailAddress + "|" + AuthorsMailAddress +
                   "|Icons: famfamfam Silk, Creative Commons Attribution 2.5");
     PressKey(VK_ESCAPE);
-    EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(FAbout->Handle()); }));
+    EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(AboutBox->Handle()); }));
     BoxAnswerer answerer("ok");
     Command(IDM_Help2);
     ASSERT_EQ(answerer.Seen().size(), 1u);
