@@ -1,4 +1,5 @@
-// TAdminPasswordPrompt, the administrator password dialog, and QueryAdministratorPassword.
+// TAdminPasswordPrompt, the administrator password dialog, and
+// QueryAdministratorPassword.
 #pragma once
 #include "Button.h"
 #include "CheckBox.h"

@@ -1,5 +1,5 @@
-// TPasswordChangeDialog, the password change dialog, and QueryNewPassword. The new
-// password is typed twice while it is hidden; with "Hide typing" unchecked
+// TPasswordChangeDialog, the password change dialog, and QueryNewPassword. The
+// new password is typed twice while it is hidden; with "Hide typing" unchecked
 // the user sees it, so the second field is not needed.
 #pragma once
 #include "Button.h"

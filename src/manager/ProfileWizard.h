@@ -1,5 +1,5 @@
-// TProfileWizard, the profile creation wizard: five pages whose fourteen check boxes
-// name the most common protections. Modeless and always on top; it opens
+// TProfileWizard, the profile creation wizard: five pages whose fourteen check
+// boxes name the most common protections. Modeless and always on top; it opens
 // where it was left and its boxes keep their states for the whole run.
 // Finish calls TemplateBuilder, which the manager window fills, so the
 // wizard knows nothing of the window it serves.

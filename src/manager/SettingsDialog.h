@@ -1,6 +1,6 @@
-// TSettingsDialog, the global settings dialog, and ExecuteSettingsDialog. The dialog
-// only collects the three start-up switches and up to two new passwords;
-// the Settings command of the manager window stores them.
+// TSettingsDialog, the global settings dialog, and ExecuteSettingsDialog. The
+// dialog only collects the three start-up switches and up to two new
+// passwords; the Settings command of the manager window stores them.
 #pragma once
 #include "Button.h"
 #include "CheckBox.h"

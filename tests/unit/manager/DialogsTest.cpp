@@ -129,16 +129,17 @@ TEST_F(ManagerForms, ThePasswordChangeDialogGivesTheTwiceTypedPassword)
 TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
 {
     using namespace SettingsDialogId;
-    // before, after: AutoStart, UserControl, UseDefault as stored; shown: the boxes and whether
-    // the third takes clicks, at show and before closing; locked: the keys read-only.
+    // before, after: AutoStart, UserControl, UseDefault as loaded and as stored ("-": none); shown:
+    // the boxes and whether the third takes clicks, at show and before closing; locked: the keys
+    // read-only; close: the button, 0 for Enter.
     const struct {
         const char* before; std::vector<int> clicks; bool passwords, locked; int close; const char *shown, *after;
     } cases[] = {
         {"101", {}, false, false, 0, "101- 101-", "101"},
-        {"", {AutoStartCheckBox, UserControlCheckBox}, true, false, CancelButton, "000- 110+", "---"},
-        {"", {AutoStartCheckBox, UserControlCheckBox, UseDefaultCheckBox}, true, false, OkButton, "000- 111+", "111"},
+        {"---", {AutoStartCheckBox, UserControlCheckBox}, true, false, CancelButton, "000- 110+", "---"},
+        {"---", {AutoStartCheckBox, UserControlCheckBox, UseDefaultCheckBox}, true, false, OkButton, "000- 111+", "111"},
         {"011", {UserControlCheckBox, UserControlCheckBox}, false, false, OkButton, "011+ 010+", "010"},
-        {"", {AutoStartCheckBox}, true, true, OkButton, "000- 100-", "---"},
+        {"---", {AutoStartCheckBox}, true, true, OkButton, "000- 100-", "---"},
     };
     const char* const names[] = {"AutoStart", "UserControl", "UseDefault"};
     const std::vector<std::string> refusals = {
@@ -151,9 +152,7 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
-        for (int i = 0; c.before[0] && i < 3; ++i)
-            WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, names[i], c.before[i] - '0');
-        LoadSettings();
+        GlobalSettings = {c.before[0] == '1', c.before[1] == '1', c.before[2] == '1', c.before[0] != '-'};
         for (const char* key : {SettingsKey, VRCMD_STORE_KEY})
             ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, key, c.locked ? readOnly : open));
         std::string shown;
