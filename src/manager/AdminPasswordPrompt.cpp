@@ -12,7 +12,7 @@ bool TAdminPasswordPrompt::Create()
         return false;
     FramePanel.Create(this, AdminPasswordPromptId::FramePanel, 0, 0, 341, 142, TBevel::Raised);
     LockImage.Create(&FramePanel, AdminPasswordPromptId::LockImage, 8, 32, 35, 47);
-    LockImage.SetBitmap(LoadBitmapResource("QPASS"));
+    LockImage.SetBitmap(LoadBitmapResource("ADMINLOCK"));
     PromptLabel.Create(&FramePanel, AdminPasswordPromptId::PromptLabel,
                        "Access to Vantrel profile manager is protected by password. Enter Vantrel administrator's "
                        "password to continue.",
