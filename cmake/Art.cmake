@@ -4,7 +4,7 @@
 # are read at run time and go beside the program in bin/ and dist/.
 set(VT_ART_DIR ${CMAKE_BINARY_DIR}/art)
 set(VT_ART_FILES menu.bmp menumask.bmp folders.bmp foldersmask.bmp glyphs.bmp glyphsmask.bmp
-  about.bmp logo.bmp qpass.bmp vtlock.ico)
+  about.bmp logo.bmp adminlock.bmp vtlock.ico)
 list(TRANSFORM VT_ART_FILES PREPEND ${VT_ART_DIR}/ OUTPUT_VARIABLE VT_ART_OUTPUTS)
 set(VT_ART_RUNTIME ${VT_ART_DIR}/folders.bmp ${VT_ART_DIR}/foldersmask.bmp)
 add_custom_command(OUTPUT ${VT_ART_OUTPUTS}

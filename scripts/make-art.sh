@@ -62,7 +62,7 @@ strip glyphs "$buttonface" full readonly hidden noaccess add delete pencil arrow
 
 # The administrator password dialog's picture: the lock, doubled, on the button face.
 "$im" "$silk/lock.png" -filter point -resize 32x32 -background "$buttonface" -gravity center \
-  -extent 35x47 -alpha remove -alpha off -type TrueColor "BMP3:$out/qpass.bmp"
+  -extent 35x47 -alpha remove -alpha off -type TrueColor "BMP3:$out/adminlock.bmp"
 
 # The program icon: the shield at 16, 32 and 48 pixels.
 for s in 16 32 48; do

@@ -72,20 +72,20 @@ inside() {
     shoot TForm1 folders
     post TForm1 click "$(id Form1Id SpeedButton9)"
     post TFAddFolder wait
-    post TFAddFolder text "$(id AddFolderId Edit1)" 'C:\PAYROLL\REPORTS'
-    post TFAddFolder click "$(($(id AddFolderId RadioGroup1) + 2))"
+    post TFAddFolder text "$(id AddFolderDialogId PathEdit)" 'C:\PAYROLL\REPORTS'
+    post TFAddFolder click "$(($(id AddFolderDialogId AccessGroup) + 2))"
     shoot TFAddFolder addfolder
-    close TFAddFolder "$(id AddFolderId Button3)"
+    close TFAddFolder "$(id AddFolderDialogId CancelButton)"
 
     post TForm1 command "$(id IDM_Fileprotection1)"
     shoot TForm1 files
     post TForm1 click "$(id Form1Id Button1)"
     post TAddFileDlg wait
-    post TAddFileDlg text "$(id AddFileDlgId Edit1)" .DOC
-    post TAddFileDlg click "$(id AddFileDlgId CheckBox1)"
-    post TAddFileDlg click "$(($(id AddFileDlgId RadioGroup1) + 2))"
+    post TAddFileDlg text "$(id AddFileDialogId FileNameEdit)" .DOC
+    post TAddFileDlg click "$(id AddFileDialogId FileTypeCheckBox)"
+    post TAddFileDlg click "$(($(id AddFileDialogId AccessGroup) + 2))"
     shoot TAddFileDlg addfile
-    close TAddFileDlg "$(id AddFileDlgId Button3)"
+    close TAddFileDlg "$(id AddFileDialogId CancelButton)"
 
     post TForm1 command "$(id IDM_Restrictions1)"
     shoot TForm1 restrictions
@@ -97,31 +97,31 @@ inside() {
     post TForm1 command "$(id IDM_About1)"
     post TFAbout wait
     shoot TFAbout about
-    close TFAbout "$(id AboutId Button1)"
+    close TFAbout "$(id AboutBoxId CloseButton)"
 
     post TForm1 command "$(id IDM_ProfileCreationWizard1)"
     post TWizard wait
     shoot TWizard wizard
-    post TWizard click "$(id WizardId Button2)"
-    post TWizard click "$(id WizardId CheckBox1)"
-    post TWizard click "$(($(id WizardId CheckBox1) + 2))"
+    post TWizard click "$(id ProfileWizardId NextButton)"
+    post TWizard click "$(id ProfileWizardId FirstBox)"
+    post TWizard click "$(($(id ProfileWizardId FirstBox) + 2))"
     shoot TWizard wizard-page1
-    close TWizard "$(id WizardId Button3)"
+    close TWizard "$(id ProfileWizardId CancelButton)"
 
     # Settings on both pages, and the password change dialog, which sets the
     # administrator password the manager asks for when it opens again.
     post TForm1 command "$(id IDM_Settings1)"
     post TForm3 wait
     shoot TForm3 settings
-    post TForm3 tab "$(id SettingsId PageControl1)" 1
+    post TForm3 tab "$(id SettingsDialogId Pages)" 1
     shoot TForm3 settings-passwords
-    post TForm3 click "$(id SettingsId Button3)"
+    post TForm3 click "$(id SettingsDialogId AdminPasswordButton)"
     post TFQUPass wait
-    post TFQUPass text "$(id QUPassId Edit1)" secret
-    post TFQUPass text "$(id QUPassId Edit2)" secret
+    post TFQUPass text "$(id PasswordChangeDialogId PasswordEdit)" secret
+    post TFQUPass text "$(id PasswordChangeDialogId VerificationEdit)" secret
     shoot TFQUPass password-change
-    close TFQUPass "$(id QUPassId Button1)"
-    close TForm3 "$(id SettingsId Button1)"
+    close TFQUPass "$(id PasswordChangeDialogId OkButton)"
+    close TForm3 "$(id SettingsDialogId OkButton)"
     kill "$manager" 2>/dev/null || true
     wait "$manager" 2>/dev/null || true
 

@@ -1,8 +1,8 @@
 #include "FilePage.h"
 #include "AccessKinds.h"
+#include "AddFileDialog.h"
 #include "FileRules.h"
 #include "ManagerIds.h"
-#include "UAddFileDlg.h"
 #include "UProfiles.h"
 
 namespace {
@@ -69,9 +69,9 @@ bool TFilePage::SelectedName(std::string& name) const
 
 void TFilePage::Button1Click(TControl*)
 {
-    if (AddFileDlg->AddFileDialog() != mrOk) return;
+    if (AddFileDialog->QueryNewRules() != mrOk) return;
     ProfileEdited();
-    AddFileRules(AddFileDlg->AddedFileRules);
+    AddFileRules(AddFileDialog->AddedFileRules);
     ShowFileRules();
 }
 
@@ -81,8 +81,8 @@ void TFilePage::Button3Click(TControl*)
     if (!SelectedName(name)) return;
     // Each entry of that name in turn, until one is edited.
     for (size_t at = FindFileRule(name); at != std::string::npos; at = FindFileRule(name, at + 1)) {
-        if (AddFileDlg->EditFileDialog(name, EntryCode(Profile.Files[at])) != mrOk) continue;
-        ReplaceFileRule(at, AddFileDlg->AddedFileRules);
+        if (AddFileDialog->QueryChangedRule(name, EntryCode(Profile.Files[at])) != mrOk) continue;
+        ReplaceFileRule(at, AddFileDialog->AddedFileRules);
         ProfileEdited();
         break;
     }

@@ -1,8 +1,8 @@
 // The folder tab's rule list: one line per folder rule, the "Add folder"
 // dialog behind its buttons and keys, and the view that lets it fill the tab.
+#include "AddFolderDialog.h"
 #include "FolderPage.h"
 #include "FolderRules.h"
-#include "UAddFolder.h"
 #include "UProfiles.h"
 
 void TFolderPage::AddFolderRule(const std::string& path, bool readOnly, bool hidden, bool noAccess)
@@ -40,7 +40,7 @@ void TFolderPage::SpeedButton9Click(TControl*)
 {
     std::string path;
     int radio = 0;
-    if (!FAddFolder->AddFolderDialog(path, radio)) return;
+    if (!AddFolderDialog->QueryNewRule(path, radio)) return;
     SetFolderRule(path, FolderRadioFlags(radio));
     RuleListEdited();
 }
@@ -61,7 +61,7 @@ void TFolderPage::SpeedButton10Click(TControl*)
     const std::string oldPath = EntryText(entry);
     std::string path = oldPath;
     int radio = FolderRadioIndex(EntryCode(entry));
-    if (!FAddFolder->ChangeFolderDialog(path, radio)) return;
+    if (!AddFolderDialog->QueryChangedRule(path, radio)) return;
     RemoveFolderRule(oldPath);
     SetFolderRule(path, FolderRadioFlags(radio));
     RuleListEdited();

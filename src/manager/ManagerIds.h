@@ -126,114 +126,123 @@ enum : int {
 };
 }  // namespace Form1Id
 
-// TAddFileDlg, "Add a file".
-namespace AddFileDlgId {
-enum : int {
-    Label1 = 100,  // "Filename:"
-    Edit1 = 101,
-    CheckBox1 = 102,    // "All files of the given type"
-    Button1 = 103,      // "Browse..."
-    RadioGroup1 = 110,  // items 111 to 113
-    Button2 = 120,      // "Add"
-    Button3 = 121,      // "Cancel"
-};
-}  // namespace AddFileDlgId
+// The dialogs keep the window class names the tests find them by.
 
-// TFAddFolder, "Add folder".
-namespace AddFolderId {
+// TAddFileDialog, "Add a file".
+constexpr char AddFileDialogClass[] = "TAddFileDlg";
+namespace AddFileDialogId {
 enum : int {
-    Label1 = 100,  // "Path:"
-    Edit1 = 101,
-    Button1 = 102,      // "Browse..."
-    RadioGroup1 = 110,  // items 111 to 116
-    Button2 = 120,      // "Add"
-    Button3 = 121,      // "Cancel"
+    FileNameLabel = 100,  // "Filename:"
+    FileNameEdit = 101,
+    FileTypeCheckBox = 102,  // "All files of the given type"
+    BrowseButton = 103,      // "Browse..."
+    AccessGroup = 110,       // items 111 to 113
+    AddButton = 120,         // "Add"
+    CancelButton = 121,      // "Cancel"
 };
-}  // namespace AddFolderId
+}  // namespace AddFileDialogId
 
-// TForm3, "Settings".
-namespace SettingsId {
+// TAddFolderDialog, "Add folder".
+constexpr char AddFolderDialogClass[] = "TFAddFolder";
+namespace AddFolderDialogId {
 enum : int {
-    PageControl1 = 100,
+    PathLabel = 100,  // "Path:"
+    PathEdit = 101,
+    BrowseButton = 102,  // "Browse..."
+    AccessGroup = 110,   // items 111 to 116
+    AddButton = 120,     // "Add"
+    CancelButton = 121,  // "Cancel"
+};
+}  // namespace AddFolderDialogId
+
+// TSettingsDialog, "Settings".
+constexpr char SettingsDialogClass[] = "TForm3";
+namespace SettingsDialogId {
+enum : int {
+    Pages = 100,
     StartupSheet = 101,
     PasswordsSheet = 102,
-    CheckBox3 = 110,  // AutoStart
-    CheckBox2 = 111,  // UserControl
-    CheckBox5 = 112,  // UseDefault
-    GroupBox1 = 120,  // "New administrator's password:"
-    Label1 = 121,
-    Button3 = 122,
-    GroupBox2 = 130,  // "New default toggle protection password."
-    Label2 = 131,
-    Button4 = 132,
-    Button1 = 140,  // "OK"
-    Button2 = 141,  // "Cancel"
+    AutoStartCheckBox = 110,    // AutoStart
+    UserControlCheckBox = 111,  // UserControl
+    UseDefaultCheckBox = 112,   // UseDefault
+    AdminPasswordGroup = 120,   // "New administrator's password:"
+    AdminPasswordLabel = 121,
+    AdminPasswordButton = 122,
+    TogglePasswordGroup = 130,  // "New default toggle protection password."
+    TogglePasswordLabel = 131,
+    TogglePasswordButton = 132,
+    OkButton = 140,      // "OK"
+    CancelButton = 141,  // "Cancel"
 };
-}  // namespace SettingsId
+}  // namespace SettingsDialogId
 
-// TFQPass, "Enter administrator's password".
-namespace QPassId {
+// TAdminPasswordPrompt, "Enter administrator's password".
+constexpr char AdminPasswordPromptClass[] = "TFQPass";
+namespace AdminPasswordPromptId {
 enum : int {
-    Panel1 = 100,
-    Image1 = 101,
-    Label1 = 102,
-    Edit1 = 103,
-    CheckBox1 = 104,  // "Hide typing"
-    Button1 = 105,    // "OK"
-    Button2 = 106,    // "Cancel"
+    FramePanel = 100,
+    LockImage = 101,
+    PromptLabel = 102,
+    PasswordEdit = 103,
+    HideTypingCheckBox = 104,  // "Hide typing"
+    OkButton = 105,            // "OK"
+    CancelButton = 106,        // "Cancel"
 };
-}  // namespace QPassId
+}  // namespace AdminPasswordPromptId
 
-// TFQUPass, "Change password".
-namespace QUPassId {
+// TPasswordChangeDialog, "Change password".
+constexpr char PasswordChangeDialogClass[] = "TFQUPass";
+namespace PasswordChangeDialogId {
 enum : int {
-    Panel1 = 100,
-    Label1 = 101,  // "Enter new password:"
-    Edit1 = 102,
-    Label2 = 103,  // "Reenter password for verification:"
-    Edit2 = 104,
-    CheckBox1 = 105,  // "Hide typing"
-    Button1 = 106,    // "OK"
-    Button2 = 107,    // "Cancel"
+    FramePanel = 100,
+    PasswordLabel = 101,  // "Enter new password:"
+    PasswordEdit = 102,
+    VerificationLabel = 103,  // "Reenter password for verification:"
+    VerificationEdit = 104,
+    HideTypingCheckBox = 105,  // "Hide typing"
+    OkButton = 106,            // "OK"
+    CancelButton = 107,        // "Cancel"
 };
-}  // namespace QUPassId
+}  // namespace PasswordChangeDialogId
 
-// TFAbout, "About Vantrel".
-namespace AboutId {
+// TAboutBox, "About Vantrel".
+constexpr char AboutBoxClass[] = "TFAbout";
+namespace AboutBoxId {
 enum : int {
     StripPanel = 100,
-    Image1 = 101,  // the program picture
-    Button1 = 102,  // "Close"
+    ProgramImage = 101,  // the program picture
+    CloseButton = 102,   // "Close"
     LogoPanel = 103,
-    Image2 = 104,  // the logo
-    Label1 = 105,  // the version
-    Label3 = 106,  // web address
-    Label4 = 107,  // mail address
-    Label5 = 108,  // mail address
+    LogoImage = 104,        // the logo
+    VersionLabel = 105,     // the version
+    HomePageLink = 106,     // web address
+    SupportMailLink = 107,  // mail address
+    AuthorsMailLink = 108,  // mail address
     Notice = 109,
 };
-}  // namespace AboutId
+}  // namespace AboutBoxId
 
-// TWizard, "Quick start Wizard".
-namespace WizardId {
+// TProfileWizard, "Quick start Wizard".
+constexpr char ProfileWizardClass[] = "TWizard";
+namespace ProfileWizardId {
 enum : int {
     Header = 100,
     HeaderTitle = 101,
     Numerals = 102,  // the step numeral, drawn twice
-    PageControl1 = 110,
+    Pages = 110,
     Page0 = 111,
     Page1 = 112,
     Page2 = 113,
     Page3 = 114,
     Page4 = 115,
     PagePanel0 = 116,  // PagePanelN is 116 + N, the raised panel of page N
-    CheckBox1 = 121,  // CheckBoxN is 120 + N, N = 1 to 14
-    CheckBox14 = 134,
-    Button1 = 140,  // "<&Back"
-    Button2 = 141,  // "&Next>"
-    Button3 = 142,  // "&Cancel"
+    FirstBox = 121,    // box n is 120 + n, n = 1 to 14
+    LastBox = 134,
+    BackButton = 140,      // "<&Back"
+    NextButton = 141,      // "&Next>"
+    CancelButton = 142,    // "&Cancel"
     FirstPageLabel = 150,  // the pages' texts and notes, numbered on in page order
 };
-}  // namespace WizardId
+}  // namespace ProfileWizardId
 
 #endif

@@ -1,16 +1,16 @@
 // Manager mode: the elevation it needs, the eight forms, created once in
 // their order and kept for the life of the process, and the application's
 // message loop.
+#include "AboutBox.h"
+#include "AddFileDialog.h"
+#include "AddFolderDialog.h"
+#include "AdminPasswordPrompt.h"
 #include "Application.h"
 #include "ManagerIds.h"
 #include "MsgBox.h"
-#include "UAbout.h"
-#include "UAddFileDlg.h"
-#include "UAddFolder.h"
-#include "UQAPass.h"
-#include "UQUPass.h"
-#include "USettings.h"
-#include "UWizard.h"
+#include "PasswordChangeDialog.h"
+#include "ProfileWizard.h"
+#include "SettingsDialog.h"
 #include "Unit1.h"
 
 #include <memory>
@@ -92,13 +92,13 @@ void AskForElevation(bool asked)
 }
 
 std::unique_ptr<TForm1> Form1Holder;
-std::unique_ptr<TAddFileDlg> AddFileDlgHolder;
-std::unique_ptr<TForm3> Form3Holder;
-std::unique_ptr<TFQPass> FQPassHolder;
-std::unique_ptr<TFAbout> FAboutHolder;
-std::unique_ptr<TFQUPass> FQUPassHolder;
-std::unique_ptr<TFAddFolder> FAddFolderHolder;
-std::unique_ptr<TWizard> WizardHolder;
+std::unique_ptr<TAddFileDialog> AddFileDialogHolder;
+std::unique_ptr<TSettingsDialog> SettingsDialogHolder;
+std::unique_ptr<TAdminPasswordPrompt> AdminPasswordPromptHolder;
+std::unique_ptr<TAboutBox> AboutBoxHolder;
+std::unique_ptr<TPasswordChangeDialog> PasswordChangeDialogHolder;
+std::unique_ptr<TAddFolderDialog> AddFolderDialogHolder;
+std::unique_ptr<TProfileWizard> ProfileWizardHolder;
 
 template <class T>
 bool CreateOne(std::unique_ptr<T>& holder, T*& global)
@@ -114,31 +114,31 @@ bool CreateManagerForms()
 {
     if (!CreateOne(Form1Holder, Form1)) return false;
     Application.SetMainForm(Form1);
-    return CreateOne(AddFileDlgHolder, AddFileDlg) && CreateOne(Form3Holder, Form3) &&
-           CreateOne(FQPassHolder, FQPass) && CreateOne(FAboutHolder, FAbout) &&
-           CreateOne(FQUPassHolder, FQUPass) && CreateOne(FAddFolderHolder, FAddFolder) &&
-           CreateOne(WizardHolder, Wizard);
+    return CreateOne(AddFileDialogHolder, AddFileDialog) && CreateOne(SettingsDialogHolder, SettingsDialog) &&
+           CreateOne(AdminPasswordPromptHolder, AdminPasswordPrompt) && CreateOne(AboutBoxHolder, AboutBox) &&
+           CreateOne(PasswordChangeDialogHolder, PasswordChangeDialog) &&
+           CreateOne(AddFolderDialogHolder, AddFolderDialog) && CreateOne(ProfileWizardHolder, ProfileWizard);
 }
 
 void DestroyManagerForms()
 {
     TemplateBuilder = nullptr;
     Application.SetMainForm(nullptr);
-    WizardHolder.reset();
-    FAddFolderHolder.reset();
-    FQUPassHolder.reset();
-    FAboutHolder.reset();
-    FQPassHolder.reset();
-    Form3Holder.reset();
-    AddFileDlgHolder.reset();
+    ProfileWizardHolder.reset();
+    AddFolderDialogHolder.reset();
+    PasswordChangeDialogHolder.reset();
+    AboutBoxHolder.reset();
+    AdminPasswordPromptHolder.reset();
+    SettingsDialogHolder.reset();
+    AddFileDialogHolder.reset();
     Form1Holder.reset();
-    Wizard = nullptr;
-    FAddFolder = nullptr;
-    FQUPass = nullptr;
-    FAbout = nullptr;
-    FQPass = nullptr;
-    Form3 = nullptr;
-    AddFileDlg = nullptr;
+    ProfileWizard = nullptr;
+    AddFolderDialog = nullptr;
+    PasswordChangeDialog = nullptr;
+    AboutBox = nullptr;
+    AdminPasswordPrompt = nullptr;
+    SettingsDialog = nullptr;
+    AddFileDialog = nullptr;
     Form1 = nullptr;
 }
 

@@ -1,14 +1,14 @@
 #include "Unit1.h"
+#include "AdminPasswordPrompt.h"
 #include "AgentRequest.h"
 #include "Application.h"
 #include "CommandLibrary.h"
 #include "CommandLine.h"
 #include "ManagerIds.h"
 #include "MsgBox.h"
+#include "ProfileWizard.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "UQAPass.h"
-#include "UWizard.h"
 
 TForm1* Form1 = nullptr;
 
@@ -108,5 +108,5 @@ void TForm1::FormShow()
 
 void TForm1::ShowWizard()
 {
-    Wizard->Show();
+    ProfileWizard->Show();
 }

@@ -1,14 +1,14 @@
 // TForm1's protection commands, the unsaved-changes prompt, the Settings
 // command and the close sequence.
+#include "AboutBox.h"
 #include "AgentRequest.h"
 #include "CommandLibrary.h"
 #include "ManagerIds.h"
 #include "ManagerTexts.h"
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
-#include "UAbout.h"
+#include "SettingsDialog.h"
 #include "UProfiles.h"
-#include "USettings.h"
 #include "Unit1.h"
 
 // After a save that failed the agent would apply the old file: no start.
@@ -115,5 +115,5 @@ void TForm1::Help2Click()
 
 void TForm1::About1Click()
 {
-    FAbout->Show();
+    AboutBox->Show();
 }

@@ -1,7 +1,7 @@
 // TForm1's main menu: its items, and the two handlers that draw every item.
+#include "AboutBox.h"
 #include "ManagerIds.h"
-#include "UAbout.h"
-#include "USettings.h"
+#include "SettingsDialog.h"
 #include "Unit1.h"
 
 #include <vector>

@@ -2,8 +2,8 @@
 // password disables its protection.
 #include "CommandLibrary.h"
 #include "ManagerIds.h"
+#include "PasswordChangeDialog.h"
 #include "UProfiles.h"
-#include "UQUPass.h"
 #include "Unit1.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include "ManagerTexts.h"
 #include "MsgBox.h"
 #include "Policies.h"
+#include "ProfileWizard.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "UWizard.h"
 #include "Unit1.h"
 #include "WizardTemplate.h"
 
@@ -157,7 +157,7 @@ void TForm1::Saveprofileasdefault1Click()
 
 void TForm1::BuildProfileTemplate()
 {
-    const ProfileTemplate added = MakeProfileTemplate(Wizard->Boxes());
+    const ProfileTemplate added = MakeProfileTemplate(ProfileWizard->Boxes());
     ApplyProfileTemplate(added, RestrictionsPage.Policies());
     if (!added.FolderRules.empty() || !added.FileRules.empty() || !added.CheckedRestrictions.empty())
         ProfileChanged = true;

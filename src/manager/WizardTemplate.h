@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-// Element n - 1 is the state of the wizard's CheckBox<n>.
+// Element n - 1 is the state of the wizard's box n.
 using WizardBoxes = std::array<bool, 14>;
 
 struct TemplateFolderRule {

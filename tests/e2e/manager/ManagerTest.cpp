@@ -37,10 +37,11 @@ TEST_F(ManagerRun, TheStartSequence)
         BoxAnswerer answerer("ok");
         Start(*c.load ? QuoteArgument("/LOAD:" + folder + c.load) : "");
         if (c.typed) {
-            HWND ask = Wait("TFQPass");
+            HWND ask = Wait(AdminPasswordPromptClass);
             ASSERT_NE(ask, nullptr);
-            SendMessageA(FindControl(ask, QPassId::Edit1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.typed));
-            PostMessageA(FindControl(ask, QPassId::Button1), BM_CLICK, 0, 0);
+            SendMessageA(FindControl(ask, AdminPasswordPromptId::PasswordEdit), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(c.typed));
+            PostMessageA(FindControl(ask, AdminPasswordPromptId::OkButton), BM_CLICK, 0, 0);
         }
         if (!c.title) {
             ASSERT_EQ(WaitForSingleObject(manager, 20000), WAIT_OBJECT_0);
@@ -53,8 +54,8 @@ TEST_F(ManagerRun, TheStartSequence)
         HWND window = Wait("TForm1");
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(WaitFor([&] { return WindowText(window) == c.title; })) << WindowText(window);
-        if (*c.load) EXPECT_EQ(WindowText(Wait("TWizard")), "Quick start Wizard");
-        else EXPECT_FALSE(ShownWindow(managerId, "TWizard"));
+        if (*c.load) EXPECT_EQ(WindowText(Wait(ProfileWizardClass)), "Quick start Wizard");
+        else EXPECT_FALSE(ShownWindow(managerId, ProfileWizardClass));
         std::vector<HeardMessage> heard = HeardUpToMarker(listener);
         ASSERT_EQ(heard.size(), 1u);
         EXPECT_TRUE(heard[0].name == "Vantrel.Stop" && heard[0].wParam == 0 && heard[0].lParam == 0);

@@ -28,12 +28,12 @@ TEST_F(InstalledManager, HelpAndTheMakersLinksReachTheShell)
     }
     const std::string home = VT_HOME_PAGE, support = VT_SUPPORT_MAIL, authors = VT_AUTHORS_MAIL;
     PostMessageA(window, WM_COMMAND, IDM_About1, 0);
-    HWND about = Wait("TFAbout");
+    HWND about = Wait(AboutBoxClass);
     ASSERT_NE(about, nullptr);
     const struct { int command, link; std::string opened; } links[] = {  // command 0: a link of the About box
         {IDM_VisitVantrelhomepage1, 0, home}, {IDM_Contactwithauthors1, 0, "mailto:" + support + "?subject=Vantrel"},
-        {0, AboutId::Label3, home}, {0, AboutId::Label4, "mailto:" + support},
-        {0, AboutId::Label5, "mailto:" + authors},
+        {0, AboutBoxId::HomePageLink, home}, {0, AboutBoxId::SupportMailLink, "mailto:" + support},
+        {0, AboutBoxId::AuthorsMailLink, "mailto:" + authors},
     };
     for (const auto& link : links) {
         SCOPED_TRACE(link.opened);

@@ -2,7 +2,7 @@
 // refusals, a save that fails, New profile and the wizard.
 #include "CommandLibrary.h"
 #include "ManagerForms.h"
-#include "UWizard.h"
+#include "ProfileWizard.h"
 #include <commctrl.h>
 #include <algorithm>
 namespace {
@@ -18,9 +18,9 @@ std::string Summary(const std::string& first, bool ownPassword)
            "|information|yes,no";
 }
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-HWND Window(int id) { return Wizard->FindById(id)->Handle(); }
+HWND Window(int id) { return ProfileWizard->FindById(id)->Handle(); }
 void ClickWizard(int id) { SendMessageA(Window(id), BM_CLICK, 0, 0); }
-bool WizardShown() { return IsWindowVisible(Wizard->Handle()) != FALSE; }
+bool WizardShown() { return IsWindowVisible(ProfileWizard->Handle()) != FALSE; }
 TextList Sorted(TextList list)
 {
     std::sort(list.begin(), list.end());
@@ -31,19 +31,20 @@ TextList Sorted(TextList list)
 std::vector<std::string> RunWizard(const std::vector<int>& boxes)
 {
     std::vector<std::string> pages;
-    while (Wizard->PageIndex() > 0) ClickWizard(WizardId::Button1);
-    for (int page = 0; page < WizardPageCount; ++page, ClickWizard(WizardId::Button2)) {
-        std::string shown = WindowText(Window(WizardId::HeaderTitle)) + "|" + WindowText(Window(WizardId::Numerals));
+    while (ProfileWizard->PageIndex() > 0) ClickWizard(ProfileWizardId::BackButton);
+    for (int page = 0; page < WizardPageCount; ++page, ClickWizard(ProfileWizardId::NextButton)) {
+        std::string shown =
+            WindowText(Window(ProfileWizardId::HeaderTitle)) + "|" + WindowText(Window(ProfileWizardId::Numerals));
         shown += "|";
-        HWND box = GetWindow(Window(WizardId::PagePanel0 + page), GW_CHILD);
+        HWND box = GetWindow(Window(ProfileWizardId::PagePanel0 + page), GW_CHILD);
         for (; box; box = GetWindow(box, GW_HWNDNEXT)) {
-            const int n = GetDlgCtrlID(box) - WizardId::CheckBox1 + 1;
+            const int n = GetDlgCtrlID(box) - ProfileWizardId::FirstBox + 1;
             if (n < 1 || n > 14 || !IsWindowVisible(box)) continue;
             shown += std::to_string(n) + " ";
             if (std::count(boxes.begin(), boxes.end(), n)) ClickWizard(GetDlgCtrlID(box));
         }
-        pages.push_back(shown + (IsWindowEnabled(Window(WizardId::Button1)) ? "|back|" : "||") +
-                        WindowText(Window(WizardId::Button2)));
+        pages.push_back(shown + (IsWindowEnabled(Window(ProfileWizardId::BackButton)) ? "|back|" : "||") +
+                        WindowText(Window(ProfileWizardId::NextButton)));
     }
     return pages;
 }
@@ -211,14 +212,15 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
     for (int time = 0; time < 2; ++time) Command(IDM_Newprofile1);  // the second time: nothing to ask
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(Shown(answerer.Seen()[0]), "Save|Profile was changed, but not saved. Save it now?|question|yes,no");
-    EXPECT_TRUE(WizardShown() && (GetWindowLongA(Wizard->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST));
-    EXPECT_EQ(WindowText(Wizard->Handle()), "Quick start Wizard");
+    EXPECT_TRUE(WizardShown() && (GetWindowLongA(ProfileWizard->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST));
+    EXPECT_EQ(WindowText(ProfileWizard->Handle()), "Quick start Wizard");
     RECT tab = {};
-    HWND tabs = Window(WizardId::PageControl1);
+    HWND tabs = Window(ProfileWizardId::Pages);
     SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-    MapWindowPoints(tabs, Wizard->Handle(), reinterpret_cast<POINT*>(&tab), 2);
+    MapWindowPoints(tabs, ProfileWizard->Handle(), reinterpret_cast<POINT*>(&tab), 2);
     POINT centre = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
-    EXPECT_EQ(ChildWindowFromPointEx(Wizard->Handle(), centre, CWP_SKIPINVISIBLE), Window(WizardId::Header));
+    EXPECT_EQ(ChildWindowFromPointEx(ProfileWizard->Handle(), centre, CWP_SKIPINVISIBLE),
+              Window(ProfileWizardId::Header));
     EXPECT_TRUE(!LineCount(Form1Id::ListBox1) && !LineCount(Form1Id::ListBox2) && !LineCount(Form1Id::ListBox3));
     std::vector<int> states(32, 2);
     EXPECT_TRUE(RestrictionStates() == states && Profile.Policies == PolicyLines(states));
@@ -236,8 +238,8 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
                                "-.AX",  "-.SYS", "-.VXD", "-.386", "-.HTM", "-.HTML"};
     EXPECT_TRUE(!WizardShown() && Sorted(Profile.Files) == Sorted(programs));
     Command(IDM_ProfileCreationWizard1);  // where it was left
-    EXPECT_TRUE(Wizard->PageIndex() == 4 && WindowText(Window(WizardId::Button2)) == "&Finish");
-    ClickWizard(WizardId::Button2);
+    EXPECT_TRUE(ProfileWizard->PageIndex() == 4 && WindowText(Window(ProfileWizardId::NextButton)) == "&Finish");
+    ClickWizard(ProfileWizardId::NextButton);
     TextList files = Sorted(programs);
     files.insert(files.end(), programs.begin(), programs.end());
     EXPECT_EQ(Sorted(Profile.Files), Sorted(files));
@@ -259,18 +261,18 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
     EXPECT_TRUE(LineCount(Form1Id::ListBox1) == 7 && LineCount(Form1Id::ListBox2) == files.size());
     EXPECT_TRUE(Form1->ProfileChanged);
     Command(IDM_ProfileCreationWizard1);
-    ClickWizard(WizardId::Button1);
-    ClickWizard(WizardId::Button1);
+    ClickWizard(ProfileWizardId::BackButton);
+    ClickWizard(ProfileWizardId::BackButton);
     const std::function<void()> closes[] = {
-        [] { ClickWizard(WizardId::Button3); },
-        [] { SetFocus(Window(WizardId::CheckBox1 + 7)); PressKey(VK_ESCAPE); },
-        [] { PostMessageA(Wizard->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [] { ClickWizard(ProfileWizardId::CancelButton); },
+        [] { SetFocus(Window(ProfileWizardId::FirstBox + 7)); PressKey(VK_ESCAPE); },
+        [] { PostMessageA(ProfileWizard->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
     };
     for (const auto& close : closes) {
         Command(IDM_ProfileCreationWizard1);
         close();
         EXPECT_TRUE(PumpUntil([] { return !WizardShown(); }));
-        EXPECT_TRUE(Wizard->PageIndex() == 2 && Wizard->CheckBox(8).Checked());
+        EXPECT_TRUE(ProfileWizard->PageIndex() == 2 && ProfileWizard->Box(8).Checked());
         EXPECT_EQ(Profile.Files.size(), files.size());
     }
 }

@@ -128,10 +128,13 @@ TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
 {
     const struct { WORD key; int line; std::vector<BoxReply> replies; TextList folders; } cases[] = {
         {VK_DELETE, 1, {}, {"-C:\\VTTABS"}},
-        {VK_INSERT, -1, {BoxReply("Add folder").Keys(AddFolderId::Edit1, Deep).Press(AddFolderId::Button2)},
+        {VK_INSERT, -1,
+         {BoxReply("Add folder").Keys(AddFolderDialogId::PathEdit, Deep).Press(AddFolderDialogId::AddButton)},
          {"-C:\\VTTABS", "&C:\\VTTABS\\SUB", "+C:\\VTTABS\\SUB\\DEEP"}},
         {VK_RETURN, 0,
-         {BoxReply("Add folder").Text(AddFolderId::Edit1, "C:\\VtTabs\\Sub\\Deep").Press(AddFolderId::Button2)},
+         {BoxReply("Add folder")
+              .Text(AddFolderDialogId::PathEdit, "C:\\VtTabs\\Sub\\Deep")
+              .Press(AddFolderDialogId::AddButton)},
          {"&C:\\VTTABS\\SUB", "-C:\\VTTABS\\SUB\\DEEP"}},
     };
     for (const auto& c : cases) {
@@ -156,9 +159,9 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
     GetCurrentDirectoryA(MAX_PATH, before);
     SetCurrentDirectoryA(Top.c_str());  // where the open dialog starts
     {
-        BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDlgId::Button1),
+        BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDialogId::BrowseButton),
                               OpenFileReply({"one.txt", "Two.doc", "three.Bin"}),
-                              BoxReply("Add a file").Press(AddFileDlgId::Button2)});
+                              BoxReply("Add a file").Press(AddFileDialogId::AddButton)});
         SendMessageA(Control(Form1Id::Button1), BM_CLICK, 0, 0);
     }
     EXPECT_TRUE(Profile.Files == (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}) && LineCount(Form1Id::ListBox2) == 3);
@@ -172,7 +175,7 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
     };
     select("C:\\B.TXT");
     {
-        BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDlgId::Button2)});
+        BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDialogId::AddButton)});
         SendMessageA(files, WM_KEYDOWN, VK_RETURN, 0);  // Enter edits the rule, and the profile is changed
     }
     EXPECT_TRUE(Form1->ProfileChanged && Profile.Files.size() == 3);

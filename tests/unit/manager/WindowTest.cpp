@@ -1,7 +1,7 @@
 // The manager window: the close sequence, the tabs, the Profile options, the
 // restriction list, the owner-drawn menu's pixels.
 #include "ManagerForms.h"
-#include "USettings.h"
+#include "SettingsDialog.h"
 #include <commctrl.h>
 #include <utility>
 // Unsaved edits asked about once, also through Exit; settings and passwords
@@ -54,9 +54,9 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
         int page = -1;
         FormScript script;
         if (c.page >= 0)
-            script.WaitShown(Form3->Handle()).Do([&] {
-                page = static_cast<int>(SendMessageA(Form3->PageControl1.Handle(), TCM_GETCURSEL, 0, 0));
-                Click(Form3->Button2.Handle());
+            script.WaitShown(SettingsDialog->Handle()).Do([&] {
+                page = static_cast<int>(SendMessageA(SettingsDialog->Pages.Handle(), TCM_GETCURSEL, 0, 0));
+                Click(SettingsDialog->CancelButton.Handle());
             });
         script.Start();
         if (c.command) Command(c.command);

@@ -1,4 +1,4 @@
-// TFAbout, the About box (modeless, always on top, hidden again by Close,
+// TAboutBox, the About box (modeless, always on top, hidden again by Close,
 // Enter or Esc), and the Help menu's commands. Everything they open is
 // handed to the shell; only a missing help file is reported.
 #pragma once
@@ -10,30 +10,29 @@
 
 #include <string>
 
-class TFAbout : public TForm {
+class TAboutBox : public TForm {
 public:
     bool Create();
 
-    void FormCreate();
-    void Label3Click(TControl* sender);
-    void Button1Click();
+    void OnOpenLink(TControl* sender);
+    void OnClose();
 
     TPanel StripPanel;
-    TImage Image1;
-    TButton Button1;
+    TImage ProgramImage;
+    TButton CloseButton;
     TPanel LogoPanel;
-    TImage Image2;
-    TLabel Label1;
-    TLabel Label3;
-    TLabel Label4;
-    TLabel Label5;
+    TImage LogoImage;
+    TLabel VersionLabel;
+    TLabel HomePageLink;
+    TLabel SupportMailLink;
+    TLabel AuthorsMailLink;
     TLabel Notice;
 
 private:
     void BuildLink(TLabel& label, int id, const std::string& address, int top);
 };
 
-extern TFAbout* FAbout;
+extern TAboutBox* AboutBox;
 
 // The maker's addresses, set by the build.
 extern const char* const HomePageAddress;

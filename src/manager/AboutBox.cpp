@@ -1,4 +1,4 @@
-#include "UAbout.h"
+#include "AboutBox.h"
 #include "ImageList.h"
 #include "ManagerIds.h"
 #include "MsgBox.h"
@@ -6,7 +6,7 @@
 
 #include <shellapi.h>
 
-TFAbout* FAbout = nullptr;
+TAboutBox* AboutBox = nullptr;
 
 const char* const HomePageAddress = VT_HOME_PAGE;
 const char* const SupportMailAddress = VT_SUPPORT_MAIL;
@@ -49,57 +49,51 @@ std::string EscapeSpaces(const std::string& text)
 
 }  // namespace
 
-bool TFAbout::Create()
+bool TAboutBox::Create()
 {
-    if (!CreateForm("TFAbout", "About Vantrel", 380, 235, TBorderStyle::Dialog, true, true)) return false;
+    if (!CreateForm(AboutBoxClass, "About Vantrel", 380, 235, TBorderStyle::Dialog, true, true)) return false;
     SetColor(BoxColor);
-    StripPanel.Create(this, AboutId::StripPanel, 0, 0, 97, 235, TBevel::None);
+    StripPanel.Create(this, AboutBoxId::StripPanel, 0, 0, 97, 235, TBevel::None);
     StripPanel.SetColor(StripColor);
-    Image1.Create(&StripPanel, AboutId::Image1, 16, 8, 64, 64);
-    Image1.SetBitmap(LoadBitmapResource("ABOUT"));
-    Button1.Create(&StripPanel, AboutId::Button1, "Close", 8, 200, 81, 25);
-    Button1.SetDefault();
-    Button1.SetCancel();
-    Button1.OnClick = [this](TControl*) { Button1Click(); };
+    ProgramImage.Create(&StripPanel, AboutBoxId::ProgramImage, 16, 8, 64, 64);
+    ProgramImage.SetBitmap(LoadBitmapResource("ABOUT"));
+    CloseButton.Create(&StripPanel, AboutBoxId::CloseButton, "Close", 8, 200, 81, 25);
+    CloseButton.SetDefault();
+    CloseButton.SetCancel();
+    CloseButton.OnClick = [this](TControl*) { OnClose(); };
 
-    LogoPanel.Create(this, AboutId::LogoPanel, 96, 0, 281, 73, TBevel::None);
+    LogoPanel.Create(this, AboutBoxId::LogoPanel, 96, 0, 281, 73, TBevel::None);
     LogoPanel.SetColor(LightSkyBlue);
-    Image2.Create(&LogoPanel, AboutId::Image2, 40, 8, 202, 37);
-    Image2.SetBitmap(LoadBitmapResource("LOGO"));
-    Label1.Create(&LogoPanel, AboutId::Label1, "", 0, 50, 281, 13, TAlignment::Center);
+    LogoImage.Create(&LogoPanel, AboutBoxId::LogoImage, 40, 8, 202, 37);
+    LogoImage.SetBitmap(LoadBitmapResource("LOGO"));
+    VersionLabel.Create(&LogoPanel, AboutBoxId::VersionLabel, VersionText, 0, 50, 281, 13, TAlignment::Center);
 
-    BuildLink(Label3, AboutId::Label3, HomePageAddress, 112);
-    BuildLink(Label4, AboutId::Label4, SupportMailAddress, 132);
-    BuildLink(Label5, AboutId::Label5, AuthorsMailAddress, 152);
+    BuildLink(HomePageLink, AboutBoxId::HomePageLink, HomePageAddress, 112);
+    BuildLink(SupportMailLink, AboutBoxId::SupportMailLink, SupportMailAddress, 132);
+    BuildLink(AuthorsMailLink, AboutBoxId::AuthorsMailLink, AuthorsMailAddress, 152);
     // Fine print, so that the whole credit fits on its one line.
-    Notice.Create(this, AboutId::Notice, NoticeText, 102, 208, 274, 12, TAlignment::Left, false);
+    Notice.Create(this, AboutBoxId::Notice, NoticeText, 102, 208, 274, 12, TAlignment::Left, false);
     Notice.SetFont("Tahoma", -9);
-    FormCreate();
     return true;
 }
 
-void TFAbout::BuildLink(TLabel& label, int id, const std::string& address, int top)
+void TAboutBox::BuildLink(TLabel& label, int id, const std::string& address, int top)
 {
     label.Create(this, id, address, 112, top, 250, 13, TAlignment::Left, false);
     label.SetFont("MS Sans Serif", -11, FW_NORMAL, true);
     label.SetFontColor(LinkColor);
     label.SetHandCursor();
-    label.OnClick = [this](TControl* sender) { Label3Click(sender); };
+    label.OnClick = [this](TControl* sender) { OnOpenLink(sender); };
 }
 
-void TFAbout::FormCreate()
-{
-    Label1.SetText(VersionText);
-}
-
-void TFAbout::Label3Click(TControl* sender)
+void TAboutBox::OnOpenLink(TControl* sender)
 {
     std::string target = sender->Text();
     if (target.find('@') != std::string::npos) target = "mailto:" + target;
     ShellOpen(nullptr, target, SW_SHOW);
 }
 
-void TFAbout::Button1Click()
+void TAboutBox::OnClose()
 {
     Hide();
 }

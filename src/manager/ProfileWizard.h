@@ -1,5 +1,5 @@
-// TWizard, the profile creation wizard: five pages whose fourteen check boxes
-// name the most common protections. Modeless and always on top; it opens
+// TProfileWizard, the profile creation wizard: five pages whose fourteen check
+// boxes name the most common protections. Modeless and always on top; it opens
 // where it was left and its boxes keep their states for the whole run.
 // Finish calls TemplateBuilder, which the manager window fills, so the
 // wizard knows nothing of the window it serves.
@@ -23,31 +23,31 @@ extern std::function<void()> TemplateBuilder;
 
 constexpr int WizardPageCount = 5;
 
-class TWizard : public TForm {
+class TProfileWizard : public TForm {
 public:
     bool Create();
 
-    void Button1Click();  // Back
-    void Button2Click();  // Next, and Finish on the last page
-    void Button3Click();  // Cancel
+    void OnBack();
+    void OnNext();  // Finish on the last page
+    void OnCancel();
     // The numerals and the header title of page.
     void Headers(int page);
 
-    int PageIndex() const { return PageControl1.ActivePageIndex(); }
-    // CheckBox<n> of the pages.
-    TCheckBox& CheckBox(int n) { return CheckBoxes.at(static_cast<size_t>(n - 1)); }
+    int PageIndex() const { return Pages.ActivePageIndex(); }
+    // Box n of the pages, n from 1.
+    TCheckBox& Box(int n) { return CheckBoxes.at(static_cast<size_t>(n - 1)); }
     WizardBoxes Boxes() const;
 
     TPanel Header;
     TLabel HeaderTitle;
     TStepNumerals Numerals;
-    TPageControl PageControl1;
-    std::array<TTabSheet, WizardPageCount> Pages;
+    TPageControl Pages;
+    std::array<TTabSheet, WizardPageCount> Sheets;
     std::array<TPanel, WizardPageCount> PagePanels;
     std::array<TCheckBox, 14> CheckBoxes;
-    TButton Button1;
-    TButton Button2;
-    TButton Button3;
+    TButton BackButton;
+    TButton NextButton;
+    TButton CancelButton;
 
 private:
     void BuildHeader();
@@ -59,4 +59,4 @@ private:
     std::vector<std::unique_ptr<TLabel>> labels_;
 };
 
-extern TWizard* Wizard;
+extern TProfileWizard* ProfileWizard;

@@ -1,4 +1,4 @@
-// TFAddFolder, the "Add folder" dialog of the folder rule list: a path,
+// TAddFolderDialog, the "Add folder" dialog of the folder rule list: a path,
 // typed or picked with the shell's folder picker, and one of six accesses.
 #pragma once
 #include "Button.h"
@@ -9,32 +9,32 @@
 
 #include <string>
 
-class TFAddFolder : public TForm {
+class TAddFolderDialog : public TForm {
 public:
     bool Create();
 
     // Empty path, Full access; true when closed with "Add", giving back
     // the path and the radio index.
-    bool AddFolderDialog(std::string& path, int& radioIndex);
+    bool QueryNewRule(std::string& path, int& radioIndex);
     // The same, starting from the given path and radio index.
-    bool ChangeFolderDialog(std::string& path, int& radioIndex);
+    bool QueryChangedRule(std::string& path, int& radioIndex);
 
-    void Button1Click(TControl* sender);  // "Browse..."
-    void Button2Click(TControl* sender);  // "Add"
-    void Button3Click(TControl* sender);  // "Cancel"
+    void OnBrowse();
+    void OnAdd();
+    void OnCancel();
     // The shell's folder picker over the whole namespace; the folder's path,
     // empty when the user cancels.
     std::string BrowseForFolder(const std::string& title, UINT flags);
 
-    TLabel Label1;
-    TEdit Edit1;
-    TButton Button1;
-    TRadioGroup RadioGroup1;
-    TButton Button2;
-    TButton Button3;
+    TLabel PathLabel;
+    TEdit PathEdit;
+    TButton BrowseButton;
+    TRadioGroup AccessGroup;
+    TButton AddButton;
+    TButton CancelButton;
 
 private:
     bool Run(std::string& path, int& radioIndex);
 };
 
-extern TFAddFolder* FAddFolder;
+extern TAddFolderDialog* AddFolderDialog;

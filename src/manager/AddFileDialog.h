@@ -1,4 +1,4 @@
-// TAddFileDlg, the "Add a file" dialog of the file rules: a file name, or a
+// TAddFileDialog, the "Add a file" dialog of the file rules: a file name, or a
 // file type, typed or browsed (several files at once give several rules),
 // and one of three accesses.
 #pragma once
@@ -13,34 +13,33 @@
 
 #include <string>
 
-class TAddFileDlg : public TForm {
+class TAddFileDialog : public TForm {
 public:
     bool Create();
 
     // An empty dialog; the modal result.
-    int AddFileDialog();
+    int QueryNewRules();
     // The dialog for an existing rule's name and access code; the modal result.
-    int EditFileDialog(const std::string& name, const std::string& code);
+    int QueryChangedRule(const std::string& name, const std::string& code);
 
-    void FormCreate();
-    void Button1Click(TControl* sender);  // "Browse..."
-    void CheckBox1Click(TControl* sender);
-    void Button2Click(TControl* sender);  // "Add"
-    void Button3Click(TControl* sender);  // "Cancel"
+    void OnBrowse();
+    void OnFileTypeToggled();
+    void OnAdd();
+    void OnCancel();
 
     // The entries (access code and name) of the last confirmed "Add".
     TextList AddedFileRules;
     // Browse put several quoted names into the edit box.
     bool MultipleFiles = false;
 
-    TLabel Label1;
-    TEdit Edit1;
-    TCheckBox CheckBox1;
-    TButton Button1;
-    TRadioGroup RadioGroup1;
-    TButton Button2;
-    TButton Button3;
-    TOpenDialog OpenDialog1;
+    TLabel FileNameLabel;
+    TEdit FileNameEdit;
+    TCheckBox FileTypeCheckBox;
+    TButton BrowseButton;
+    TRadioGroup AccessGroup;
+    TButton AddButton;
+    TButton CancelButton;
+    TOpenDialog BrowseDialog;
 };
 
-extern TAddFileDlg* AddFileDlg;
+extern TAddFileDialog* AddFileDialog;

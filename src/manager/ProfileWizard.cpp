@@ -1,10 +1,10 @@
-#include "UWizard.h"
+#include "ProfileWizard.h"
 #include "ManagerIds.h"
 
 #include <algorithm>
 
 std::function<void()> TemplateBuilder;
-TWizard* Wizard = nullptr;
+TProfileWizard* ProfileWizard = nullptr;
 
 namespace {
 
@@ -33,7 +33,7 @@ enum class RowKind { Text, Heading, Box, Note };
 struct PageRow {
     int page;
     RowKind kind;
-    int box;  // the n of CheckBox<n>, for a box
+    int box;  // for a box, its number n, 1 to 14
     const char* text;
 };
 
@@ -83,47 +83,48 @@ int WrappedHeight(HWND window, HFONT font, const char* text, int width)
 
 }  // namespace
 
-bool TWizard::Create()
+bool TProfileWizard::Create()
 {
-    if (!CreateForm("TWizard", "Quick start Wizard", ClientWidth, ClientHeight, TBorderStyle::Dialog, true))
+    if (!CreateForm(ProfileWizardClass, "Quick start Wizard", ClientWidth, ClientHeight, TBorderStyle::Dialog, true))
         return false;
     if (!BuildPages()) return false;
     BuildHeader();
-    Numerals.Create(this, WizardId::Numerals, 8, 56, 72, 150);
+    Numerals.Create(this, ProfileWizardId::Numerals, 8, 56, 72, 150);
     BuildButtons();
     Headers(0);
     return true;
 }
 
 // Laid over the page control's tabs, so pages change only through the buttons.
-void TWizard::BuildHeader()
+void TProfileWizard::BuildHeader()
 {
-    Header.Create(this, WizardId::Header, 0, 0, ClientWidth, HeaderHeight, TBevel::None);
+    Header.Create(this, ProfileWizardId::Header, 0, 0, ClientWidth, HeaderHeight, TBevel::None);
     Header.SetColor(RGB(255, 255, 255));
     SetWindowPos(Header.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    HeaderTitle.Create(&Header, WizardId::HeaderTitle, "", 32, 8, 400, 16, TAlignment::Left, false);
+    HeaderTitle.Create(&Header, ProfileWizardId::HeaderTitle, "", 32, 8, 400, 16, TAlignment::Left, false);
     HeaderTitle.SetFont(PageFont, PageFontHeight, FW_BOLD);
 }
 
-bool TWizard::BuildPages()
+bool TProfileWizard::BuildPages()
 {
-    if (!PageControl1.Create(this, WizardId::PageControl1, 80, 16, 396, 285)) return false;
+    if (!Pages.Create(this, ProfileWizardId::Pages, 80, 16, 396, 285)) return false;
     // Hidden tabs must not take the focus either.
-    SetWindowLongA(PageControl1.Handle(), GWL_STYLE, GetWindowLongA(PageControl1.Handle(), GWL_STYLE) & ~WS_TABSTOP);
+    SetWindowLongA(Pages.Handle(), GWL_STYLE, GetWindowLongA(Pages.Handle(), GWL_STYLE) & ~WS_TABSTOP);
     for (int page = 0; page < WizardPageCount; ++page) {
-        TTabSheet& sheet = Pages[static_cast<size_t>(page)];
-        if (!PageControl1.AddSheet(sheet, WizardId::Page0 + page, PageTitles[page])) return false;
+        TTabSheet& sheet = Sheets[static_cast<size_t>(page)];
+        if (!Pages.AddSheet(sheet, ProfileWizardId::Page0 + page, PageTitles[page])) return false;
         RECT r = {};
         GetClientRect(sheet.Handle(), &r);
-        PagePanels[static_cast<size_t>(page)].Create(&sheet, WizardId::PagePanel0 + page, 0, 0, r.right, r.bottom);
+        PagePanels[static_cast<size_t>(page)].Create(&sheet, ProfileWizardId::PagePanel0 + page, 0, 0, r.right,
+                                                     r.bottom);
         FillPage(page);
     }
-    PageControl1.SetActivePageIndex(0);
+    Pages.SetActivePageIndex(0);
     return true;
 }
 
 // The page's rows from top to bottom, each as high as its wrapped text.
-void TWizard::FillPage(int page)
+void TProfileWizard::FillPage(int page)
 {
     TPanel& panel = PagePanels[static_cast<size_t>(page)];
     RECT client = {};
@@ -138,15 +139,15 @@ void TWizard::FillPage(int page)
         if (row.kind == RowKind::Box) {
             // The box itself and its gap take about 18 pixels of the width.
             int height = std::max(BoxMinHeight, WrappedHeight(panel.Handle(), font, row.text, width - 18));
-            TCheckBox& box = CheckBox(row.box);
-            box.Create(&panel, WizardId::CheckBox1 + row.box - 1, row.text, RowLeft, top, width, height, true);
+            TCheckBox& box = Box(row.box);
+            box.Create(&panel, ProfileWizardId::FirstBox + row.box - 1, row.text, RowLeft, top, width, height, true);
             box.SetFont(PageFont, PageFontHeight);
             top += height + BoxGap;
             continue;
         }
         int height = WrappedHeight(panel.Handle(), font, row.text, width - indent);
         auto label = std::make_unique<TLabel>();
-        const int labelId = WizardId::FirstPageLabel + static_cast<int>(labels_.size());
+        const int labelId = ProfileWizardId::FirstPageLabel + static_cast<int>(labels_.size());
         label->Create(&panel, labelId, row.text, RowLeft + indent, top, width - indent, height);
         label->SetFont(PageFont, PageFontHeight, weight);
         labels_.push_back(std::move(label));
@@ -154,32 +155,32 @@ void TWizard::FillPage(int page)
     }
 }
 
-void TWizard::BuildButtons()
+void TProfileWizard::BuildButtons()
 {
-    Button1.Create(this, WizardId::Button1, "<&Back", 216, ButtonTop, ButtonWidth, ButtonHeight);
-    Button1.SetEnabled(false);
-    Button1.OnClick = [this](TControl*) { Button1Click(); };
-    Button2.Create(this, WizardId::Button2, "&Next>", 292, ButtonTop, ButtonWidth, ButtonHeight);
-    Button2.SetDefault();
-    Button2.OnClick = [this](TControl*) { Button2Click(); };
-    Button3.Create(this, WizardId::Button3, "&Cancel", 384, ButtonTop, ButtonWidth, ButtonHeight);
-    Button3.SetCancel();
-    Button3.OnClick = [this](TControl*) { Button3Click(); };
+    BackButton.Create(this, ProfileWizardId::BackButton, "<&Back", 216, ButtonTop, ButtonWidth, ButtonHeight);
+    BackButton.SetEnabled(false);
+    BackButton.OnClick = [this](TControl*) { OnBack(); };
+    NextButton.Create(this, ProfileWizardId::NextButton, "&Next>", 292, ButtonTop, ButtonWidth, ButtonHeight);
+    NextButton.SetDefault();
+    NextButton.OnClick = [this](TControl*) { OnNext(); };
+    CancelButton.Create(this, ProfileWizardId::CancelButton, "&Cancel", 384, ButtonTop, ButtonWidth, ButtonHeight);
+    CancelButton.SetCancel();
+    CancelButton.OnClick = [this](TControl*) { OnCancel(); };
 }
 
-void TWizard::Headers(int page)
+void TProfileWizard::Headers(int page)
 {
     Numerals.SetText(page == 0 ? std::string() : std::to_string(page));
     if (page >= 0 && page < WizardPageCount) HeaderTitle.SetText(PageTitles[page]);
 }
 
-void TWizard::MoveToPage(int page)
+void TProfileWizard::MoveToPage(int page)
 {
-    PageControl1.SetActivePageIndex(page);
+    Pages.SetActivePageIndex(page);
     Headers(page);
 }
 
-void TWizard::Button2Click()
+void TProfileWizard::OnNext()
 {
     const int page = PageIndex();
     if (page == WizardPageCount - 1) {
@@ -187,29 +188,29 @@ void TWizard::Button2Click()
         Hide();
         return;
     }
-    if (page == WizardPageCount - 2) Button2.SetText("&Finish");
-    Button1.SetEnabled(true);
+    if (page == WizardPageCount - 2) NextButton.SetText("&Finish");
+    BackButton.SetEnabled(true);
     MoveToPage(page + 1);
 }
 
-void TWizard::Button1Click()
+void TProfileWizard::OnBack()
 {
     const int page = PageIndex();
     if (page <= 0) return;
-    Button2.SetText("&Next>");
+    NextButton.SetText("&Next>");
     // A button disabled under the focus drops it; Enter and Tab go on from Next.
-    const bool hadFocus = Button1.Focused();
-    Button1.SetEnabled(page != 1);
-    if (hadFocus && !Button1.Enabled()) Button2.SetFocus();
+    const bool hadFocus = BackButton.Focused();
+    BackButton.SetEnabled(page != 1);
+    if (hadFocus && !BackButton.Enabled()) NextButton.SetFocus();
     MoveToPage(page - 1);
 }
 
-void TWizard::Button3Click()
+void TProfileWizard::OnCancel()
 {
     Hide();
 }
 
-WizardBoxes TWizard::Boxes() const
+WizardBoxes TProfileWizard::Boxes() const
 {
     WizardBoxes boxes = {};
     for (size_t i = 0; i < boxes.size(); ++i) boxes[i] = CheckBoxes[i].Checked();
