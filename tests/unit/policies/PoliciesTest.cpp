@@ -34,11 +34,7 @@ std::string Written(HKEY root = HKEY_CURRENT_USER) {
     return text;
 }
 
-void Clear()
-{
-    RegDeleteTreeA(HKEY_CURRENT_USER, PoliciesKey);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies");
-}
+void Clear() { RegDeleteTreeA(HKEY_CURRENT_USER, PoliciesKey), RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies"); }
 
 struct PolicyRegistry : ::testing::Test {
     void SetUp() override { CloseUserHive(), Clear(), Profile = TProfile(); }
