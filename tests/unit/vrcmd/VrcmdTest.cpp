@@ -17,8 +17,7 @@ bool DigestTaken(const char* password) { return Yes(Command21(Command18(password
 struct VrcmdStore : ::testing::Test {  // no password stored and none waiting
     void SetUp() override {
         Command12();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY), RegDeleteKeyA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
         ASSERT_TRUE(Yes(Command9()));
     }
     void TearDown() override { Command12(); }
