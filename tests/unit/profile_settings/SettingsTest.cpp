@@ -23,7 +23,7 @@ struct SettingsTest : ::testing::Test {
 
 // A flag is set by the number 1 only; AutoStart alone tells whether settings were stored. Values of other
 // types are read as numbers (tests/unit/startup).
-TEST_F(SettingsTest, FlagsLoadedAndSaved) {
+TEST_F(SettingsTest, FlagsLoaded) {
     const std::pair<long long, char> cases[] = {{-1, '0'}, {1, '1'}, {0, '0'}, {257, '0'}};  // -1: no value
     for (const auto& c : cases)
         for (int which = 0; which < 3; ++which) {
@@ -35,7 +35,7 @@ TEST_F(SettingsTest, FlagsLoadedAndSaved) {
         }
 }
 
-TEST_F(SettingsTest, StartupProfileChoice) {
+TEST_F(SettingsTest, SavedFlagsAndTheStartupProfileChoice) {
     const std::string own = GetCurrentUserName() + ".vtp";
     ASSERT_NE(".vtp", own);
     // By UserControl, UseDefault, the own file present, the default one present: 'o' own, 'd' default, '-' none.
