@@ -144,7 +144,7 @@ HWND DefaultButton(HWND box, int wanted) {
     HWND button = Button(box, wanted);
     const DWORD def = button ? 0 : static_cast<DWORD>(SendMessageA(box, DM_GETDEFID, 0, 0));
     if (HIWORD(def) == DC_HASDEFID) button = Button(box, LOWORD(def));
-    for (const auto& b : Buttons) button = button ? button : Button(box, b.id);
+    for (size_t i = 0; !button && i < std::size(Buttons); ++i) button = Button(box, Buttons[i].id);
     return button;
 }
 void SetText(HWND control, const std::string& text) {
@@ -189,7 +189,7 @@ void Answer(HWND window, Reply* reply, bool box, const Options& options) {
 }
 std::set<HWND> Answered;
 std::set<HWND> Sighted;  // seen once; answered at the next poll, when fully drawn
-// Visible and enabled top-level windows, those a user could answer now.
+// Answers the visible and enabled top-level windows, those a user could answer now.
 void Poll(Options& options) {
     std::vector<HWND> windows;  // in z-order, the topmost first
     EnumWindows([](HWND window, LPARAM param) -> BOOL {
