@@ -129,10 +129,8 @@ TEST_F(DriverImageTest, RealPathsCarryTheirOtherFormAsBefore) {
     for (std::string longFolder = dir_, shortFolder = ShortOf(dir_); longFolder.size() < 330;) {
         const std::string name = "Long Path Component " + std::to_string(longChain.size());
         ASSERT_TRUE(CreateDirectoryA((shortFolder + name).c_str(), nullptr)) << shortFolder;
-        longChain.push_back(UpperCase(longFolder += name));
-        shortChain.push_back(shortFolder = ShortOf(shortFolder + name));
-        longFolder += "\\";
-        shortFolder += "\\";
+        longChain.push_back(UpperCase(longFolder += name)), longFolder += "\\";
+        shortChain.push_back(shortFolder = ShortOf(shortFolder + name)), shortFolder += "\\";
     }
     const auto below = std::find_if(longChain.rbegin(), longChain.rend(), [](const auto& p) { return p.size() < 245; });
     ASSERT_TRUE(WriteWholeFile(*below + "\\" + std::string(258 - below->size(), 'F'), "x"));
