@@ -83,10 +83,13 @@ TEST(RegValues, ReadsWhateverTheTypeAndWritesTextsWithTheirNull) {
         EXPECT_EQ(c.text != nullptr, ReadRegString(HKEY_CURRENT_USER, Key, "V", text));
         EXPECT_EQ(c.text ? c.text : std::string(1000, 'q'), text);
     }
-    char data[1024];  // other programs expect the terminating 0 byte
-    DWORD type = 0, size = sizeof data;
-    EXPECT_EQ(0, RegGetValueA(HKEY_CURRENT_USER, Key.c_str(), "L", RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size));
-    EXPECT_EQ(std::make_pair(DWORD(REG_SZ), std::string(1000, 'q') + '\0'), std::make_pair(type, std::string(data, size)));
+    for (const std::string stored : {"", "abc"}) {  // other programs expect the terminating 0 byte
+        ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, Key, "T", stored));
+        char data[16];
+        DWORD type = 0, size = sizeof data;
+        EXPECT_EQ(0, RegGetValueA(HKEY_CURRENT_USER, Key.c_str(), "T", RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size));
+        EXPECT_EQ(std::make_pair(DWORD(REG_SZ), stored + '\0'), std::make_pair(type, std::string(data, size)));
+    }
 }
 
 // Only a to z are upper-cased, and a side without its folder takes the other side's.
