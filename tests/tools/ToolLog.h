@@ -4,8 +4,7 @@
 #include <windows.h>
 #include <string>
 
-inline void AppendLine(const std::string& path, const std::string& line)
-{
+inline void AppendLine(const std::string& path, const std::string& line) {
     HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
@@ -13,4 +12,10 @@ inline void AppendLine(const std::string& path, const std::string& line)
     WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     FlushFileBuffers(file);
     CloseHandle(file);
+}
+// The FILE of "--log FILE" on the command line, "" when not given.
+inline std::string LogArgument() {
+    for (int i = 1; i + 1 < __argc; ++i)
+        if (std::string(__argv[i]) == "--log") return __argv[i + 1];
+    return std::string();
 }

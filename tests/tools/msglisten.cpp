@@ -7,36 +7,27 @@
 #include <windows.h>
 #include "ToolLog.h"
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 namespace {
 const char* const Names[] = {"Corvane2.TaskMan1", "Vantrel.Start",  "Vantrel.Stop",   "Vantrel.StopAgent",
                              "Vantrel.Ask",       "Vantrel.Saved",  "Vantrel.Enable", "Vantrel.Disable"};
 UINT Numbers[8];
 std::string LogPath;
-LRESULT CALLBACK ListenProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    for (int i = 0; i < 8; ++i) {
-        if (msg != Numbers[i]) continue;
-        char line[128];
-        std::snprintf(line, sizeof line, "%s %llu %lld\n", Names[i], static_cast<unsigned long long>(wParam),
-                      static_cast<long long>(lParam));
-        AppendLine(LogPath, line);
-        return 0;
-    }
+LRESULT CALLBACK ListenProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    for (int i = 0; i < 8; ++i)
+        if (msg == Numbers[i]) {
+            char line[128];
+            std::snprintf(line, sizeof line, "%s %llu %lld\n", Names[i], static_cast<unsigned long long>(wParam),
+                          static_cast<long long>(lParam));
+            return AppendLine(LogPath, line), 0;
+        }
     if (msg == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 }  // namespace
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
-{
-    for (int i = 1; i + 1 < __argc; ++i)
-        if (std::string(__argv[i]) == "--log") LogPath = __argv[i + 1];
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    LogPath = LogArgument();
     for (int i = 0; i < 8; ++i) Numbers[i] = RegisterWindowMessageA(Names[i]);
-    WNDCLASSA cls = {};
-    cls.lpfnWndProc = ListenProc;
-    cls.hInstance = instance;
-    cls.lpszClassName = "VtMsgListen";
+    WNDCLASSA cls = {0, ListenProc, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, "VtMsgListen"};
     RegisterClassA(&cls);
     // A top-level window, never shown: broadcasts reach it, the user never sees it.
     HWND window = CreateWindowA("VtMsgListen", "msglisten", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,

@@ -6,12 +6,8 @@
 #include <windows.h>
 #include "ToolLog.h"
 #include "VtPipe.h"
-#include <string>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
-    std::string log;
-    for (int i = 1; i + 1 < __argc; ++i)
-        if (std::string(__argv[i]) == "--log") log = __argv[i + 1];
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const std::string log = LogArgument();
     HANDLE pipe = CreateNamedPipeA(VTPIPE_NAME, PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE,
                                    PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
     if (pipe == INVALID_HANDLE_VALUE) return 1;

@@ -4,8 +4,7 @@
 //   shellcatch --log FILE ARGS...
 #include <windows.h>
 #include "ToolLog.h"
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (__argc < 3 || std::string(__argv[1]) != "--log") return 2;
     std::string line;
     for (int i = 3; i < __argc; ++i) line += (i > 3 ? "\t" : "") + std::string(__argv[i]);

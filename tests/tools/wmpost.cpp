@@ -20,8 +20,7 @@ namespace {
 // A click on the tab's middle, its rectangle asked through memory in the
 // control's process: Wine carries no pointer of TCM_GETITEMRECT across
 // processes. The control changes page and tells its form.
-bool ClickTab(HWND tabs, int index)
-{
+bool ClickTab(HWND tabs, int index) {
     DWORD pid = 0;
     GetWindowThreadProcessId(tabs, &pid);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
@@ -35,14 +34,12 @@ bool ClickTab(HWND tabs, int index)
     if (ok) PostClick(tabs, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     return ok;
 }
-void Settle(HWND window)
-{
+void Settle(HWND window) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
 }
 }  // namespace
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 3) return 1;
     const std::string action = argv[2];
     HWND window = ShownWindow(0, argv[1]);

@@ -17,14 +17,11 @@ DWORD WINAPI ServePipe(void* pipe) {
 }
 bool LoadBrokenPipe() {
     const std::string name = "\\\\.\\pipe\\vtload" + std::to_string(GetCurrentProcessId());
-    HANDLE pipe = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
-                                   nullptr);
+    HANDLE pipe = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
     EXPECT_NE(pipe, INVALID_HANDLE_VALUE);
     HANDLE server = CreateThread(nullptr, 0, ServePipe, pipe, 0, nullptr);
-    bool loaded = LoadProfile(name);
-    WaitForSingleObject(server, INFINITE);
-    CloseHandle(server);
-    return loaded;
+    const bool loaded = LoadProfile(name);
+    return WaitForSingleObject(server, INFINITE), CloseHandle(server), loaded;
 }
 struct ProfileFileTest : ::testing::Test {
     void SetUp() override { CreateProfileLists(), ProfilesDir = NewTempDir("profiles"); }
@@ -66,10 +63,9 @@ TEST_F(ProfileFileTest, LoadsWhatIsPresent) {
         {"scramble marker after line 1", "[DIRECTORIES]\r\n-C:\\PLAIN\r\n*\r\n" + GoldenFile().substr(3),
          {"-C:\\PLAIN|-C:\\DATA|\x9E\xCE|", "&.EXE|", "0=1|", GoldenTasks[0] + "|", "PWD=3000000000|[END1]|"}},
         {"empty", "", {"", "", "", "", ""}},
-        {"before the first header", "junk\r\n[FILES]\r\n-A\r\n", {"", "-A|", "", "", ""}},
-        {"a header twice", "[FILES]\r\n-A\r\n[TASKS]\r\nT\r\n[FILES]\r\n-B\r\n", {"", "-A|-B|", "", "T|", ""}},
-        {"headers compare exactly, blanks kept", "[FILES]\r\n[files]\r\n [TASKS]\r\n[TASKS] \r\n  -A \t\r\n",
-         {"", "[files]| [TASKS]|[TASKS] |  -A \t|", "", "", ""}},
+        {"junk before the first header, a header twice, headers compare exactly, blanks kept",
+         "junk\r\n[FILES]\r\n-A\r\n[TASKS]\r\nT\r\n[FILES]\r\n[files]\r\n [TASKS]\r\n[TASKS] \r\n  -A \t\r\n",
+         {"", "-A|[files]| [TASKS]|[TASKS] |  -A \t|", "", "T|", ""}},
         {"65525", "[FILES]\r\n" + big.substr(1) + "\r\nB\r\n", {"", big.substr(1) + "|B|", "", "", ""}},
         {"65526", "[FILES]\r\n" + big + "\r\nB\r\n\r\n", {"", big + "|B||", "", "", ""}},
         {"65527", "[FILES]\r\n" + big + "A\r\nB\r\n", {"", big + "A|B|", "", "", ""}},

@@ -22,23 +22,17 @@ TEST(PathMacros, ExpansionAndTheUsersFolders) {
         {"-C:\\100%\\SURE", "-C:\\100%\\SURE"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.second, ExpandMacros(c.first)) << c.first;
-    // A user's hive is stood in for by a key of the test's own registry.
+    // A user's hive, stood in for by a key of the test's own registry: a missing value keeps the previous user's
+    // folder, an empty all-users folder takes the user's.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VtTestHive");
     ASSERT_EQ(0, RegCreateKeyA(HKEY_CURRENT_USER, "Software\\VtTestHive", &UserHiveKey));
-    // Missing values keep the previous user's folders.
-    ASSERT_TRUE(WriteRegString(UserHiveKey, ShellFoldersKey, "Desktop", "C:\\Users\\j\xf6rg\\Desktop"));
-    LoadUserShellFolders();
-    EXPECT_EQ("-C:\\USERS\\J\xf6RG\\DESKTOP|C:\\ALL\\DESK|C:\\ME\\START|C:\\ME\\QL",
-              ExpandMacros("-%LOCALDESKTOP%|%DESKTOP%|%LOCALSTART%|%QLAUNCH%"));
-    // Empty all-users folders take the user's; a macro of an empty folder is dropped.
-    CommonDesktopDir.clear(); CommonProgramsDir.clear();
-    ASSERT_TRUE(WriteRegString(UserHiveKey, ShellFoldersKey, "Programs", "c:\\users\\bob\\programs"));
-    ASSERT_TRUE(WriteRegString(UserHiveKey, ShellFoldersKey, "AppData", "C:\\Users\\bob\\AppData"));
-    LoadUserShellFolders();
-    EXPECT_EQ("C:\\USERS\\BOB\\PROGRAMS|C:\\USERS\\BOB\\APPDATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH|"
-              "C:\\USERS\\J\xf6RG\\DESKTOP|C:\\USERS\\BOB\\PROGRAMS", ExpandMacros("%LOCALSTART%|%QLAUNCH%|%DESKTOP%|%START%"));
-    RegCloseKey(UserHiveKey); UserHiveKey = HKEY_CURRENT_USER; CommonDesktopDir.clear();
-    EXPECT_EQ("-\\PUBLIC", ExpandMacros("-%DESKTOP%\\PUBLIC"));
+    ASSERT_TRUE(WriteRegString(UserHiveKey, ShellFoldersKey, "Desktop", "C:\\Users\\j\xf6rg\\Desktop") &&
+                WriteRegString(UserHiveKey, ShellFoldersKey, "AppData", "C:\\Users\\bob\\AppData"));
+    CommonDesktopDir.clear(), CommonProgramsDir.clear(), LoadUserShellFolders();
+    EXPECT_EQ("-C:\\USERS\\J\xf6RG\\DESKTOP|C:\\USERS\\J\xf6RG\\DESKTOP|C:\\ME\\START|C:\\ME\\START|"
+              "C:\\USERS\\BOB\\APPDATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH",
+              ExpandMacros("-%LOCALDESKTOP%|%DESKTOP%|%LOCALSTART%|%START%|%QLAUNCH%"));
+    RegCloseKey(UserHiveKey), UserHiveKey = HKEY_CURRENT_USER;
 }
 
 // With the system folders set to ones that exist nowhere (SetUp), no system string gets another form from the
@@ -61,10 +55,7 @@ std::string BuiltImage() {
 struct DriverImageTest : ::testing::Test {
     void SetUp() override {
         InitRuntimeEnvironment(), CreateProfileLists();
-        WindowsDir = "C:\\VTWIN";
-        SystemDir = "C:\\VTWIN\\SYSTEM32";
-        TempDir = "C:\\VTTEMP\\";
-        UserTempDir = "C:\\VTUSER\\TEMP\\";
+        WindowsDir = "C:\\VTWIN", SystemDir = "C:\\VTWIN\\SYSTEM32", TempDir = "C:\\VTTEMP\\", UserTempDir = "C:\\VTUSER\\TEMP\\";
         ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));  // bare file names are looked up there
     }
     const std::string dir_ = NewTempDir("image");
@@ -75,7 +66,7 @@ TEST_F(DriverImageTest, RulesInTheirOrderAndARebuildFromScratch) {
     EXPECT_EQ(0u, BuiltImage().find(SystemFiles + "|-C:\\VTNONE\\F0|-C:\\VTNONE\\F1|"));
     EXPECT_EQ(0u, DriverImage.capacity() % 1024);
     // File names before file types; lines shorter than two characters and folder rules that expand to nothing
-    // left out; a name stored in lower case followed by its upper-case form.
+    // (a macro of an empty folder) left out; a name stored in lower case followed by its upper-case form.
     CreateProfileLists();
     Profile.Files = {"-.EXE", "&NTLDR", "-", "", "+.BAT", "-AUTOEXEC.BAT", "&", "-autoexec.bat"};
     Profile.Folders = {"-%WINDIR%\\FONTS", "", "%DESKTOP%", "#C:\\VTDATA", "-"};
@@ -108,18 +99,14 @@ std::string ReferenceStrings(const std::vector<std::string>& lines) {
         const std::string path = line.substr(1);
         std::string longForm;
         size_t start = 0;
-        for (size_t slash; (slash = path.find('\\', start)) != std::string::npos; start = slash + 1) {
-            const std::string component = path.substr(start, slash - start);
-            longForm = longForm.empty() ? ReferenceLongName("", component)
-                                        : longForm + "\\" + ReferenceLongName(longForm, component);
-        }
+        for (size_t slash; (slash = path.find('\\', start)) != std::string::npos; start = slash + 1)
+            longForm += (longForm.empty() ? "" : "\\") + ReferenceLongName(longForm, path.substr(start, slash - start));
         if (start < path.size()) longForm += "\\" + path.substr(start);
         if (!longForm.empty() && longForm[0] == '\\') longForm.erase(0, 1);
         longForm = UpperCase(longForm);
         char buffer[MAX_PATH];
         const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
-        const bool fits = length > 0 && length < MAX_PATH;
-        const std::string shortForm = fits ? UpperCase(std::string(buffer, length)) : path;
+        const std::string shortForm = length > 0 && length < MAX_PATH ? UpperCase(std::string(buffer, length)) : path;
         const std::string alternate = shortForm != path ? shortForm : longForm != path ? longForm : "";
         text += line + "|" + (alternate.empty() ? "" : line.substr(0, 1) + alternate + "|");
     }
@@ -142,10 +129,8 @@ TEST_F(DriverImageTest, RealPathsCarryTheirOtherFormAsBefore) {
     for (std::string longFolder = dir_, shortFolder = ShortOf(dir_); longFolder.size() < 330;) {
         const std::string name = "Long Path Component " + std::to_string(longChain.size());
         ASSERT_TRUE(CreateDirectoryA((shortFolder + name).c_str(), nullptr)) << shortFolder;
-        longChain.push_back(UpperCase(longFolder += name));
-        shortChain.push_back(shortFolder = ShortOf(shortFolder + name));
-        longFolder += "\\";
-        shortFolder += "\\";
+        longChain.push_back(UpperCase(longFolder += name)), longFolder += "\\";
+        shortChain.push_back(shortFolder = ShortOf(shortFolder + name)), shortFolder += "\\";
     }
     const auto below = std::find_if(longChain.rbegin(), longChain.rend(), [](const auto& p) { return p.size() < 245; });
     ASSERT_TRUE(WriteWholeFile(*below + "\\" + std::string(258 - below->size(), 'F'), "x"));
@@ -186,17 +171,15 @@ TEST_F(DriverImageTest, RealPathsCarryTheirOtherFormAsBefore) {
         {"-NO SUCH 2", ""}, {"-Long File Name.txt", ""}, {"-lower case name.dat", ""}, {"-LONG~1.TXT", ""},
         {"-NUL", ""}, {"-.XYZ", ""}, {"-.xyz", ""}, {"-.EXE", "-.EXE|"}, {"-.exe", "-.exe|-.EXE|"}, {"+.T1", ""},
     };
-    for (const auto& row : files) Profile.Files.push_back(row.first);
-    for (const auto& row : folders) Profile.Folders.push_back(row.first);
-    for (const std::string& name : many) Profile.Folders.push_back("-" + dir_ + "Many Names\\" + name);
-    const auto checkRows = [](const auto& rows) {
-        for (const auto& row : rows)
-            if (!row.second.empty()) {
-                EXPECT_EQ(row.second, ReferenceStrings({ExpandMacros(row.first)})) << row.first;
-            }
+    const auto take = [](const auto& rows, TextList& list) {  // where a row gives strings, the old builder's
+        for (const auto& row : rows) {
+            list.push_back(row.first);
+            if (row.second.empty()) continue;
+            EXPECT_EQ(row.second, ReferenceStrings({ExpandMacros(row.first)})) << row.first;
+        }
     };
-    checkRows(files);
-    checkRows(folders);
+    take(files, Profile.Files), take(folders, Profile.Folders);
+    for (const std::string& name : many) Profile.Folders.push_back("-" + dir_ + "Many Names\\" + name);
     std::vector<std::string> fileLines = SystemFileExceptions(), folderLines;
     fileLines.insert(fileLines.end(), Profile.Files.begin(), Profile.Files.end());
     for (const std::string& line : Profile.Folders) folderLines.push_back(ExpandMacros(line));

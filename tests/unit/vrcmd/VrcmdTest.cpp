@@ -17,8 +17,7 @@ bool DigestTaken(const char* password) { return Yes(Command21(Command18(password
 struct VrcmdStore : ::testing::Test {  // no password stored and none waiting
     void SetUp() override {
         Command12();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY), RegDeleteKeyA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY);
         ASSERT_TRUE(Yes(Command9()));
     }
     void TearDown() override { Command12(); }
@@ -120,10 +119,8 @@ TEST_F(VrcmdStore, RecordsAndDamagedRecords) {
                                      DWORD(d.second.size())));
         EXPECT_TRUE(Yes(Command13()) && !Yes(Command14("AdminSecret42")) && !DigestTaken("AdminSecret42")) << &d - damaged;
     }
-    // Every byte of the stored hash (bytes 24 to 55) counts: one changed bit refuses the password.
-    for (size_t at : {24, 55}) {
-        std::string changed = good;
-        changed[at] ^= 1;
+    for (size_t at : {24, 55}) {  // every byte of the stored hash (24 to 55) counts: one changed bit refuses it
+        const std::string changed = with(at, std::string(1, good[at] ^ 1));
         ASSERT_EQ(0, RegSetKeyValueA(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY, "Administrator", REG_BINARY, changed.data(),
                                      DWORD(changed.size())));
         EXPECT_FALSE(Yes(Command14("AdminSecret42"))) << at;
