@@ -3,6 +3,7 @@
 // message loop.
 #include "Application.h"
 #include "ManagerIds.h"
+#include "ManagerWindow.h"
 #include "MsgBox.h"
 #include "UAbout.h"
 #include "UAddFileDlg.h"
@@ -11,7 +12,6 @@
 #include "UQUPass.h"
 #include "USettings.h"
 #include "UWizard.h"
-#include "Unit1.h"
 
 #include <memory>
 #include <shellapi.h>
@@ -91,7 +91,7 @@ void AskForElevation(bool asked)
     ShowMessage("The profile manager needs administrator rights.", "Vantrel", MB_OK | MB_ICONINFORMATION);
 }
 
-std::unique_ptr<TForm1> Form1Holder;
+std::unique_ptr<TManagerWindow> ManagerWindowHolder;
 std::unique_ptr<TAddFileDlg> AddFileDlgHolder;
 std::unique_ptr<TForm3> Form3Holder;
 std::unique_ptr<TFQPass> FQPassHolder;
@@ -112,8 +112,8 @@ bool CreateOne(std::unique_ptr<T>& holder, T*& global)
 
 bool CreateManagerForms()
 {
-    if (!CreateOne(Form1Holder, Form1)) return false;
-    Application.SetMainForm(Form1);
+    if (!CreateOne(ManagerWindowHolder, ManagerWindow)) return false;
+    Application.SetMainForm(ManagerWindow);
     return CreateOne(AddFileDlgHolder, AddFileDlg) && CreateOne(Form3Holder, Form3) &&
            CreateOne(FQPassHolder, FQPass) && CreateOne(FAboutHolder, FAbout) &&
            CreateOne(FQUPassHolder, FQUPass) && CreateOne(FAddFolderHolder, FAddFolder) &&
@@ -131,7 +131,7 @@ void DestroyManagerForms()
     FQPassHolder.reset();
     Form3Holder.reset();
     AddFileDlgHolder.reset();
-    Form1Holder.reset();
+    ManagerWindowHolder.reset();
     Wizard = nullptr;
     FAddFolder = nullptr;
     FQUPass = nullptr;
@@ -139,7 +139,7 @@ void DestroyManagerForms()
     FQPass = nullptr;
     Form3 = nullptr;
     AddFileDlg = nullptr;
-    Form1 = nullptr;
+    ManagerWindow = nullptr;
 }
 
 int RunProfileManager()
@@ -154,7 +154,7 @@ int RunProfileManager()
     Application.SetTitle("Vantrel");
     if (CreateManagerForms()) {
         HACCEL accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MainAccelerators));
-        Form1->Show();
+        ManagerWindow->Show();
         Application.Run(accelerators);
     }
     DestroyManagerForms();

@@ -59,7 +59,7 @@ TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
         script.WaitShown(FQPass->Handle())
             .Do([&] {
                 seen.push_back(WindowText(field) + Mask(field) + (seen.empty() && GetFocus() == field ? " focus" : "") +
-                               (IsWindowEnabled(Form1->Handle()) ? "" : " modal"));
+                               (IsWindowEnabled(ManagerWindow->Handle()) ? "" : " modal"));
                 Click(hide);
             })
             .WaitUntil("typing shown", [&] { return !Checked(hide); })
@@ -69,7 +69,7 @@ TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
             .Do(c.close)
             .Start();
         EXPECT_EQ(QueryAdministratorPassword(), c.result) << c.typed;
-        EXPECT_TRUE(!IsWindowVisible(FQPass->Handle()) && IsWindowEnabled(Form1->Handle())) << c.typed;
+        EXPECT_TRUE(!IsWindowVisible(FQPass->Handle()) && IsWindowEnabled(ManagerWindow->Handle())) << c.typed;
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"* focus modal-", Longest + "* modal-", "Letmein 7* modal-",
                                               "Cancel* modal-", "Esc* modal-"}));
@@ -175,8 +175,8 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
             EnterNewPassword(script, Form3->Button4, "");
         }
         script.Do(c.close).Start();
-        if (c.passwords) Click(Form1->SettingsButton.Handle());
-        else Command(IDM_Settings1);
+        if (c.passwords) Click(ManagerWindow->SettingsButton.Handle());
+        else Command(IDM_Settings);
         EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(Form3->Handle()); }));
         std::vector<std::string> boxes;
         for (const SeenBox& box : answerer.WaitSeen(c.locked ? 3 : 0, c.locked ? 10000 : 500))
@@ -200,7 +200,7 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
 // without a help file says so.
 TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndHelpSaysWhenThereIsNone)
 {
-    Command(IDM_About1);
+    Command(IDM_About);
     ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(FAbout->Handle()) && GetFocus() == FAbout->Button1.Handle(); }));
     EXPECT_EQ(WindowText(FAbout->Label1.Handle()) + "|" + WindowText(FAbout->Label3.Handle()) + "|" +
                   WindowText(FAbout->Label4.Handle()) + "|" + WindowText(FAbout->Label5.Handle()) + "|" +
@@ -210,7 +210,7 @@ TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndHelpSaysWhenThereIsNone)
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([] { return !IsWindowVisible(FAbout->Handle()); }));
     BoxAnswerer answerer("ok");
-    Command(IDM_Help2);
+    Command(IDM_Help);
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(Shown(answerer.Seen()[0]), "Help|Help file not found|warning|ok");
 }
