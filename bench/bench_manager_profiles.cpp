@@ -34,7 +34,8 @@ void MakeProfile(int rules)
     for (int i = 0; i < rules; ++i) {
         const std::string code = i % 5 ? "-" : "&";
         if (i % 4 == 0) Profile.Folders.push_back(code + WindowsDir + "\\APP " + std::to_string(i));
-        else Profile.Folders.push_back(code + "C:\\DATA\\GROUP " + std::to_string(i / 100) + "\\F " + std::to_string(i));
+        else
+            Profile.Folders.push_back(code + "C:\\DATA\\GROUP " + std::to_string(i / 100) + "\\F " + std::to_string(i));
         if (i % 2) Profile.Files.push_back(code + ".EXT" + std::to_string(i % Extensions));
         else Profile.Files.push_back(code + "FILE" + std::to_string(i) + ".DOC");
     }

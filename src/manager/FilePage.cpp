@@ -18,8 +18,8 @@ constexpr int ButtonPanelHeight = 137;
 }  // namespace
 
 TFilePage::TFilePage()
-    : TListPage({FilePanel, ManagerWindowId::FilePanel, PageColors::Group, FileRuleList, FileHelpPanel, ManagerWindowId::FileHelpPanel, FileHelpBox,
-                 ManagerWindowId::FileHelpBox, FileHelp})
+    : TListPage({FilePanel, ManagerWindowId::FilePanel, PageColors::Group, FileRuleList, FileHelpPanel,
+                 ManagerWindowId::FileHelpPanel, FileHelpBox, ManagerWindowId::FileHelpBox, FileHelp})
 {
 }
 
@@ -27,8 +27,8 @@ void TFilePage::CreateContents(int width, int height)
 {
     CreateList(ManagerWindowId::FileRuleList, 4, 4, width - ButtonPanelWidth - 12, height - 8);
     FileRuleList.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) { OnFileListKey(sender, key, shift); };
-    FileButtons.Create(&FilePanel, ManagerWindowId::FileButtons, width - ButtonPanelWidth - 4, 4, ButtonPanelWidth, ButtonPanelHeight,
-                  TBevel::None);
+    FileButtons.Create(&FilePanel, ManagerWindowId::FileButtons, width - ButtonPanelWidth - 4, 4, ButtonPanelWidth,
+                       ButtonPanelHeight, TBevel::None);
     FileButtons.SetAnchors(akTop | akRight);
     FileButtons.SetColor(PageColors::AccessPanel);
     const struct {

@@ -43,7 +43,8 @@ void TFolderPage::Create(TTabSheet& sheet)
     CreateAccessButtons();
     CreateTreePanel();
     CreateRuleGroup();
-    CreateHelpBox(sheet, FolderHelpPanel, ManagerWindowId::FolderHelpPanel, FolderHelpBox, ManagerWindowId::FolderHelpBox, FolderHelp);
+    CreateHelpBox(sheet, FolderHelpPanel, ManagerWindowId::FolderHelpPanel, FolderHelpBox,
+                  ManagerWindowId::FolderHelpBox, FolderHelp);
     CreateSpecialFolderMenu();
 }
 
@@ -106,15 +107,17 @@ void TFolderPage::CreateRuleGroup()
     RECT client = {};
     GetClientRect(sheet_->Handle(), &client);
     const int width = client.right;
-    RuleGroup.Create(sheet_, ManagerWindowId::RuleGroup, "Profile", 0, client.bottom - HelpPanelHeight - RuleGroupHeight,
-                     width, RuleGroupHeight);
+    RuleGroup.Create(sheet_, ManagerWindowId::RuleGroup, "Profile", 0,
+                     client.bottom - HelpPanelHeight - RuleGroupHeight, width, RuleGroupHeight);
     RuleGroup.SetAnchors(akLeft | akRight | akBottom);
     RuleGroup.SetColor(PageColors::Group);
     const int column = width - RuleButtonSize - 6;
     FolderRuleList.Create(&RuleGroup, ManagerWindowId::FolderRuleList, 6, 15, column - 10, RuleGroupHeight - 21);
     FolderRuleList.SetAnchors(akLeft | akTop | akRight | akBottom);
     FolderRuleList.SetColor(PageColors::RuleList);
-    FolderRuleList.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) { OnRuleListKey(sender, key, shift); };
+    FolderRuleList.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) {
+        OnRuleListKey(sender, key, shift);
+    };
     const struct {
         TSpeedButton* button;
         int id;

@@ -92,8 +92,9 @@ void TManagerWindow::CreateEditingPages()
     FilePage.Create(FileTab);
     RestrictionsPage.Create(RestrictionsTab);
     ProgramsPage.Create(ProgramsTab);
-    for (TEditingPage* page : {static_cast<TEditingPage*>(&FolderPage), static_cast<TEditingPage*>(&FilePage),
-                               static_cast<TEditingPage*>(&RestrictionsPage), static_cast<TEditingPage*>(&ProgramsPage)})
+    for (TEditingPage* page :
+         {static_cast<TEditingPage*>(&FolderPage), static_cast<TEditingPage*>(&FilePage),
+          static_cast<TEditingPage*>(&RestrictionsPage), static_cast<TEditingPage*>(&ProgramsPage)})
         page->OnProfileEdited = [this] { ProfileChanged = true; };
 }
 

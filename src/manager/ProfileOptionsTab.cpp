@@ -14,7 +14,8 @@ void TManagerWindow::BuildOptionsPage()
 {
     RECT sheet = {};
     GetClientRect(OptionsTab.Handle(), &sheet);
-    OptionsPanel.Create(&OptionsTab, ManagerWindowId::OptionsPanel, 0, 0, sheet.right, OptionsPanelHeight, TBevel::Raised);
+    OptionsPanel.Create(&OptionsTab, ManagerWindowId::OptionsPanel, 0, 0, sheet.right, OptionsPanelHeight,
+                        TBevel::Raised);
     OptionsPanel.SetColor(RGB(133, 182, 235));
     OptionsPanel.SetAnchors(akLeft | akTop | akRight);
     OptionsFiller.Create(&OptionsTab, ManagerWindowId::OptionsFiller, 0, OptionsPanelHeight, sheet.right,
@@ -40,7 +41,8 @@ void TManagerWindow::BuildOptionsPage()
     OtherPasswordBox.SetChecked(true);
     OtherPasswordLabel.Create(&PasswordGroup, ManagerWindowId::OtherPasswordLabel, "Other password:", 16, 85, 90, 13);
     OtherPasswordLabel.SetEnabled(false);
-    ChangePasswordButton.Create(&PasswordGroup, ManagerWindowId::ChangePasswordButton, "Change user password", 112, 79, 145, 25);
+    ChangePasswordButton.Create(&PasswordGroup, ManagerWindowId::ChangePasswordButton, "Change user password", 112, 79,
+                                145, 25);
     ChangePasswordButton.SetEnabled(false);
 
     ProfileUserChoice.OnClick = [this](TControl*) { OnProfileUserChosen(); };

@@ -15,8 +15,8 @@ constexpr int ListTop = 48;
 }  // namespace
 
 TProgramsPage::TProgramsPage()
-    : TListPage({ProgramsPanel, ManagerWindowId::ProgramsPanel, PageColors::ListPanel, ProgramList, ProgramsHelpPanel, ManagerWindowId::ProgramsHelpPanel, ProgramsHelpBox,
-                 ManagerWindowId::ProgramsHelpBox, ProgramsHelp})
+    : TListPage({ProgramsPanel, ManagerWindowId::ProgramsPanel, PageColors::ListPanel, ProgramList, ProgramsHelpPanel,
+                 ManagerWindowId::ProgramsHelpPanel, ProgramsHelpBox, ManagerWindowId::ProgramsHelpBox, ProgramsHelp})
 {
     OpenProgramDialog.Filter = "Programs (*.exe)|*.exe";
     OpenProgramDialog.MultiSelect = true;
@@ -27,12 +27,15 @@ void TProgramsPage::CreateContents(int width, int height)
 {
     AddProgramButton.Create(&ProgramsPanel, ManagerWindowId::AddProgramButton, "Add program", 4, 4, 105, 23);
     AddProgramButton.OnClick = [this](TControl* sender) { OnAddProgram(sender); };
-    DeleteProgramButton.Create(&ProgramsPanel, ManagerWindowId::DeleteProgramButton, "Delete from list", 113, 4, 113, 23);
+    DeleteProgramButton.Create(&ProgramsPanel, ManagerWindowId::DeleteProgramButton, "Delete from list", 113, 4, 113,
+                               23);
     DeleteProgramButton.OnClick = [this](TControl* sender) { OnDeleteProgram(sender); };
-    ProgramsLabel.Create(&ProgramsPanel, ManagerWindowId::ProgramsLabel, "Disabled programs:", 4, 32, 120, 13, TAlignment::Left,
-                         false);
+    ProgramsLabel.Create(&ProgramsPanel, ManagerWindowId::ProgramsLabel, "Disabled programs:", 4, 32, 120, 13,
+                         TAlignment::Left, false);
     CreateList(ManagerWindowId::ProgramList, 4, ListTop, width - 8, height - ListTop - 4, true);
-    ProgramList.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) { OnProgramListKey(sender, key, shift); };
+    ProgramList.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) {
+        OnProgramListKey(sender, key, shift);
+    };
 }
 
 void TProgramsPage::ShowPrograms()
@@ -67,5 +70,6 @@ void TProgramsPage::OnDeleteProgram(TControl*)
 
 void TProgramsPage::OnProgramListKey(TControl*, WORD& key, unsigned)
 {
-    HandleListKey(ProgramList, key, {[this] { OnDeleteProgram(&DeleteProgramButton); }, [this] { OnAddProgram(&AddProgramButton); }, {}});
+    HandleListKey(ProgramList, key,
+                  {[this] { OnDeleteProgram(&DeleteProgramButton); }, [this] { OnAddProgram(&AddProgramButton); }, {}});
 }

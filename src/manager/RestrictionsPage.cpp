@@ -44,7 +44,8 @@ void TRestrictionsPage::Create(TTabSheet& sheet)
     RestrictionList.SetAllowGrayed(true);
     for (const char* caption : PolicyCaptions) RestrictionList.Add(caption);
     RestrictionList.OnClickCheck = [this](TControl* sender) { OnRestrictionToggled(sender); };
-    CreateHelpBox(sheet, RestrictionsHelpPanel, ManagerWindowId::RestrictionsHelpPanel, RestrictionsHelpBox, ManagerWindowId::RestrictionsHelpBox, RestrictionsHelp);
+    CreateHelpBox(sheet, RestrictionsHelpPanel, ManagerWindowId::RestrictionsHelpPanel, RestrictionsHelpBox,
+                  ManagerWindowId::RestrictionsHelpBox, RestrictionsHelp);
 }
 
 void TRestrictionsPage::OnSetAllRestrictions(TCheckBoxState state)

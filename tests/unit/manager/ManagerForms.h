@@ -64,7 +64,8 @@ inline std::vector<int> RestrictionStates()
 {
     std::vector<int> states;
     for (int i = 0; i < ManagerWindow->RestrictionsPage.RestrictionList.Count(); ++i)
-        states.push_back(static_cast<int>(SendMessageA(Control(ManagerWindowId::RestrictionList), LB_GETITEMDATA, i, 0)));
+        states.push_back(
+            static_cast<int>(SendMessageA(Control(ManagerWindowId::RestrictionList), LB_GETITEMDATA, i, 0)));
     return states;
 }
 // A click on restriction line index: on its box, or on its text.

@@ -74,15 +74,19 @@ TEST_F(ManagerForms, OpenShowsTheFileInEveryTabAndNamesItsUser)
         Command(IDM_OpenProfile);
         const std::vector<SeenBox> seen = answerer.Seen();  // the open dialog, then any error
         EXPECT_EQ(seen.size() > 1 ? Shown(seen.back()) : "", c.policies.size() == 3 ? BadLine : "");
-        EXPECT_TRUE(ManagerWindow->ProfileUserChoice.ItemIndex() == (c.user.empty() ? 1 : 0) && ManagerWindow->UserNameEdit.Text() == c.user &&
+        EXPECT_TRUE(ManagerWindow->ProfileUserChoice.ItemIndex() == (c.user.empty() ? 1 : 0) &&
+                    ManagerWindow->UserNameEdit.Text() == c.user &&
                     ManagerWindow->UserNameEdit.Enabled() == !c.user.empty());
         EXPECT_EQ(ManagerWindow->Text(), " Vantrel  - " + (c.user.empty() ? "Default profile" : c.user));
         EXPECT_FALSE(ManagerWindow->ProfileChanged);
         const bool own = c.hash != 0;
         EXPECT_TRUE(ManagerWindow->OtherPasswordBox.Checked() != own && Profile.OwnPassword == own);
-        EXPECT_TRUE(ManagerWindow->OtherPasswordLabel.Enabled() == own && ManagerWindow->ChangePasswordButton.Enabled() == own);
-        EXPECT_EQ((std::vector<size_t>{LineCount(ManagerWindowId::FolderRuleList), LineCount(ManagerWindowId::FileRuleList),
-                                       LineCount(ManagerWindowId::ProgramList)}), (std::vector<size_t>{3, 2, 1}));
+        EXPECT_TRUE(ManagerWindow->OtherPasswordLabel.Enabled() == own &&
+                    ManagerWindow->ChangePasswordButton.Enabled() == own);
+        EXPECT_EQ(
+            (std::vector<size_t>{LineCount(ManagerWindowId::FolderRuleList), LineCount(ManagerWindowId::FileRuleList),
+                                 LineCount(ManagerWindowId::ProgramList)}),
+            (std::vector<size_t>{3, 2, 1}));
         EXPECT_EQ(RestrictionStates(), c.states);
     }
     HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -143,7 +147,8 @@ TEST_F(ManagerForms, SaveAsksWithTheSummaryAndWritesWhatTheWindowShows)
     Command(IDM_SaveProfileAsDefault);
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(Shown(answerer.Seen()[0]), Summary("This profile will be used as DEFAULT (main) profile.", false));
-    EXPECT_TRUE(ManagerWindow->UserNameEdit.Text().empty() && ManagerWindow->ProfileUserChoice.ItemIndex() == 1 && !ManagerWindow->UserNameEdit.Enabled());
+    EXPECT_TRUE(ManagerWindow->UserNameEdit.Text().empty() && ManagerWindow->ProfileUserChoice.ItemIndex() == 1 &&
+                !ManagerWindow->UserNameEdit.Enabled());
     EXPECT_FALSE(Exists(profiles + "default.vtp"));
     RemoveTree(other);
 }
@@ -219,7 +224,8 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
     MapWindowPoints(tabs, Wizard->Handle(), reinterpret_cast<POINT*>(&tab), 2);
     POINT centre = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
     EXPECT_EQ(ChildWindowFromPointEx(Wizard->Handle(), centre, CWP_SKIPINVISIBLE), Window(WizardId::Header));
-    EXPECT_TRUE(!LineCount(ManagerWindowId::FolderRuleList) && !LineCount(ManagerWindowId::FileRuleList) && !LineCount(ManagerWindowId::ProgramList));
+    EXPECT_TRUE(!LineCount(ManagerWindowId::FolderRuleList) && !LineCount(ManagerWindowId::FileRuleList) &&
+                !LineCount(ManagerWindowId::ProgramList));
     std::vector<int> states(32, 2);
     EXPECT_TRUE(RestrictionStates() == states && Profile.Policies == PolicyLines(states));
     EXPECT_TRUE(Profile.Folders.empty() && Profile.Files.empty() && Profile.Tasks.empty() && Profile.Options.empty());
@@ -256,7 +262,8 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
                                                  "-%QLAUNCH%", "-%START%", "-%WINDIR%"}));
     for (int item : {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 15, 21, 29, 30, 31}) states[item] = 1;
     EXPECT_EQ(RestrictionStates(), states);
-    EXPECT_TRUE(LineCount(ManagerWindowId::FolderRuleList) == 7 && LineCount(ManagerWindowId::FileRuleList) == files.size());
+    EXPECT_TRUE(LineCount(ManagerWindowId::FolderRuleList) == 7 &&
+                LineCount(ManagerWindowId::FileRuleList) == files.size());
     EXPECT_TRUE(ManagerWindow->ProfileChanged);
     Command(IDM_ProfileWizard);
     ClickWizard(WizardId::Button1);

@@ -63,8 +63,8 @@ protected:
 // left pressed, the rules, their lines and their images, and the one warning asked.
 TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
 {
-    const int RO = ManagerWindowId::ReadOnlyButton, Hid = ManagerWindowId::HiddenButton, No = ManagerWindowId::NoAccessButton,
-              Full = ManagerWindowId::FullAccessButton;
+    const int RO = ManagerWindowId::ReadOnlyButton, Hid = ManagerWindowId::HiddenButton,
+              No = ManagerWindowId::NoAccessButton, Full = ManagerWindowId::FullAccessButton;
     const std::string up = "C:\\VTTABS", sys = SystemDir, wholeDisk =
         "Warning|You are about restricting access to whole disk content. This may prevent all programs/system, "
         "placed on this disk from running.\r\nWe recommend to use read-only access instead.\r\n"
@@ -161,7 +161,8 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
                               BoxReply("Add a file").Press(AddFileDlgId::Button2)});
         SendMessageA(Control(ManagerWindowId::AddFileButton), BM_CLICK, 0, 0);
     }
-    EXPECT_TRUE(Profile.Files == (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}) && LineCount(ManagerWindowId::FileRuleList) == 3);
+    EXPECT_TRUE(Profile.Files == (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}) &&
+                LineCount(ManagerWindowId::FileRuleList) == 3);
     ProfileText text;
     text.files = {"-C:\\A.TXT", "&C:\\B.TXT", "-C:\\A.TXT"};
     text.tasks = {"A.EXE", "B.EXE", "C.EXE"};
@@ -178,7 +179,8 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
     EXPECT_TRUE(ManagerWindow->ProfileChanged && Profile.Files.size() == 3);
     select("C:\\A.TXT");
     SendMessageA(Control(ManagerWindowId::RemoveFileButton), BM_CLICK, 0, 0);
-    EXPECT_TRUE(Profile.Files == (TextList{"&C:\\B.TXT", "-C:\\A.TXT"}) && LineCount(ManagerWindowId::FileRuleList) == 2);
+    EXPECT_TRUE(Profile.Files == (TextList{"&C:\\B.TXT", "-C:\\A.TXT"}) &&
+                LineCount(ManagerWindowId::FileRuleList) == 2);
     SetCurrentDirectoryA(BinDir().c_str());
     {
         BoxAnswerer answerer({OpenFileReply({"verinfo_full.exe", "verinfo_long.exe"})});

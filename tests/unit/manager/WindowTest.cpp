@@ -81,11 +81,13 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
     for (int k = 0; k < 5; ++k) {  // the items, and the sheets, are numbered in the tabs' order
         Command(IDM_FolderProtection + k);
         EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), k);
-        for (int s = 0; s < 5; ++s) EXPECT_EQ(IsWindowVisible(Control(ManagerWindowId::FolderTab + s)) != FALSE, s == k);
+        for (int s = 0; s < 5; ++s)
+            EXPECT_EQ(IsWindowVisible(Control(ManagerWindowId::FolderTab + s)) != FALSE, s == k);
     }
     EXPECT_EQ(ManagerWindow->FolderImages.Count(), 7);  // the folder pictures, found
     // Each edit of the options marks the profile changed.
-    HWND radio = Control(ManagerWindowId::ProfileUserChoice), name = Control(ManagerWindowId::UserNameEdit), box = Control(ManagerWindowId::OtherPasswordBox);
+    HWND radio = Control(ManagerWindowId::ProfileUserChoice), name = Control(ManagerWindowId::UserNameEdit),
+         box = Control(ManagerWindowId::OtherPasswordBox);
     auto edited = [] { return std::exchange(ManagerWindow->ProfileChanged, false); };
     SetWindowTextA(name, "alice");
     EXPECT_TRUE(edited());
@@ -104,8 +106,10 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
     // The restriction buttons set every line and mark the profile changed; a click on a box cycles
     // unchecked, grayed, checked and marks it changed; a click on the text only selects, and the
     // space bar then moves that line on.
-    const struct { int button, state; } buttons[] = {
-        {ManagerWindowId::CheckAllButton, cbChecked}, {ManagerWindowId::UncheckAllButton, cbUnchecked}, {ManagerWindowId::GrayAllButton, cbGrayed}};
+    const struct { int button, state;
+    } buttons[] = {{ManagerWindowId::CheckAllButton, cbChecked},
+                   {ManagerWindowId::UncheckAllButton, cbUnchecked},
+                   {ManagerWindowId::GrayAllButton, cbGrayed}};
     for (const auto& b : buttons) {
         SendMessageA(Control(b.button), BM_CLICK, 0, 0);
         EXPECT_EQ(RestrictionStates(), std::vector<int>(32, b.state)) << b.button;
@@ -114,13 +118,15 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
     ManagerWindow->ProfileChanged = false;
     std::vector<int> seen, after(32, cbGrayed);
     for (int click = 0; click < 4; ++click, seen.push_back(RestrictionStates()[1])) ClickRestriction(1);
-    EXPECT_TRUE(seen == (std::vector<int>{cbChecked, cbUnchecked, cbGrayed, cbChecked}) && ManagerWindow->ProfileChanged);
+    EXPECT_TRUE(seen == (std::vector<int>{cbChecked, cbUnchecked, cbGrayed, cbChecked}) &&
+                ManagerWindow->ProfileChanged);
     ClickRestriction(1, false);
     after[1] = cbChecked;
     EXPECT_TRUE(RestrictionStates() == after &&
                 SendMessageA(Control(ManagerWindowId::RestrictionList), LB_GETCURSEL, 0, 0) == 1);
     edited();
-    SendMessageA(Control(ManagerWindowId::RestrictionList), WM_CHAR, ' ', 0);  // the space bar moves the selected line on
+    SendMessageA(Control(ManagerWindowId::RestrictionList), WM_CHAR, ' ',
+                 0);  // the space bar moves the selected line on
     after[1] = cbUnchecked;
     EXPECT_TRUE(RestrictionStates() == after && edited());
 }
