@@ -3,7 +3,7 @@
 // profile named as with /LOAD:) at 1,000 and 10,000 folder rules plus as
 // many file rules and 1,000 disabled programs, against what the start must
 // at least do (LoadProfile and the folder tree's fill of the same profile),
-// and Saveprofile1Click alone with its summary answered at once; and, to
+// and OnSaveProfile alone with its summary answered at once; and, to
 // show where the start spends its time, LoadProfileIntoWindow and the three
 // list fills it makes. Prints the minimum and median of several runs and
 // their ratios.
@@ -11,9 +11,9 @@
 #include "BenchClock.h"
 #include "CommandLine.h"
 #include "ManagerIds.h"
+#include "ManagerWindow.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "Unit1.h"
 #include "VtTest.h"
 
 #include <algorithm>
@@ -34,7 +34,8 @@ void MakeProfile(int rules)
     for (int i = 0; i < rules; ++i) {
         const std::string code = i % 5 ? "-" : "&";
         if (i % 4 == 0) Profile.Folders.push_back(code + WindowsDir + "\\APP " + std::to_string(i));
-        else Profile.Folders.push_back(code + "C:\\DATA\\GROUP " + std::to_string(i / 100) + "\\F " + std::to_string(i));
+        else
+            Profile.Folders.push_back(code + "C:\\DATA\\GROUP " + std::to_string(i / 100) + "\\F " + std::to_string(i));
         if (i % 2) Profile.Files.push_back(code + ".EXT" + std::to_string(i % Extensions));
         else Profile.Files.push_back(code + "FILE" + std::to_string(i) + ".DOC");
     }
@@ -73,25 +74,25 @@ Row MeasureSize(const std::string& dir, int rules)
     StartupProfilePath = path;
     row.ready = Measure(Runs, [] {
         CreateManagerForms();
-        Form1->Show();
-        UpdateWindow(Form1->Handle());
+        ManagerWindow->Show();
+        UpdateWindow(ManagerWindow->Handle());
         Pump();
         DestroyManagerForms();
     });
     row.load = Measure(Runs, [&] { LoadProfile(path); });
 
     CreateManagerForms();
-    Form1->Show();
+    ManagerWindow->Show();
     ProfilesDir = dir;
-    row.tree = Measure(Runs, [] { Form1->ComboBox1Change(nullptr); });
-    row.intoWindow = Measure(Runs, [&] { Form1->LoadProfileIntoWindow(path); });
-    row.folderList = Measure(Runs, [] { Form1->FolderPage.ShowFolderRules(); });
-    row.fileList = Measure(Runs, [] { Form1->FilePage.ShowFileRules(); });
-    row.programList = Measure(Runs, [] { Form1->ProgramsPage.ShowPrograms(); });
+    row.tree = Measure(Runs, [] { ManagerWindow->RebuildFolderTree(); });
+    row.intoWindow = Measure(Runs, [&] { ManagerWindow->LoadProfileIntoWindow(path); });
+    row.folderList = Measure(Runs, [] { ManagerWindow->FolderPage.ShowFolderRules(); });
+    row.fileList = Measure(Runs, [] { ManagerWindow->FilePage.ShowFileRules(); });
+    row.programList = Measure(Runs, [] { ManagerWindow->ProgramsPage.ShowPrograms(); });
     SummaryHook = SetWindowsHookExA(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId());
     // The first message box of a process loads what every later one reuses.
-    Measure(1, [] { SendMessageA(Form1->Handle(), WM_COMMAND, IDM_Saveprofile1, 0); });
-    row.save = Measure(Runs, [] { SendMessageA(Form1->Handle(), WM_COMMAND, IDM_Saveprofile1, 0); });
+    Measure(1, [] { SendMessageA(ManagerWindow->Handle(), WM_COMMAND, IDM_SaveProfile, 0); });
+    row.save = Measure(Runs, [] { SendMessageA(ManagerWindow->Handle(), WM_COMMAND, IDM_SaveProfile, 0); });
     UnhookWindowsHookEx(SummaryHook);
     DestroyManagerForms();
     return row;
@@ -123,7 +124,7 @@ int main()
     } lines[] = {{"start to ready", &Row::ready},
                  {"LoadProfile", &Row::load},
                  {"tree fill (ComboBox1Change)", &Row::tree},
-                 {"Saveprofile1Click", &Row::save},
+                 {"OnSaveProfile", &Row::save},
                  {"LoadProfileIntoWindow", &Row::intoWindow},
                  {"  folder rule list fill", &Row::folderList},
                  {"  file rule list fill", &Row::fileList},

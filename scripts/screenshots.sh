@@ -64,22 +64,22 @@ inside() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
     wine 'C:\Vantrel\vtlock.exe' </dev/null >/dev/null 2>&1 &
     local manager=$!
-    post TForm1 wait
-    shoot TForm1 main
+    post TManagerWindow wait
+    shoot TManagerWindow main
 
     # The tabs, each followed by the dialog its add button opens.
-    post TForm1 command "$(id IDM_Folderprotection1)"
-    shoot TForm1 folders
-    post TForm1 click "$(id Form1Id SpeedButton9)"
+    post TManagerWindow command "$(id IDM_FolderProtection)"
+    shoot TManagerWindow folders
+    post TManagerWindow click "$(id ManagerWindowId AddRuleButton)"
     post TFAddFolder wait
     post TFAddFolder text "$(id AddFolderDialogId PathEdit)" 'C:\PAYROLL\REPORTS'
     post TFAddFolder click "$(($(id AddFolderDialogId AccessGroup) + 2))"
     shoot TFAddFolder addfolder
     close TFAddFolder "$(id AddFolderDialogId CancelButton)"
 
-    post TForm1 command "$(id IDM_Fileprotection1)"
-    shoot TForm1 files
-    post TForm1 click "$(id Form1Id Button1)"
+    post TManagerWindow command "$(id IDM_FileProtection)"
+    shoot TManagerWindow files
+    post TManagerWindow click "$(id ManagerWindowId AddFileButton)"
     post TAddFileDlg wait
     post TAddFileDlg text "$(id AddFileDialogId FileNameEdit)" .DOC
     post TAddFileDlg click "$(id AddFileDialogId FileTypeCheckBox)"
@@ -87,19 +87,19 @@ inside() {
     shoot TAddFileDlg addfile
     close TAddFileDlg "$(id AddFileDialogId CancelButton)"
 
-    post TForm1 command "$(id IDM_Restrictions1)"
-    shoot TForm1 restrictions
-    post TForm1 command "$(id IDM_Restrictedprograms1)"
-    shoot TForm1 programs
-    post TForm1 command "$(id IDM_Profileoptions1)"
-    shoot TForm1 options
+    post TManagerWindow command "$(id IDM_Restrictions)"
+    shoot TManagerWindow restrictions
+    post TManagerWindow command "$(id IDM_DisabledPrograms)"
+    shoot TManagerWindow programs
+    post TManagerWindow command "$(id IDM_ProfileOptions)"
+    shoot TManagerWindow options
 
-    post TForm1 command "$(id IDM_About1)"
+    post TManagerWindow command "$(id IDM_About)"
     post TFAbout wait
     shoot TFAbout about
     close TFAbout "$(id AboutBoxId CloseButton)"
 
-    post TForm1 command "$(id IDM_ProfileCreationWizard1)"
+    post TManagerWindow command "$(id IDM_ProfileWizard)"
     post TWizard wait
     shoot TWizard wizard
     post TWizard click "$(id ProfileWizardId NextButton)"
@@ -110,7 +110,7 @@ inside() {
 
     # Settings on both pages, and the password change dialog, which sets the
     # administrator password the manager asks for when it opens again.
-    post TForm1 command "$(id IDM_Settings1)"
+    post TManagerWindow command "$(id IDM_Settings)"
     post TForm3 wait
     shoot TForm3 settings
     post TForm3 tab "$(id SettingsDialogId Pages)" 1

@@ -5,9 +5,9 @@
 #include "CommandLibrary.h"
 #include "CommandLine.h"
 #include "DriverService.h"
+#include "ManagerWindow.h"
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
-#include "Unit1.h"
 
 namespace {
 

@@ -2,7 +2,11 @@
 #include "AgentClient.h"
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
-#include "Unit1.h"
+
+void Broadcast(UINT message)
+{
+    PostMessageA(HWND_BROADCAST, message, 0, 0);
+}
 
 void RequestAgent(UINT message)
 {

@@ -18,19 +18,19 @@ constexpr int ButtonPanelHeight = 137;
 }  // namespace
 
 TFilePage::TFilePage()
-    : TListPage({Panel6, Form1Id::Panel6, PageColors::Group, ListBox2, Panel10, Form1Id::Panel10, StaticText2,
-                 Form1Id::StaticText2, FileHelp})
+    : TListPage({FilePanel, ManagerWindowId::FilePanel, PageColors::Group, FileRuleList, FileHelpPanel,
+                 ManagerWindowId::FileHelpPanel, FileHelpBox, ManagerWindowId::FileHelpBox, FileHelp})
 {
 }
 
 void TFilePage::CreateContents(int width, int height)
 {
-    CreateList(Form1Id::ListBox2, 4, 4, width - ButtonPanelWidth - 12, height - 8);
-    ListBox2.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) { ListBox2KeyDown(sender, key, shift); };
-    Panel8.Create(&Panel6, Form1Id::Panel8, width - ButtonPanelWidth - 4, 4, ButtonPanelWidth, ButtonPanelHeight,
-                  TBevel::None);
-    Panel8.SetAnchors(akTop | akRight);
-    Panel8.SetColor(PageColors::AccessPanel);
+    CreateList(ManagerWindowId::FileRuleList, 4, 4, width - ButtonPanelWidth - 12, height - 8);
+    FileRuleList.OnKeyDown = [this](TControl* sender, WORD& key, unsigned shift) { OnFileListKey(sender, key, shift); };
+    FileButtons.Create(&FilePanel, ManagerWindowId::FileButtons, width - ButtonPanelWidth - 4, 4, ButtonPanelWidth,
+                       ButtonPanelHeight, TBevel::None);
+    FileButtons.SetAnchors(akTop | akRight);
+    FileButtons.SetColor(PageColors::AccessPanel);
     const struct {
         TSpeedButton* button;
         int id;
@@ -38,13 +38,13 @@ void TFilePage::CreateContents(int width, int height)
         int glyph;
         void (TFilePage::*handler)(TControl*);
     } buttons[] = {
-        {&Button1, Form1Id::Button1, "Add file", Glyph::AddFile, &TFilePage::Button1Click},
-        {&Button3, Form1Id::Button3, "Edit", Glyph::EditFile, &TFilePage::Button3Click},
-        {&Button2, Form1Id::Button2, "Remove", Glyph::RemoveFile, &TFilePage::Button2Click},
+        {&AddFileButton, ManagerWindowId::AddFileButton, "Add file", Glyph::AddFile, &TFilePage::OnAddFile},
+        {&EditFileButton, ManagerWindowId::EditFileButton, "Edit", Glyph::EditFile, &TFilePage::OnEditFile},
+        {&RemoveFileButton, ManagerWindowId::RemoveFileButton, "Remove", Glyph::RemoveFile, &TFilePage::OnRemoveFile},
     };
     int top = 8;
     for (const auto& b : buttons) {
-        b.button->Create(&Panel8, b.id, b.caption, 8, top, 89, 38);
+        b.button->Create(&FileButtons, b.id, b.caption, 8, top, 89, 38);
         b.button->SetGlyph(&ButtonGlyphs(), b.glyph);
         b.button->SetFontColor(GetSysColor(COLOR_WINDOW));
         auto handler = b.handler;
@@ -56,18 +56,18 @@ void TFilePage::CreateContents(int width, int height)
 void TFilePage::ShowFileRules()
 {
     SortFileRules();
-    ListBox2.SetLines(FileRuleLines());
+    FileRuleList.SetLines(FileRuleLines());
 }
 
 bool TFilePage::SelectedName(std::string& name) const
 {
-    const int line = ListBox2.ItemIndex();
+    const int line = FileRuleList.ItemIndex();
     if (line < 0) return false;
-    name = FileRuleNameOfLine(ListBox2.Item(line));
+    name = FileRuleNameOfLine(FileRuleList.Item(line));
     return true;
 }
 
-void TFilePage::Button1Click(TControl*)
+void TFilePage::OnAddFile(TControl*)
 {
     if (AddFileDialog->QueryNewRules() != mrOk) return;
     ProfileEdited();
@@ -75,7 +75,7 @@ void TFilePage::Button1Click(TControl*)
     ShowFileRules();
 }
 
-void TFilePage::Button3Click(TControl*)
+void TFilePage::OnEditFile(TControl*)
 {
     std::string name;
     if (!SelectedName(name)) return;
@@ -89,7 +89,7 @@ void TFilePage::Button3Click(TControl*)
     ShowFileRules();
 }
 
-void TFilePage::Button2Click(TControl*)
+void TFilePage::OnRemoveFile(TControl*)
 {
     std::string name;
     if (!SelectedName(name)) return;
@@ -98,9 +98,9 @@ void TFilePage::Button2Click(TControl*)
     ShowFileRules();
 }
 
-void TFilePage::ListBox2KeyDown(TControl*, WORD& key, unsigned)
+void TFilePage::OnFileListKey(TControl*, WORD& key, unsigned)
 {
-    HandleListKey(ListBox2, key,
-                  {[this] { Button2Click(&Button2); }, [this] { Button1Click(&Button1); },
-                   [this] { Button3Click(&Button3); }});
+    HandleListKey(FileRuleList, key,
+                  {[this] { OnRemoveFile(&RemoveFileButton); }, [this] { OnAddFile(&AddFileButton); },
+                   [this] { OnEditFile(&EditFileButton); }});
 }

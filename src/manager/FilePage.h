@@ -9,21 +9,21 @@ class TFilePage : public TListPage {
 public:
     TFilePage();
 
-    void Button1Click(TControl* sender);  // "Add file"
-    void Button3Click(TControl* sender);  // "Edit"
-    void Button2Click(TControl* sender);  // "Remove"
-    void ListBox2KeyDown(TControl* sender, WORD& key, unsigned shift);
+    void OnAddFile(TControl* sender);  // "Add file"
+    void OnEditFile(TControl* sender);  // "Edit"
+    void OnRemoveFile(TControl* sender);  // "Remove"
+    void OnFileListKey(TControl* sender, WORD& key, unsigned shift);
     // Sorts the profile's file rules and shows them.
     void ShowFileRules();
 
-    TPanel Panel6;
-    TListBox ListBox2;
-    TPanel Panel8;
-    TSpeedButton Button1;
-    TSpeedButton Button3;
-    TSpeedButton Button2;
-    TPanel Panel10;
-    TStaticText StaticText2;
+    TPanel FilePanel;
+    TListBox FileRuleList;
+    TPanel FileButtons;
+    TSpeedButton AddFileButton;
+    TSpeedButton EditFileButton;
+    TSpeedButton RemoveFileButton;
+    TPanel FileHelpPanel;
+    TStaticText FileHelpBox;
 
 protected:
     void CreateContents(int width, int height) override;

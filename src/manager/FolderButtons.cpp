@@ -30,31 +30,31 @@ bool AskWarning(const char* question)
 
 }  // namespace
 
-void TFolderPage::SpeedButton1Click(TControl* sender)
+void TFolderPage::OnAccessButton(TControl* sender)
 {
     AccessButton clicked = AccessButton::FullAccess;
-    if (sender == &SpeedButton1) clicked = AccessButton::ReadOnly;
-    else if (sender == &SpeedButton2) clicked = AccessButton::Hidden;
-    else if (sender == &SpeedButton3) clicked = AccessButton::NoAccess;
+    if (sender == &ReadOnlyButton) clicked = AccessButton::ReadOnly;
+    else if (sender == &HiddenButton) clicked = AccessButton::Hidden;
+    else if (sender == &NoAccessButton) clicked = AccessButton::NoAccess;
     AccessFlags pressed;
-    pressed.ReadOnly = SpeedButton1.Down();
-    pressed.Hidden = SpeedButton2.Down();
-    pressed.NoAccess = SpeedButton3.Down();
+    pressed.ReadOnly = ReadOnlyButton.Down();
+    pressed.Hidden = HiddenButton.Down();
+    pressed.NoAccess = NoAccessButton.Down();
     pressed = ReleaseConflictingButtons(clicked, pressed);
-    SpeedButton1.SetDown(pressed.ReadOnly);
-    SpeedButton2.SetDown(pressed.Hidden);
-    SpeedButton3.SetDown(pressed.NoAccess);
+    ReadOnlyButton.SetDown(pressed.ReadOnly);
+    HiddenButton.SetDown(pressed.Hidden);
+    NoAccessButton.SetDown(pressed.NoAccess);
     const int image = PressedButtonsImage(pressed);
 
-    if (HTREEITEM node = TreeView1.Selected()) {
+    if (HTREEITEM node = FolderTree.Selected()) {
         ProfileEdited();
         const std::string path = NodePath(node);
         if (!ConfirmRestriction(path, pressed.NoAccess, pressed.Hidden)) {
             if (auto* button = dynamic_cast<TSpeedButton*>(sender)) button->SetDown(false);
             return;
         }
-        HTREEITEM parent = TreeView1.Parent(node);
-        if (parent && TreeView1.ImageIndex(parent) == image) {
+        HTREEITEM parent = FolderTree.Parent(node);
+        if (parent && FolderTree.ImageIndex(parent) == image) {
             DeleteFolderRule(path);
             SetNodeAccess(node, image, false);
         } else {
@@ -62,14 +62,14 @@ void TFolderPage::SpeedButton1Click(TControl* sender)
             SetNodeAccess(node, image, true);
         }
         PropagateAccess(node, image);
-        TreeView1.Invalidate();
+        FolderTree.Invalidate();
     }
     ShowCaptionColours();
 }
 
 void TFolderPage::ShowCaptionColours()
 {
-    for (TSpeedButton* button : {&SpeedButton1, &SpeedButton2, &SpeedButton3})
+    for (TSpeedButton* button : {&ReadOnlyButton, &HiddenButton, &NoAccessButton})
         button->SetFontColor(button->Down() ? PressedCaption : ReleasedCaption);
 }
 
@@ -86,8 +86,8 @@ bool TFolderPage::ConfirmRestriction(const std::string& path, bool noAccess, boo
 
 void TFolderPage::PropagateAccess(HTREEITEM node, int imageIndex)
 {
-    for (HTREEITEM child = TreeView1.FirstChild(node); child; child = TreeView1.NextSibling(child)) {
-        if (TreeView1.StateIndex(child) == OwnRuleMark) continue;
+    for (HTREEITEM child = FolderTree.FirstChild(node); child; child = FolderTree.NextSibling(child)) {
+        if (FolderTree.StateIndex(child) == OwnRuleMark) continue;
         SetNodeAccess(child, imageIndex, false);
         PropagateAccess(child, imageIndex);
     }
@@ -95,10 +95,10 @@ void TFolderPage::PropagateAccess(HTREEITEM node, int imageIndex)
 
 void TFolderPage::ShowNodeAccess()
 {
-    HTREEITEM node = TreeView1.Selected();
+    HTREEITEM node = FolderTree.Selected();
     if (!node) return;
-    const AccessFlags shown = ImageButtons(TreeView1.ImageIndex(node));
-    SpeedButton1.SetDown(shown.ReadOnly);
-    SpeedButton2.SetDown(shown.Hidden);
-    SpeedButton3.SetDown(shown.NoAccess);
+    const AccessFlags shown = ImageButtons(FolderTree.ImageIndex(node));
+    ReadOnlyButton.SetDown(shown.ReadOnly);
+    HiddenButton.SetDown(shown.Hidden);
+    NoAccessButton.SetDown(shown.NoAccess);
 }

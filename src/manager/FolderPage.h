@@ -25,24 +25,26 @@ constexpr int RuleGroupHeight = 89;
 class TFolderPage : public TEditingPage {
 public:
     void Create(TTabSheet& sheet);
-    // ImageList1 of the window: the six access images and the own-rule mark.
+    // FolderImages of the window: the six access images and the own-rule mark.
     void SetImages(const TImageList* images);
 
     // The drive list and the tree.
     int FillDriveList();
-    void ComboBox1Change(TControl* sender);
-    void TreeView1Expanding(TControl* sender, HTREEITEM node, bool& allowExpansion);
-    void TreeView1Change(TControl* sender, HTREEITEM node);
+    // The tree built anew for the drive chosen in the drive list.
+    void RebuildFolderTree();
+    void OnDriveChosen() { RebuildFolderTree(); }
+    void OnFolderExpanding(TControl* sender, HTREEITEM node, bool& allowExpansion);
+    void OnFolderSelected(TControl* sender, HTREEITEM node);
     void FillFolderNode(HTREEITEM node, const std::string& path);
     std::string NodePath(HTREEITEM node) const;
     void SetNodeAccess(HTREEITEM node, int imageIndex, bool ownRule);
     void SetNodeAccess(HTREEITEM node, const FolderAccess& access);
     void SelectFolderInTree(const std::string& path);
-    void Button5Click(TControl* sender);
-    void Startupdirectorycurrentuser1Click(TMenuItem* sender);
+    void OnSpecialFolderButton(TControl* sender);
+    void OnSpecialFolderChosen(TMenuItem* sender);
 
     // The access buttons.
-    void SpeedButton1Click(TControl* sender);
+    void OnAccessButton(TControl* sender);
     void ShowNodeAccess();
     bool ConfirmRestriction(const std::string& path, bool noAccess, bool hidden);
     void PropagateAccess(HTREEITEM node, int imageIndex);
@@ -51,32 +53,32 @@ public:
     void AddFolderRule(const std::string& path, bool readOnly, bool hidden, bool noAccess);
     void DeleteFolderRule(const std::string& path);
     void ShowFolderRules();
-    void SpeedButton9Click(TControl* sender);
-    void SpeedButton10Click(TControl* sender);
-    void SpeedButton11Click(TControl* sender);
-    void SpeedButton12Click(TControl* sender);
-    void ListBox1KeyDown(TControl* sender, WORD& key, unsigned shift);
+    void OnAddRule(TControl* sender);
+    void OnDeleteRule(TControl* sender);
+    void OnChangeRule(TControl* sender);
+    void OnEnlargeRuleList(TControl* sender);
+    void OnRuleListKey(TControl* sender, WORD& key, unsigned shift);
     bool RuleListEnlarged = false;
 
-    TPanel Panel1;
-    TSpeedButton SpeedButton1;  // "Read Only"
-    TSpeedButton SpeedButton2;  // "Hidden"
-    TSpeedButton SpeedButton3;  // "No Access"
-    TSpeedButton SpeedButton4;  // "Full access"
-    TPanel Panel2;
+    TPanel AccessPanel;
+    TSpeedButton ReadOnlyButton;  // "Read Only"
+    TSpeedButton HiddenButton;  // "Hidden"
+    TSpeedButton NoAccessButton;  // "No Access"
+    TSpeedButton FullAccessButton;  // "Full access"
+    TPanel TreePanel;
     TLabel DriveLabel;
-    TComboBox ComboBox1;
-    TSpeedButton SpeedButton13;  // "Special folder"
-    TTreeView TreeView1;
-    TGroupBox GroupBox1;
-    TListBox ListBox1;
-    TSpeedButton SpeedButton9;   // "Add rule"
-    TSpeedButton SpeedButton10;  // "Delete rule"
-    TSpeedButton SpeedButton11;  // "Change rule"
-    TSpeedButton SpeedButton12;  // enlarge or restore
-    TPanel Panel9;
-    TStaticText StaticText1;
-    TPopupMenu PopupMenu1;
+    TComboBox DriveBox;
+    TSpeedButton SpecialFolderButton;  // "Special folder"
+    TTreeView FolderTree;
+    TGroupBox RuleGroup;
+    TListBox FolderRuleList;
+    TSpeedButton AddRuleButton;   // "Add rule"
+    TSpeedButton DeleteRuleButton;  // "Delete rule"
+    TSpeedButton ChangeRuleButton;  // "Change rule"
+    TSpeedButton EnlargeButton;  // enlarge or restore
+    TPanel FolderHelpPanel;
+    TStaticText FolderHelpBox;
+    TPopupMenu SpecialFolderMenu;
 
 private:
     // The children a node has so far, by their exact texts.

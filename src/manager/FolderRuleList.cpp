@@ -26,17 +26,17 @@ void TFolderPage::ShowFolderRules()
     TextList lines;
     lines.reserve(Profile.Folders.size());
     for (const std::string& entry : Profile.Folders) lines.push_back(FolderRuleLine(entry));
-    ListBox1.SetLines(lines);
+    FolderRuleList.SetLines(lines);
 }
 
 void TFolderPage::RuleListEdited()
 {
     ProfileEdited();
     ShowFolderRules();
-    if (!RuleListEnlarged) ComboBox1Change(&ComboBox1);
+    if (!RuleListEnlarged) RebuildFolderTree();
 }
 
-void TFolderPage::SpeedButton9Click(TControl*)
+void TFolderPage::OnAddRule(TControl*)
 {
     std::string path;
     int radio = 0;
@@ -45,17 +45,17 @@ void TFolderPage::SpeedButton9Click(TControl*)
     RuleListEdited();
 }
 
-void TFolderPage::SpeedButton11Click(TControl*)
+void TFolderPage::OnChangeRule(TControl*)
 {
-    const int line = ListBox1.ItemIndex();
+    const int line = FolderRuleList.ItemIndex();
     if (line < 0) return;
     RemoveFolderRuleAt(static_cast<size_t>(line));
     RuleListEdited();
 }
 
-void TFolderPage::SpeedButton10Click(TControl*)
+void TFolderPage::OnDeleteRule(TControl*)
 {
-    const int line = ListBox1.ItemIndex();
+    const int line = FolderRuleList.ItemIndex();
     if (line < 0 || static_cast<size_t>(line) >= Profile.Folders.size()) return;
     const std::string entry = Profile.Folders[static_cast<size_t>(line)];
     const std::string oldPath = EntryText(entry);
@@ -67,26 +67,26 @@ void TFolderPage::SpeedButton10Click(TControl*)
     RuleListEdited();
 }
 
-void TFolderPage::SpeedButton12Click(TControl*)
+void TFolderPage::OnEnlargeRuleList(TControl*)
 {
     RECT client = {};
     GetClientRect(sheet_->Handle(), &client);
     const int height = client.bottom - HelpPanelHeight;
     RuleListEnlarged = !RuleListEnlarged;
-    Panel1.SetVisible(!RuleListEnlarged);
-    Panel2.SetVisible(!RuleListEnlarged);
+    AccessPanel.SetVisible(!RuleListEnlarged);
+    TreePanel.SetVisible(!RuleListEnlarged);
     if (RuleListEnlarged) {
-        GroupBox1.SetBounds(0, 0, client.right, height);
-        GroupBox1.SetAnchors(akLeft | akTop | akRight | akBottom);
+        RuleGroup.SetBounds(0, 0, client.right, height);
+        RuleGroup.SetAnchors(akLeft | akTop | akRight | akBottom);
     } else {
-        GroupBox1.SetBounds(0, height - RuleGroupHeight, client.right, RuleGroupHeight);
-        GroupBox1.SetAnchors(akLeft | akRight | akBottom);
+        RuleGroup.SetBounds(0, height - RuleGroupHeight, client.right, RuleGroupHeight);
+        RuleGroup.SetAnchors(akLeft | akRight | akBottom);
     }
 }
 
-void TFolderPage::ListBox1KeyDown(TControl*, WORD& key, unsigned)
+void TFolderPage::OnRuleListKey(TControl*, WORD& key, unsigned)
 {
-    HandleListKey(ListBox1, key,
-                  {[this] { SpeedButton11Click(&SpeedButton10); }, [this] { SpeedButton9Click(&SpeedButton9); },
-                   [this] { SpeedButton10Click(&SpeedButton11); }});
+    HandleListKey(FolderRuleList, key,
+                  {[this] { OnChangeRule(&DeleteRuleButton); }, [this] { OnAddRule(&AddRuleButton); },
+                   [this] { OnDeleteRule(&ChangeRuleButton); }});
 }

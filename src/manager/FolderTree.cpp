@@ -12,38 +12,38 @@
 int TFolderPage::FillDriveList()
 {
     const std::vector<DriveEntry> drives = ReadDriveEntries();
-    ComboBox1.Clear();
-    for (const DriveEntry& drive : drives) ComboBox1.Add(drive.Text);
+    DriveBox.Clear();
+    for (const DriveEntry& drive : drives) DriveBox.Add(drive.Text);
     return FirstFixedDrive(drives);
 }
 
-void TFolderPage::ComboBox1Change(TControl*)
+void TFolderPage::RebuildFolderTree()
 {
-    const std::string entry = ComboBox1.Item(ComboBox1.ItemIndex());
+    const std::string entry = DriveBox.Item(DriveBox.ItemIndex());
     const std::string drive = entry.size() > 2 ? entry.substr(2, 2) : std::string();
     if (drive.empty()) return;
     // The rules are expanded once for the whole rebuild.
     FolderRulesChanged();
-    TreeView1.BeginUpdate();
-    TreeView1.Clear();
-    HTREEITEM root = TreeView1.AddChild(nullptr, drive);
+    FolderTree.BeginUpdate();
+    FolderTree.Clear();
+    HTREEITEM root = FolderTree.AddChild(nullptr, drive);
     SetNodeAccess(root, FindFolderAccess(drive));
     // The expansion reads the drive's folders, once.
-    TreeView1.SetHasChildren(root, true);
-    TreeView1.Expand(root);
-    TreeView1.SetHasChildren(root, TreeView1.FirstChild(root) != nullptr);
-    TreeView1.EndUpdate();
-    TreeView1.SetVisible(true);
-    TreeView1.SetFocus();
+    FolderTree.SetHasChildren(root, true);
+    FolderTree.Expand(root);
+    FolderTree.SetHasChildren(root, FolderTree.FirstChild(root) != nullptr);
+    FolderTree.EndUpdate();
+    FolderTree.SetVisible(true);
+    FolderTree.SetFocus();
 }
 
-void TFolderPage::TreeView1Expanding(TControl*, HTREEITEM node, bool& allowExpansion)
+void TFolderPage::OnFolderExpanding(TControl*, HTREEITEM node, bool& allowExpansion)
 {
     allowExpansion = true;
-    if (TreeView1.HasChildren(node)) FillFolderNode(node, NodePath(node));
+    if (FolderTree.HasChildren(node)) FillFolderNode(node, NodePath(node));
 }
 
-void TFolderPage::TreeView1Change(TControl*, HTREEITEM)
+void TFolderPage::OnFolderSelected(TControl*, HTREEITEM)
 {
     ShowNodeAccess();
 }
@@ -54,7 +54,7 @@ void TFolderPage::FillFolderNode(HTREEITEM node, const std::string& path)
     for (const std::string& name : ListSubfolders(path)) {
         HTREEITEM child = FindChildNode(node, name, known);
         const std::string childPath = path + "\\" + name;
-        TreeView1.SetHasChildren(child, HasSubfolders(childPath));
+        FolderTree.SetHasChildren(child, HasSubfolders(childPath));
         SetNodeAccess(child, FindFolderAccess(childPath));
     }
 }
@@ -62,36 +62,36 @@ void TFolderPage::FillFolderNode(HTREEITEM node, const std::string& path)
 TFolderPage::ChildIndex TFolderPage::IndexChildren(HTREEITEM node) const
 {
     ChildIndex children;
-    for (HTREEITEM child = TreeView1.FirstChild(node); child; child = TreeView1.NextSibling(child))
-        children.emplace(TreeView1.NodeText(child), child);
+    for (HTREEITEM child = FolderTree.FirstChild(node); child; child = FolderTree.NextSibling(child))
+        children.emplace(FolderTree.NodeText(child), child);
     return children;
 }
 
 HTREEITEM TFolderPage::FindChildNode(HTREEITEM node, const std::string& name, const ChildIndex& known)
 {
     auto found = known.find(name);
-    return found != known.end() ? found->second : TreeView1.AddChild(node, name);
+    return found != known.end() ? found->second : FolderTree.AddChild(node, name);
 }
 
 HTREEITEM TFolderPage::FindChildUpper(HTREEITEM node, const std::string& name) const
 {
-    for (HTREEITEM child = TreeView1.FirstChild(node); child; child = TreeView1.NextSibling(child))
-        if (UpperCase(TreeView1.NodeText(child)) == name) return child;
+    for (HTREEITEM child = FolderTree.FirstChild(node); child; child = FolderTree.NextSibling(child))
+        if (UpperCase(FolderTree.NodeText(child)) == name) return child;
     return nullptr;
 }
 
 std::string TFolderPage::NodePath(HTREEITEM node) const
 {
-    std::string path = TreeView1.NodeText(node);
-    for (HTREEITEM parent = TreeView1.Parent(node); parent; parent = TreeView1.Parent(parent))
-        path = TreeView1.NodeText(parent) + "\\" + path;
+    std::string path = FolderTree.NodeText(node);
+    for (HTREEITEM parent = FolderTree.Parent(node); parent; parent = FolderTree.Parent(parent))
+        path = FolderTree.NodeText(parent) + "\\" + path;
     return path;
 }
 
 void TFolderPage::SetNodeAccess(HTREEITEM node, int imageIndex, bool ownRule)
 {
-    TreeView1.SetImageIndex(node, imageIndex, imageIndex);
-    TreeView1.SetStateIndex(node, ownRule ? OwnRuleMark : 0);
+    FolderTree.SetImageIndex(node, imageIndex, imageIndex);
+    FolderTree.SetStateIndex(node, ownRule ? OwnRuleMark : 0);
 }
 
 void TFolderPage::SetNodeAccess(HTREEITEM node, const FolderAccess& access)
@@ -101,7 +101,7 @@ void TFolderPage::SetNodeAccess(HTREEITEM node, const FolderAccess& access)
 
 void TFolderPage::ExpandOnce(HTREEITEM node)
 {
-    if (!TreeView1.Expanded(node)) TreeView1.Expand(node);
+    if (!FolderTree.Expanded(node)) FolderTree.Expand(node);
 }
 
 void TFolderPage::SelectFolderInTree(const std::string& path)
@@ -110,13 +110,13 @@ void TFolderPage::SelectFolderInTree(const std::string& path)
     std::string head = path.substr(0, slash);
     std::string rest = slash == std::string::npos ? std::string() : path.substr(slash + 1);
     const std::string drivePrefix = "[ " + head;
-    for (int i = 0; i < ComboBox1.Count(); ++i) {
-        if (ComboBox1.Item(i).substr(0, 4) != drivePrefix) continue;
-        ComboBox1.SetItemIndex(i);
-        ComboBox1Change(&ComboBox1);
+    for (int i = 0; i < DriveBox.Count(); ++i) {
+        if (DriveBox.Item(i).substr(0, 4) != drivePrefix) continue;
+        DriveBox.SetItemIndex(i);
+        RebuildFolderTree();
     }
-    HTREEITEM current = TreeView1.Root();
-    if (!current || UpperCase(TreeView1.NodeText(current)) != head) return;
+    HTREEITEM current = FolderTree.Root();
+    if (!current || UpperCase(FolderTree.NodeText(current)) != head) return;
     for (;;) {
         slash = rest.find('\\');
         head = rest.substr(0, slash);
@@ -127,16 +127,16 @@ void TFolderPage::SelectFolderInTree(const std::string& path)
         if (!current) return;
         if (last) break;
     }
-    TreeView1.Select(current);
-    TreeView1.SetFocus();
+    FolderTree.Select(current);
+    FolderTree.SetFocus();
 }
 
-void TFolderPage::Button5Click(TControl*)
+void TFolderPage::OnSpecialFolderButton(TControl*)
 {
     POINT cursor = {};
     GetCursorPos(&cursor);
-    TForm* form = Panel2.Form();
-    PopupMenu1.Popup(cursor.x, cursor.y, form ? form->Handle() : Panel2.Handle());
+    TForm* form = TreePanel.Form();
+    SpecialFolderMenu.Popup(cursor.x, cursor.y, form ? form->Handle() : TreePanel.Handle());
 }
 
 namespace {
@@ -146,19 +146,19 @@ namespace {
 std::string SpecialFolder(int item)
 {
     switch (item) {
-    case Form1Id::Vantrelfolder1: {
+    case ManagerWindowId::VantrelFolderItem: {
         std::string folder = ExeFolder();
         if (!folder.empty() && folder.back() == '\\') folder.pop_back();
         return UpperCase(folder);
     }
-    case Form1Id::Desktopallusers1: return CommonDesktopDir;
-    case Form1Id::Desktopcurrentuser1: return DesktopDir;
-    case Form1Id::Programsmenuallusers1: return CommonProgramsDir;
-    case Form1Id::Programsmenucurrentuser1: return ProgramsDir;
-    case Form1Id::ProgramFilesfolder1: return ProgramFilesDir;
-    case Form1Id::Windowsfolder1: return WindowsDir;
-    case Form1Id::WindowsSystemfolder1: return SystemDir;
-    case Form1Id::Startupdirectorycurrentuser1: {
+    case ManagerWindowId::DesktopAllUsersItem: return CommonDesktopDir;
+    case ManagerWindowId::DesktopCurrentUserItem: return DesktopDir;
+    case ManagerWindowId::ProgramsMenuAllUsersItem: return CommonProgramsDir;
+    case ManagerWindowId::ProgramsMenuCurrentUserItem: return ProgramsDir;
+    case ManagerWindowId::ProgramFilesItem: return ProgramFilesDir;
+    case ManagerWindowId::WindowsFolderItem: return WindowsDir;
+    case ManagerWindowId::SystemFolderItem: return SystemDir;
+    case ManagerWindowId::StartupFolderItem: {
         char folder[MAX_PATH + 1] = {};
         if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, FALSE)) return std::string();
         return UpperCase(folder);
@@ -169,7 +169,7 @@ std::string SpecialFolder(int item)
 
 }  // namespace
 
-void TFolderPage::Startupdirectorycurrentuser1Click(TMenuItem* sender)
+void TFolderPage::OnSpecialFolderChosen(TMenuItem* sender)
 {
     const std::string folder = SpecialFolder(sender->Id);
     if (!folder.empty()) SelectFolderInTree(folder);

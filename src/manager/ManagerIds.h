@@ -5,126 +5,128 @@
 // follow its own identifier (group + 1 + item index).
 #pragma once
 
-// TForm1's menu commands, also named by the accelerator table of the
+// TManagerWindow's menu commands, also named by the accelerator table of the
 // resource script (which is why they are plain macros).
-#define IDM_File1 1000
-#define IDM_Newprofile1 1001
-#define IDM_Openprofile1 1002
-#define IDM_Saveprofile1 1003
-#define IDM_Saveprofileasdefault1 1004
-#define IDM_ProfileCreationWizard1 1005
-#define IDM_N2 1006
-#define IDM_Settings1 1007
-#define IDM_N1 1008
-#define IDM_Exit1 1009
-#define IDM_Driver1 1100
-#define IDM_Startprotection1 1101
-#define IDM_Stopprotection1 1102
-#define IDM_Components1 1200
-#define IDM_Folderprotection1 1201
-#define IDM_Fileprotection1 1202
-#define IDM_Restrictions1 1203
-#define IDM_Restrictedprograms1 1204
-#define IDM_Profileoptions1 1205
-#define IDM_Help1 1300
-#define IDM_Help2 1301
-#define IDM_N3 1302
-#define IDM_VisitVantrelhomepage1 1303
-#define IDM_Contactwithauthors1 1304
-#define IDM_N4 1305
-#define IDM_About1 1306
+#define IDM_FileMenu 1000
+#define IDM_NewProfile 1001
+#define IDM_OpenProfile 1002
+#define IDM_SaveProfile 1003
+#define IDM_SaveProfileAsDefault 1004
+#define IDM_ProfileWizard 1005
+#define IDM_FileSeparator1 1006
+#define IDM_Settings 1007
+#define IDM_FileSeparator2 1008
+#define IDM_Exit 1009
+#define IDM_ProtectionMenu 1100
+#define IDM_StartProtection 1101
+#define IDM_StopProtection 1102
+#define IDM_ComponentsMenu 1200
+#define IDM_FolderProtection 1201
+#define IDM_FileProtection 1202
+#define IDM_Restrictions 1203
+#define IDM_DisabledPrograms 1204
+#define IDM_ProfileOptions 1205
+#define IDM_HelpMenu 1300
+#define IDM_Help 1301
+#define IDM_HelpSeparator1 1302
+#define IDM_HomePage 1303
+#define IDM_ContactAuthors 1304
+#define IDM_HelpSeparator2 1305
+#define IDM_About 1306
 
-// The accelerator table of TForm1 in the resource script.
+// The accelerator table of TManagerWindow in the resource script.
 #define IDR_MainAccelerators 1
 
 #ifndef RC_INVOKED
 
-// TForm1, the profile manager window.
-namespace Form1Id {
+// TManagerWindow, the profile manager window; the setup program looks for
+// its class name.
+constexpr char ManagerWindowClass[] = "TForm1";
+namespace ManagerWindowId {
 enum : int {
     ToolBar = 100,
     SaveButton = 101,      // "Save profile"
     SettingsButton = 102,  // "Global settings"
     StartButton = 103,     // "Enable protection"
     StopButton = 104,      // "Disable protection"
-    PageControl1 = 110,
-    TabSheet1 = 111,  // "Folder protection"
-    TabSheet2 = 112,  // "File protection"
-    TabSheet4 = 113,  // "Restrictions"
-    TabSheet5 = 114,  // "Disabled programs"
-    TabSheet3 = 115,  // "Profile options"
+    Tabs = 110,
+    FolderTab = 111,  // "Folder protection"
+    FileTab = 112,  // "File protection"
+    RestrictionsTab = 113,  // "Restrictions"
+    ProgramsTab = 114,  // "Disabled programs"
+    OptionsTab = 115,  // "Profile options"
 
     // Folder protection
-    Panel1 = 200,
-    SpeedButton1 = 201,  // "Read Only"
-    SpeedButton2 = 202,  // "Hidden"
-    SpeedButton3 = 203,  // "No Access"
-    SpeedButton4 = 204,  // "Full access"
-    Panel2 = 210,
+    AccessPanel = 200,
+    ReadOnlyButton = 201,  // "Read Only"
+    HiddenButton = 202,  // "Hidden"
+    NoAccessButton = 203,  // "No Access"
+    FullAccessButton = 204,  // "Full access"
+    TreePanel = 210,
     DriveLabel = 211,  // "Disk drive:"
-    ComboBox1 = 212,
-    SpeedButton13 = 213,  // "Special folder"
-    TreeView1 = 214,
-    GroupBox1 = 220,  // "Profile"
-    ListBox1 = 221,
-    SpeedButton9 = 222,   // "Add rule"
-    SpeedButton10 = 223,  // "Delete rule"
-    SpeedButton11 = 224,  // "Change rule"
-    SpeedButton12 = 225,  // enlarge or restore the rule list
-    Panel9 = 230,
-    StaticText1 = 231,
-    // PopupMenu1, the "Special folder" menu, in its order
-    Vantrelfolder1 = 240,
-    N5 = 241,
-    Desktopallusers1 = 242,
-    Desktopcurrentuser1 = 243,
-    Programsmenuallusers1 = 244,
-    Programsmenucurrentuser1 = 245,
-    ProgramFilesfolder1 = 246,
-    Windowsfolder1 = 247,
-    WindowsSystemfolder1 = 248,
-    Startupdirectorycurrentuser1 = 249,
+    DriveBox = 212,
+    SpecialFolderButton = 213,  // "Special folder"
+    FolderTree = 214,
+    RuleGroup = 220,  // "Profile"
+    FolderRuleList = 221,
+    AddRuleButton = 222,   // "Add rule"
+    DeleteRuleButton = 223,  // "Delete rule"
+    ChangeRuleButton = 224,  // "Change rule"
+    EnlargeButton = 225,  // enlarge or restore the rule list
+    FolderHelpPanel = 230,
+    FolderHelpBox = 231,
+    // SpecialFolderMenu, the "Special folder" menu, in its order
+    VantrelFolderItem = 240,
+    SpecialFolderSeparator = 241,
+    DesktopAllUsersItem = 242,
+    DesktopCurrentUserItem = 243,
+    ProgramsMenuAllUsersItem = 244,
+    ProgramsMenuCurrentUserItem = 245,
+    ProgramFilesItem = 246,
+    WindowsFolderItem = 247,
+    SystemFolderItem = 248,
+    StartupFolderItem = 249,
 
     // File protection
-    Panel6 = 300,
-    ListBox2 = 301,
-    Panel8 = 302,
-    Button1 = 303,  // "Add file"
-    Button3 = 304,  // "Edit"
-    Button2 = 305,  // "Remove"
-    Panel10 = 310,
-    StaticText2 = 311,
+    FilePanel = 300,
+    FileRuleList = 301,
+    FileButtons = 302,
+    AddFileButton = 303,  // "Add file"
+    EditFileButton = 304,  // "Edit"
+    RemoveFileButton = 305,  // "Remove"
+    FileHelpPanel = 310,
+    FileHelpBox = 311,
 
     // Restrictions
-    Panel3 = 400,
-    Button10 = 401,  // "Check all"
-    Button11 = 402,  // "Uncheck all"
-    Button12 = 403,  // "Gray all"
-    CheckListBox1 = 404,
-    Panel11 = 410,
-    StaticText3 = 411,
+    RestrictionsPanel = 400,
+    CheckAllButton = 401,  // "Check all"
+    UncheckAllButton = 402,  // "Uncheck all"
+    GrayAllButton = 403,  // "Gray all"
+    RestrictionList = 404,
+    RestrictionsHelpPanel = 410,
+    RestrictionsHelpBox = 411,
 
     // Disabled programs
-    Panel4 = 500,
-    Button13 = 501,  // "Add program"
-    Button14 = 502,  // "Delete from list"
+    ProgramsPanel = 500,
+    AddProgramButton = 501,  // "Add program"
+    DeleteProgramButton = 502,  // "Delete from list"
     ProgramsLabel = 503,
-    ListBox3 = 504,
-    Panel12 = 510,
-    StaticText4 = 511,
+    ProgramList = 504,
+    ProgramsHelpPanel = 510,
+    ProgramsHelpBox = 511,
 
     // Profile options
     OptionsPanel = 600,
-    RadioGroup1 = 610,  // items 611 and 612
-    Edit1 = 620,
+    ProfileUserChoice = 610,  // items 611 and 612
+    UserNameEdit = 620,
     PasswordGroup = 630,  // "Password"
     PasswordText = 631,
-    CheckBox1 = 632,
-    Label4 = 633,   // "Other password:"
-    Button4 = 634,  // "Change user password"
+    OtherPasswordBox = 632,
+    OtherPasswordLabel = 633,   // "Other password:"
+    ChangePasswordButton = 634,  // "Change user password"
     OptionsFiller = 640,
 };
-}  // namespace Form1Id
+}  // namespace ManagerWindowId
 
 // The dialogs keep the window class names the tests find them by.
 

@@ -7,11 +7,11 @@
 #include "AdminPasswordPrompt.h"
 #include "Application.h"
 #include "ManagerIds.h"
+#include "ManagerWindow.h"
 #include "MsgBox.h"
 #include "PasswordChangeDialog.h"
 #include "ProfileWizard.h"
 #include "SettingsDialog.h"
-#include "Unit1.h"
 
 #include <memory>
 #include <shellapi.h>
@@ -91,7 +91,7 @@ void AskForElevation(bool asked)
     ShowMessage("The profile manager needs administrator rights.", "Vantrel", MB_OK | MB_ICONINFORMATION);
 }
 
-std::unique_ptr<TForm1> Form1Holder;
+std::unique_ptr<TManagerWindow> ManagerWindowHolder;
 std::unique_ptr<TAddFileDialog> AddFileDialogHolder;
 std::unique_ptr<TSettingsDialog> SettingsDialogHolder;
 std::unique_ptr<TAdminPasswordPrompt> AdminPasswordPromptHolder;
@@ -112,12 +112,12 @@ bool CreateOne(std::unique_ptr<T>& holder, T*& global)
 
 bool CreateManagerForms()
 {
-    if (!CreateOne(Form1Holder, Form1)) return false;
-    Application.SetMainForm(Form1);
+    if (!CreateOne(ManagerWindowHolder, ManagerWindow)) return false;
+    Application.SetMainForm(ManagerWindow);
     return CreateOne(AddFileDialogHolder, AddFileDialog) && CreateOne(SettingsDialogHolder, SettingsDialog) &&
            CreateOne(AdminPasswordPromptHolder, AdminPasswordPrompt) && CreateOne(AboutBoxHolder, AboutBox) &&
-           CreateOne(PasswordChangeDialogHolder, PasswordChangeDialog) &&
-           CreateOne(AddFolderDialogHolder, AddFolderDialog) && CreateOne(ProfileWizardHolder, ProfileWizard);
+           CreateOne(PasswordChangeDialogHolder, PasswordChangeDialog) && CreateOne(AddFolderDialogHolder, AddFolderDialog) &&
+           CreateOne(ProfileWizardHolder, ProfileWizard);
 }
 
 void DestroyManagerForms()
@@ -131,7 +131,7 @@ void DestroyManagerForms()
     AdminPasswordPromptHolder.reset();
     SettingsDialogHolder.reset();
     AddFileDialogHolder.reset();
-    Form1Holder.reset();
+    ManagerWindowHolder.reset();
     ProfileWizard = nullptr;
     AddFolderDialog = nullptr;
     PasswordChangeDialog = nullptr;
@@ -139,7 +139,7 @@ void DestroyManagerForms()
     AdminPasswordPrompt = nullptr;
     SettingsDialog = nullptr;
     AddFileDialog = nullptr;
-    Form1 = nullptr;
+    ManagerWindow = nullptr;
 }
 
 int RunProfileManager()
@@ -154,7 +154,7 @@ int RunProfileManager()
     Application.SetTitle("Vantrel");
     if (CreateManagerForms()) {
         HACCEL accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MainAccelerators));
-        Form1->Show();
+        ManagerWindow->Show();
         Application.Run(accelerators);
     }
     DestroyManagerForms();

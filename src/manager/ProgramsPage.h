@@ -10,20 +10,20 @@ class TProgramsPage : public TListPage {
 public:
     TProgramsPage();
 
-    void Button13Click(TControl* sender);  // "Add program"
-    void Button14Click(TControl* sender);  // "Delete from list"
-    void ListBox3KeyDown(TControl* sender, WORD& key, unsigned shift);
-    // ListBox3 refilled from the profile's disabled programs.
+    void OnAddProgram(TControl* sender);  // "Add program"
+    void OnDeleteProgram(TControl* sender);  // "Delete from list"
+    void OnProgramListKey(TControl* sender, WORD& key, unsigned shift);
+    // ProgramList refilled from the profile's disabled programs.
     void ShowPrograms();
 
-    TPanel Panel4;
-    TButton Button13;
-    TButton Button14;
+    TPanel ProgramsPanel;
+    TButton AddProgramButton;
+    TButton DeleteProgramButton;
     TLabel ProgramsLabel;
-    TListBox ListBox3;
-    TPanel Panel12;
-    TStaticText StaticText4;
-    TOpenDialog OpenDialog1;
+    TListBox ProgramList;
+    TPanel ProgramsHelpPanel;
+    TStaticText ProgramsHelpBox;
+    TOpenDialog OpenProgramDialog;
 
 protected:
     void CreateContents(int width, int height) override;

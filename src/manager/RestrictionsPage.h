@@ -26,18 +26,19 @@ class TRestrictionsPage : public TEditingPage {
 public:
     void Create(TTabSheet& sheet);
 
-    void Button10Click(TControl* sender);  // "Check all", "Uncheck all", "Gray all"
-    void CheckListBox1ClickCheck(TControl* sender);
+    // "Check all", "Uncheck all", "Gray all": every line given one state.
+    void OnSetAllRestrictions(TCheckBoxState state);
+    void OnRestrictionToggled(TControl* sender);
     PolicyCheckList& Policies() { return policies_; }
 
-    TPanel Panel3;
-    TSpeedButton Button10;  // "Check all"
-    TSpeedButton Button11;  // "Uncheck all"
-    TSpeedButton Button12;  // "Gray all"
-    TCheckListBox CheckListBox1;
-    TPanel Panel11;
-    TStaticText StaticText3;
+    TPanel RestrictionsPanel;
+    TSpeedButton CheckAllButton;  // "Check all"
+    TSpeedButton UncheckAllButton;  // "Uncheck all"
+    TSpeedButton GrayAllButton;  // "Gray all"
+    TCheckListBox RestrictionList;
+    TPanel RestrictionsHelpPanel;
+    TStaticText RestrictionsHelpBox;
 
 private:
-    TCheckListPolicies policies_{CheckListBox1};
+    TCheckListPolicies policies_{RestrictionList};
 };

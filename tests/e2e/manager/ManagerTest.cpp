@@ -149,10 +149,10 @@ TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
     ASSERT_NE(window, nullptr) << "the manager opens without asking for a password";
     ASSERT_TRUE(WaitFor([&] { return WindowText(window) == " Vantrel  - Alice"; })) << WindowText(window);
     EXPECT_EQ(QueryDriverState().Started, 0u) << "stopped before the profile was shown";
-    EXPECT_EQ(ListLines(FindControl(window, Form1Id::ListBox3)), Profile.Tasks);
+    EXPECT_EQ(ListLines(FindControl(window, ManagerWindowId::ProgramList)), Profile.Tasks);
     SetPasswords("admin", "toggle");
     BoxAnswerer answerer("yes");
-    PostMessageA(window, WM_COMMAND, IDM_Saveprofileasdefault1, 0);
+    PostMessageA(window, WM_COMMAND, IDM_SaveProfileAsDefault, 0);
     ASSERT_EQ(answerer.WaitSeen(1).size(), 1u);
     ASSERT_TRUE(WaitSettled(window));
     PostMessageA(window, WM_CLOSE, 0, 0);

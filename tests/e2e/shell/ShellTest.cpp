@@ -23,15 +23,15 @@ TEST_F(InstalledManager, HelpAndTheMakersLinksReachTheShell)
         ASSERT_TRUE(WriteWholeFile(folder + help.added, "help"));
         Start("", help.program);
         ASSERT_TRUE((window = Wait("TForm1")) && WaitSettled(window));
-        PostMessageA(window, WM_COMMAND, IDM_Help2, 0);
+        PostMessageA(window, WM_COMMAND, IDM_Help, 0);
         EXPECT_EQ(opened(), folder + help.opened);
     }
     const std::string home = VT_HOME_PAGE, support = VT_SUPPORT_MAIL, authors = VT_AUTHORS_MAIL;
-    PostMessageA(window, WM_COMMAND, IDM_About1, 0);
+    PostMessageA(window, WM_COMMAND, IDM_About, 0);
     HWND about = Wait(AboutBoxClass);
     ASSERT_NE(about, nullptr);
     const struct { int command, link; std::string opened; } links[] = {  // command 0: a link of the About box
-        {IDM_VisitVantrelhomepage1, 0, home}, {IDM_Contactwithauthors1, 0, "mailto:" + support + "?subject=Vantrel"},
+        {IDM_HomePage, 0, home}, {IDM_ContactAuthors, 0, "mailto:" + support + "?subject=Vantrel"},
         {0, AboutBoxId::HomePageLink, home}, {0, AboutBoxId::SupportMailLink, "mailto:" + support},
         {0, AboutBoxId::AuthorsMailLink, "mailto:" + authors},
     };

@@ -13,7 +13,7 @@ TEST_F(InstalledManager, ShortcutKeysAndTheToolbarReachTheManager)
     for (const auto& input : inputs) {
         SCOPED_TRACE(input.keys ? input.keys : "click");
         MessageListener listener;  // after the start's own "Vantrel.Stop"
-        HWND button = FindControl(window, Form1Id::StopButton);
+        HWND button = FindControl(window, ManagerWindowId::StopButton);
         RECT r = {};
         GetClientRect(button, &r);
         POINT middle = {r.right / 2, r.bottom / 2};

@@ -58,7 +58,7 @@ TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
         script.WaitShown(prompt.Handle())
             .Do([&] {
                 seen.push_back(WindowText(field) + Mask(field) + (seen.empty() && GetFocus() == field ? " focus" : "") +
-                               (IsWindowEnabled(Form1->Handle()) ? "" : " modal"));
+                               (IsWindowEnabled(ManagerWindow->Handle()) ? "" : " modal"));
                 Click(hide);
             })
             .WaitUntil("typing shown", [&] { return !Checked(hide); })
@@ -68,7 +68,7 @@ TEST_F(ManagerForms, TheAdministratorPasswordDialogGivesTheTypedTextOnlyForOk)
             .Do(c.close)
             .Start();
         EXPECT_EQ(QueryAdministratorPassword(), c.result) << c.typed;
-        EXPECT_TRUE(!IsWindowVisible(prompt.Handle()) && IsWindowEnabled(Form1->Handle())) << c.typed;
+        EXPECT_TRUE(!IsWindowVisible(prompt.Handle()) && IsWindowEnabled(ManagerWindow->Handle())) << c.typed;
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"* focus modal-", Longest + "* modal-", "Esc* modal-"}));
     EXPECT_EQ(WindowText(prompt.Handle()) + "|" + WindowText(prompt.PromptLabel.Handle()),
@@ -173,8 +173,8 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
             EnterNewPassword(script, SettingsDialog->TogglePasswordButton, "");
         }
         script.Do([&] { c.close ? Click(SettingsDialog->FindById(c.close)->Handle()) : PressKey(VK_RETURN); }).Start();
-        if (c.passwords) Click(Form1->SettingsButton.Handle());
-        else Command(IDM_Settings1);
+        if (c.passwords) Click(ManagerWindow->SettingsButton.Handle());
+        else Command(IDM_Settings);
         EXPECT_TRUE(PumpUntil([&] { return script.Finished() && !IsWindowVisible(SettingsDialog->Handle()); }));
         EXPECT_EQ(ShownBoxes(answerer, c.locked ? 3 : 0, c.locked ? 10000 : 500),
                   c.locked ? refusals : std::vector<std::string>{});
@@ -197,13 +197,13 @@ TEST_F(ManagerForms, SettingsStoreTheSwitchesAndPasswordsOnlyOnOk)
 TEST_F(ManagerForms, TheAboutBoxShowsItsTextsAndHelpSaysWhenThereIsNone)
 {
     TAboutBox& box = *AboutBox;
-    Command(IDM_About1);
+    Command(IDM_About);
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(box.Handle()) && GetFocus() == box.CloseButton.Handle(); }));
     EXPECT_EQ(WindowText(box.VersionLabel.Handle()) + "|" + WindowText(box.Notice.Handle()),
               "version 1.0|Icons: famfamfam Silk, Creative Commons Attribution 2.5");
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(box.Handle()); }));
     BoxAnswerer answerer("ok");
-    Command(IDM_Help2);
+    Command(IDM_Help);
     EXPECT_EQ(ShownBoxes(answerer), std::vector<std::string>{"Help|Help file not found|warning|ok"});
 }

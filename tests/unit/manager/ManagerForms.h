@@ -7,10 +7,10 @@
 #include "FormScript.h"
 #include "ManagerIds.h"
 #include "ManagerSupport.h"
+#include "ManagerWindow.h"
 #include "RemoteWindows.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "Unit1.h"
 #include <gtest/gtest.h>
 class ManagerForms : public ::testing::Test {
 protected:
@@ -26,7 +26,7 @@ protected:
         CreateProfileLists();
         SaveNotifyValue = 0;
         ASSERT_TRUE(CreateManagerForms());
-        Form1->Show();  // the start sequence: no password asked, no profile found
+        ManagerWindow->Show();  // the start sequence: no password asked, no profile found
         ProfilesDir = profiles = NewTempDir("profiles");
     }
     void TearDown() override
@@ -54,24 +54,25 @@ inline TextList PolicyLines(const std::vector<int>& states)
     return lines;
 }
 inline bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-inline HWND Control(int id) { return Form1->FindById(id)->Handle(); }
+inline HWND Control(int id) { return ManagerWindow->FindById(id)->Handle(); }
 inline size_t LineCount(int listId) { return ListLines(Control(listId)).size(); }
-inline void Command(int menuId) { SendMessageA(Form1->Handle(), WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
+inline void Command(int menuId) { SendMessageA(ManagerWindow->Handle(), WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
 // A box as the user saw it: "caption|text|icon|buttons".
 inline std::string Shown(const SeenBox& b) { return b.caption + "|" + b.text + "|" + b.icon + "|" + b.buttons; }
 // The restriction check list's states as the list holds them: 0, 1 or 2.
 inline std::vector<int> RestrictionStates()
 {
     std::vector<int> states;
-    for (int i = 0; i < Form1->RestrictionsPage.CheckListBox1.Count(); ++i)
-        states.push_back(static_cast<int>(SendMessageA(Control(Form1Id::CheckListBox1), LB_GETITEMDATA, i, 0)));
+    for (int i = 0; i < ManagerWindow->RestrictionsPage.RestrictionList.Count(); ++i)
+        states.push_back(
+            static_cast<int>(SendMessageA(Control(ManagerWindowId::RestrictionList), LB_GETITEMDATA, i, 0)));
     return states;
 }
 // A click on restriction line index: on its box, or on its text.
 inline void ClickRestriction(int index, bool onTheBox = true)
 {
-    TCheckListBox& list = Form1->RestrictionsPage.CheckListBox1;
-    Form1->PageControl1.SetActivePageIndex(2);
+    TCheckListBox& list = ManagerWindow->RestrictionsPage.RestrictionList;
+    ManagerWindow->Tabs.SetActivePageIndex(2);
     SendMessageA(list.Handle(), LB_SETTOPINDEX, index, 0);
     RECT box = list.BoxRect(index);
     LPARAM at = MAKELPARAM(onTheBox ? (box.left + box.right) / 2 : box.right + 40, (box.top + box.bottom) / 2);

@@ -33,8 +33,7 @@ std::vector<std::string> RunWizard(const std::vector<int>& boxes)
     std::vector<std::string> pages;
     while (ProfileWizard->PageIndex() > 0) ClickWizard(ProfileWizardId::BackButton);
     for (int page = 0; page < WizardPageCount; ++page, ClickWizard(ProfileWizardId::NextButton)) {
-        std::string shown =
-            WindowText(Window(ProfileWizardId::HeaderTitle)) + "|" + WindowText(Window(ProfileWizardId::Numerals));
+        std::string shown = WindowText(Window(ProfileWizardId::HeaderTitle)) + "|" + WindowText(Window(ProfileWizardId::Numerals));
         shown += "|";
         HWND box = GetWindow(Window(ProfileWizardId::PagePanel0 + page), GW_CHILD);
         for (; box; box = GetWindow(box, GW_HWNDNEXT)) {
@@ -72,26 +71,30 @@ TEST_F(ManagerForms, OpenShowsTheFileInEveryTabAndNamesItsUser)
         text.policies = c.policies;
         WriteProfile(c.file, text);
         BoxAnswerer answerer("ok", c.file, !c.user.empty());
-        Command(IDM_Openprofile1);
+        Command(IDM_OpenProfile);
         const std::vector<SeenBox> seen = answerer.Seen();  // the open dialog, then any error
         EXPECT_EQ(seen.size() > 1 ? Shown(seen.back()) : "", c.policies.size() == 3 ? BadLine : "");
-        EXPECT_TRUE(Form1->RadioGroup1.ItemIndex() == (c.user.empty() ? 1 : 0) && Form1->Edit1.Text() == c.user &&
-                    Form1->Edit1.Enabled() == !c.user.empty());
-        EXPECT_EQ(Form1->Text(), " Vantrel  - " + (c.user.empty() ? "Default profile" : c.user));
-        EXPECT_FALSE(Form1->ProfileChanged);
+        EXPECT_TRUE(ManagerWindow->ProfileUserChoice.ItemIndex() == (c.user.empty() ? 1 : 0) &&
+                    ManagerWindow->UserNameEdit.Text() == c.user &&
+                    ManagerWindow->UserNameEdit.Enabled() == !c.user.empty());
+        EXPECT_EQ(ManagerWindow->Text(), " Vantrel  - " + (c.user.empty() ? "Default profile" : c.user));
+        EXPECT_FALSE(ManagerWindow->ProfileChanged);
         const bool own = c.hash != 0;
-        EXPECT_TRUE(Form1->CheckBox1.Checked() != own && Profile.OwnPassword == own);
-        EXPECT_TRUE(Form1->Label4.Enabled() == own && Form1->Button4.Enabled() == own);
-        EXPECT_EQ((std::vector<size_t>{LineCount(Form1Id::ListBox1), LineCount(Form1Id::ListBox2),
-                                       LineCount(Form1Id::ListBox3)}), (std::vector<size_t>{3, 2, 1}));
+        EXPECT_TRUE(ManagerWindow->OtherPasswordBox.Checked() != own && Profile.OwnPassword == own);
+        EXPECT_TRUE(ManagerWindow->OtherPasswordLabel.Enabled() == own &&
+                    ManagerWindow->ChangePasswordButton.Enabled() == own);
+        EXPECT_EQ(
+            (std::vector<size_t>{LineCount(ManagerWindowId::FolderRuleList), LineCount(ManagerWindowId::FileRuleList),
+                                 LineCount(ManagerWindowId::ProgramList)}),
+            (std::vector<size_t>{3, 2, 1}));
         EXPECT_EQ(RestrictionStates(), c.states);
     }
     HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     BoxAnswerer answerer("ok", locked, true);
-    Command(IDM_Openprofile1);
+    Command(IDM_OpenProfile);
     CloseHandle(hold);
     EXPECT_EQ(answerer.Seen().size(), 1u) << "only the open dialog";
-    EXPECT_TRUE(Form1->Text() == " Vantrel  - Bob" && RestrictionStates() == third);
+    EXPECT_TRUE(ManagerWindow->Text() == " Vantrel  - Bob" && RestrictionStates() == third);
     EXPECT_EQ(Profile.Folders, Sample.folders);
     RemoveTree(other);
 }
@@ -104,17 +107,17 @@ TEST_F(ManagerForms, SaveAsksWithTheSummaryAndWritesWhatTheWindowShows)
     ProfileText text = Sample;
     text.passwordHash = Command18("secret");
     const std::string saved = profiles + "grace.vtp";
-    ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(other + "grace.vtp", text)));
+    ASSERT_TRUE(ManagerWindow->LoadProfileIntoWindow(WriteProfile(other + "grace.vtp", text)));
     for (int index : {0, 5, 5, 31}) ClickRestriction(index);
     const std::vector<int> shown = RestrictionStates();
     const TProfile window = Profile;
     MessageListener listener;
     for (const char* answer : {"no", "yes"}) {
         BoxAnswerer answerer(answer);
-        Command(IDM_Saveprofile1);
+        Command(IDM_SaveProfile);
         ASSERT_EQ(answerer.Seen().size(), 1u);
         EXPECT_EQ(Shown(answerer.Seen()[0]), Summary("This profile will be used for user \"grace\".", true));
-        EXPECT_TRUE(Form1->ProfileChanged == (answer[0] == 'n') && Exists(saved) == (answer[0] == 'y'));
+        EXPECT_TRUE(ManagerWindow->ProfileChanged == (answer[0] == 'n') && Exists(saved) == (answer[0] == 'y'));
     }
     EXPECT_TRUE(HeardUpToMarker(listener).empty());  // without "/NOTIFY:" no save is announced
     ASSERT_TRUE(LoadProfile(saved));
@@ -123,11 +126,11 @@ TEST_F(ManagerForms, SaveAsksWithTheSummaryAndWritesWhatTheWindowShows)
     EXPECT_EQ(Profile.Options, (TextList{"PWD=" + std::to_string(Command18("secret")), "[END1]"}));
     // The default password box stores no password, also after one was set (over
     // the file saved before); without it and without an own password the save is refused.
-    ASSERT_TRUE(Form1->LoadProfileIntoWindow(saved));
+    ASSERT_TRUE(ManagerWindow->LoadProfileIntoWindow(saved));
     for (bool stored : {true, false}) {
-        SendMessageA(Control(Form1Id::CheckBox1), BM_CLICK, 0, 0);
+        SendMessageA(Control(ManagerWindowId::OtherPasswordBox), BM_CLICK, 0, 0);
         BoxAnswerer answerer("yes");
-        Command(IDM_Saveprofile1);
+        Command(IDM_SaveProfile);
         ASSERT_EQ(answerer.Seen().size(), 1u);
         if (stored) {
             ASSERT_TRUE(LoadProfile(saved));
@@ -139,12 +142,13 @@ TEST_F(ManagerForms, SaveAsksWithTheSummaryAndWritesWhatTheWindowShows)
         }
     }
     // Save as default empties the name and chooses the default profile, also when declined.
-    SendMessageA(Control(Form1Id::CheckBox1), BM_CLICK, 0, 0);
+    SendMessageA(Control(ManagerWindowId::OtherPasswordBox), BM_CLICK, 0, 0);
     BoxAnswerer answerer("no");
-    Command(IDM_Saveprofileasdefault1);
+    Command(IDM_SaveProfileAsDefault);
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(Shown(answerer.Seen()[0]), Summary("This profile will be used as DEFAULT (main) profile.", false));
-    EXPECT_TRUE(Form1->Edit1.Text().empty() && Form1->RadioGroup1.ItemIndex() == 1 && !Form1->Edit1.Enabled());
+    EXPECT_TRUE(ManagerWindow->UserNameEdit.Text().empty() && ManagerWindow->ProfileUserChoice.ItemIndex() == 1 &&
+                !ManagerWindow->UserNameEdit.Enabled());
     EXPECT_FALSE(Exists(profiles + "default.vtp"));
     RemoveTree(other);
 }
@@ -155,7 +159,7 @@ TEST_F(ManagerForms, SaveAsksWithTheSummaryAndWritesWhatTheWindowShows)
 TEST_F(ManagerForms, AFailedSaveKeepsTheFileAndTheEditsAndTheCloseAsksAgain)
 {
     const std::string path = WriteProfile(profiles + "default.vtp", Sample), outside = NewTempDir("outside");
-    ASSERT_TRUE(Form1->LoadProfileIntoWindow(path));
+    ASSERT_TRUE(ManagerWindow->LoadProfileIntoWindow(path));
     const std::string before = ReadWholeFile(path);
     ClickRestriction(7);
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -165,35 +169,35 @@ TEST_F(ManagerForms, AFailedSaveKeepsTheFileAndTheEditsAndTheCloseAsksAgain)
         {"..\\escaped", invalid}, {"../escaped", invalid}, {outside + "escaped", invalid}, {"a:b", invalid},
         {"", refused}};
     for (const auto& c : cases) {
-        Form1->RadioGroup1.SetItemIndex(c.user.empty() ? 1 : 0);
-        Form1->Edit1.SetText(c.user);
+        ManagerWindow->ProfileUserChoice.SetItemIndex(c.user.empty() ? 1 : 0);
+        ManagerWindow->UserNameEdit.SetText(c.user);
         BoxAnswerer answerer("yes");
-        Command(IDM_Saveprofile1);
+        Command(IDM_SaveProfile);
         std::vector<SeenBox> seen = answerer.WaitSeen(2);
         ASSERT_EQ(seen.size(), 2u) << c.user;
         EXPECT_EQ(seen[1].text + "|" + seen[1].icon, c.message) << c.user;
-        EXPECT_TRUE(Form1->ProfileChanged) << c.user;
+        EXPECT_TRUE(ManagerWindow->ProfileChanged) << c.user;
     }
     {
-        Form1->RadioGroup1.SetItemIndex(0);  // for a user, of no name
+        ManagerWindow->ProfileUserChoice.SetItemIndex(0);  // for a user, of no name
         BoxAnswerer answerer("yes");
-        Command(IDM_Saveprofile1);
+        Command(IDM_SaveProfile);
         ASSERT_EQ(answerer.Seen().size(), 1u);
         EXPECT_EQ(Shown(answerer.Seen()[0]), "Save profile|User name is not specified. Go to \"Profile options\" tab "
                                              "and enter the user name or choose the default profile.|warning|ok");
-        Form1->RadioGroup1.SetItemIndex(1);
+        ManagerWindow->ProfileUserChoice.SetItemIndex(1);
     }
     EXPECT_FALSE(Exists(outside + "escaped.vtp") || Exists(profiles + "..\\escaped.vtp"));
     MessageListener listener;
     for (const std::function<void()>& attempt : std::vector<std::function<void()>>{
-             [] { Form1->Close(); }, [] { Command(IDM_Exit1); }, [] { Command(IDM_Startprotection1); }}) {
+             [] { ManagerWindow->Close(); }, [] { Command(IDM_Exit); }, [] { Command(IDM_StartProtection); }}) {
         BoxAnswerer answerer("yes");
         attempt();
         std::vector<SeenBox> seen = answerer.Seen();
         ASSERT_EQ(seen.size(), 3u);
         EXPECT_EQ(seen[0].text + "|" + seen[1].caption + "|" + seen[2].text + "|" + seen[2].icon,
                   "Profile was changed, but not saved. Save it now?|Save profile|" + refused);
-        EXPECT_TRUE(IsWindowVisible(Form1->Handle()) && Form1->ProfileChanged);
+        EXPECT_TRUE(IsWindowVisible(ManagerWindow->Handle()) && ManagerWindow->ProfileChanged);
     }
     EXPECT_TRUE(HeardUpToMarker(listener).empty());  // the agent was not asked to start
     EXPECT_EQ(ReadWholeFile(path), before);
@@ -206,10 +210,10 @@ TEST_F(ManagerForms, AFailedSaveKeepsTheFileAndTheEditsAndTheCloseAsksAgain)
 TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
 {
     ProfileText text = {{"-C:\\WINDOWS"}, {"-.TXT"}, {"NOTEPAD.EXE"}, PolicyLines(std::vector<int>(32, 0)), 77};
-    ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "alice.vtp", text)));
+    ASSERT_TRUE(ManagerWindow->LoadProfileIntoWindow(WriteProfile(profiles + "alice.vtp", text)));
     ClickRestriction(4);
     BoxAnswerer answerer("no");
-    for (int time = 0; time < 2; ++time) Command(IDM_Newprofile1);  // the second time: nothing to ask
+    for (int time = 0; time < 2; ++time) Command(IDM_NewProfile);  // the second time: nothing to ask
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(Shown(answerer.Seen()[0]), "Save|Profile was changed, but not saved. Save it now?|question|yes,no");
     EXPECT_TRUE(WizardShown() && (GetWindowLongA(ProfileWizard->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST));
@@ -219,15 +223,15 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
     SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
     MapWindowPoints(tabs, ProfileWizard->Handle(), reinterpret_cast<POINT*>(&tab), 2);
     POINT centre = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
-    EXPECT_EQ(ChildWindowFromPointEx(ProfileWizard->Handle(), centre, CWP_SKIPINVISIBLE),
-              Window(ProfileWizardId::Header));
-    EXPECT_TRUE(!LineCount(Form1Id::ListBox1) && !LineCount(Form1Id::ListBox2) && !LineCount(Form1Id::ListBox3));
+    EXPECT_EQ(ChildWindowFromPointEx(ProfileWizard->Handle(), centre, CWP_SKIPINVISIBLE), Window(ProfileWizardId::Header));
+    EXPECT_TRUE(!LineCount(ManagerWindowId::FolderRuleList) && !LineCount(ManagerWindowId::FileRuleList) &&
+                !LineCount(ManagerWindowId::ProgramList));
     std::vector<int> states(32, 2);
     EXPECT_TRUE(RestrictionStates() == states && Profile.Policies == PolicyLines(states));
     EXPECT_TRUE(Profile.Folders.empty() && Profile.Files.empty() && Profile.Tasks.empty() && Profile.Options.empty());
-    EXPECT_TRUE(!Profile.OwnPassword && Profile.PasswordHash == 0 && !Form1->ProfileChanged &&
-                !Form1->CheckBox1.Checked());
-    EXPECT_EQ(Form1->Edit1.Text() + "|" + Form1->Text(), "alice| Vantrel  - alice");
+    EXPECT_TRUE(!Profile.OwnPassword && Profile.PasswordHash == 0 && !ManagerWindow->ProfileChanged &&
+                !ManagerWindow->OtherPasswordBox.Checked());
+    EXPECT_EQ(ManagerWindow->UserNameEdit.Text() + "|" + ManagerWindow->Text(), "alice| Vantrel  - alice");
     EXPECT_EQ(RunWizard({2, 6, 7, 10, 13}),
               (std::vector<std::string>{"Profile Creation Wizard||||&Next>",
                                         "Most important folders|1|1 2 3 4 5 |back|&Next>",
@@ -237,7 +241,7 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
     const TextList programs = {"-.EXE", "-.COM", "-.BAT", "-.PIF", "-.SCR", "-.DLL", "-.OCX",
                                "-.AX",  "-.SYS", "-.VXD", "-.386", "-.HTM", "-.HTML"};
     EXPECT_TRUE(!WizardShown() && Sorted(Profile.Files) == Sorted(programs));
-    Command(IDM_ProfileCreationWizard1);  // where it was left
+    Command(IDM_ProfileWizard);  // where it was left
     EXPECT_TRUE(ProfileWizard->PageIndex() == 4 && WindowText(Window(ProfileWizardId::NextButton)) == "&Finish");
     ClickWizard(ProfileWizardId::NextButton);
     TextList files = Sorted(programs);
@@ -247,7 +251,7 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
     states[0] = 1;
     EXPECT_EQ(RestrictionStates(), states);
     // Every box the other way round: the other half of the template.
-    Command(IDM_ProfileCreationWizard1);
+    Command(IDM_ProfileWizard);
     RunWizard({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
     files.insert(files.end(), {"-.TXT", "-.DOC", "-.PDF", "-.RTF", "-.CHM", "-.HLP", "-.JPG", "-.JPEG", "-.GIF",
                                "-.PNG", "-.TIF", "-NTLDR", "-AUTOEXEC.BAT", "-BOOTFONT.BIN", "-NTDETECT.COM",
@@ -258,9 +262,10 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
                                                  "-%QLAUNCH%", "-%START%", "-%WINDIR%"}));
     for (int item : {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 15, 21, 29, 30, 31}) states[item] = 1;
     EXPECT_EQ(RestrictionStates(), states);
-    EXPECT_TRUE(LineCount(Form1Id::ListBox1) == 7 && LineCount(Form1Id::ListBox2) == files.size());
-    EXPECT_TRUE(Form1->ProfileChanged);
-    Command(IDM_ProfileCreationWizard1);
+    EXPECT_TRUE(LineCount(ManagerWindowId::FolderRuleList) == 7 &&
+                LineCount(ManagerWindowId::FileRuleList) == files.size());
+    EXPECT_TRUE(ManagerWindow->ProfileChanged);
+    Command(IDM_ProfileWizard);
     ClickWizard(ProfileWizardId::BackButton);
     ClickWizard(ProfileWizardId::BackButton);
     const std::function<void()> closes[] = {
@@ -269,7 +274,7 @@ TEST_F(ManagerForms, NewProfileAndTheWizardsTemplate)
         [] { PostMessageA(ProfileWizard->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
     };
     for (const auto& close : closes) {
-        Command(IDM_ProfileCreationWizard1);
+        Command(IDM_ProfileWizard);
         close();
         EXPECT_TRUE(PumpUntil([] { return !WizardShown(); }));
         EXPECT_TRUE(ProfileWizard->PageIndex() == 2 && ProfileWizard->Box(8).Checked());

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 namespace {
 const std::string Top = "C:\\VtTabs", Sub = Top + "\\Sub", Deep = Sub + "\\Deep";
-HWND Tree() { return Control(Form1Id::TreeView1); }
+HWND Tree() { return Control(ManagerWindowId::FolderTree); }
 std::string Text(HTREEITEM node)
 {
     char text[MAX_PATH] = {};
@@ -54,7 +54,7 @@ protected:
     // A profile of these rules loaded as the Open command loads it.
     void Load(const ProfileText& text)
     {
-        ASSERT_TRUE(Form1->LoadProfileIntoWindow(WriteProfile(profiles + "tabs.vtp", text)));
+        ASSERT_TRUE(ManagerWindow->LoadProfileIntoWindow(WriteProfile(profiles + "tabs.vtp", text)));
     }
 };
 }  // namespace
@@ -63,8 +63,8 @@ protected:
 // left pressed, the rules, their lines and their images, and the one warning asked.
 TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
 {
-    const int RO = Form1Id::SpeedButton1, Hid = Form1Id::SpeedButton2, No = Form1Id::SpeedButton3,
-              Full = Form1Id::SpeedButton4;
+    const int RO = ManagerWindowId::ReadOnlyButton, Hid = ManagerWindowId::HiddenButton,
+              No = ManagerWindowId::NoAccessButton, Full = ManagerWindowId::FullAccessButton;
     const std::string up = "C:\\VTTABS", sys = SystemDir, wholeDisk =
         "Warning|You are about restricting access to whole disk content. This may prevent all programs/system, "
         "placed on this disk from running.\r\nWe recommend to use read-only access instead.\r\n"
@@ -99,9 +99,9 @@ TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
             SelectFolder(click.first);
             SendMessageA(Control(click.second), BM_CLICK, 0, 0);
         }
-        EXPECT_TRUE(Profile.Folders == c.folders && ListLines(Control(Form1Id::ListBox1)) == c.lines);
+        EXPECT_TRUE(Profile.Folders == c.folders && ListLines(Control(ManagerWindowId::FolderRuleList)) == c.lines);
         std::string pressed;  // "R" Read Only, "H" Hidden, "N" No Access, "-" released
-        for (int i = 0; i < 3; ++i) pressed += Checked(Control(Form1Id::SpeedButton1 + i)) ? "RHN"[i] : '-';
+        for (int i = 0; i < 3; ++i) pressed += Checked(Control(ManagerWindowId::ReadOnlyButton + i)) ? "RHN"[i] : '-';
         EXPECT_EQ(pressed, c.pressed);
         const std::vector<SeenBox> seen = answerer.WaitSeen(c.box.empty() ? 0 : 1, 3000);
         EXPECT_EQ(seen.empty() ? "" : Shown(seen[0]), c.box);
@@ -128,13 +128,10 @@ TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
 {
     const struct { WORD key; int line; std::vector<BoxReply> replies; TextList folders; } cases[] = {
         {VK_DELETE, 1, {}, {"-C:\\VTTABS"}},
-        {VK_INSERT, -1,
-         {BoxReply("Add folder").Keys(AddFolderDialogId::PathEdit, Deep).Press(AddFolderDialogId::AddButton)},
+        {VK_INSERT, -1, {BoxReply("Add folder").Keys(AddFolderDialogId::PathEdit, Deep).Press(AddFolderDialogId::AddButton)},
          {"-C:\\VTTABS", "&C:\\VTTABS\\SUB", "+C:\\VTTABS\\SUB\\DEEP"}},
         {VK_RETURN, 0,
-         {BoxReply("Add folder")
-              .Text(AddFolderDialogId::PathEdit, "C:\\VtTabs\\Sub\\Deep")
-              .Press(AddFolderDialogId::AddButton)},
+         {BoxReply("Add folder").Text(AddFolderDialogId::PathEdit, "C:\\VtTabs\\Sub\\Deep").Press(AddFolderDialogId::AddButton)},
          {"&C:\\VTTABS\\SUB", "-C:\\VTTABS\\SUB\\DEEP"}},
     };
     for (const auto& c : cases) {
@@ -143,9 +140,9 @@ TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
         text.folders = {"-C:\\VTTABS", "&C:\\VTTABS\\SUB"};
         Load(text);
         BoxAnswerer answerer(c.replies, "cancel");
-        SendMessageA(Control(Form1Id::ListBox1), LB_SETCURSEL, c.line, 0);
-        SendMessageA(Control(Form1Id::ListBox1), WM_KEYDOWN, c.key, 0);
-        EXPECT_TRUE(Profile.Folders == c.folders && LineCount(Form1Id::ListBox1) == c.folders.size());
+        SendMessageA(Control(ManagerWindowId::FolderRuleList), LB_SETCURSEL, c.line, 0);
+        SendMessageA(Control(ManagerWindowId::FolderRuleList), WM_KEYDOWN, c.key, 0);
+        EXPECT_TRUE(Profile.Folders == c.folders && LineCount(ManagerWindowId::FolderRuleList) == c.folders.size());
         EXPECT_EQ(answerer.Seen().size(), c.replies.size());
     }
 }
@@ -162,14 +159,15 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
         BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDialogId::BrowseButton),
                               OpenFileReply({"one.txt", "Two.doc", "three.Bin"}),
                               BoxReply("Add a file").Press(AddFileDialogId::AddButton)});
-        SendMessageA(Control(Form1Id::Button1), BM_CLICK, 0, 0);
+        SendMessageA(Control(ManagerWindowId::AddFileButton), BM_CLICK, 0, 0);
     }
-    EXPECT_TRUE(Profile.Files == (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}) && LineCount(Form1Id::ListBox2) == 3);
+    EXPECT_TRUE(Profile.Files == (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}) &&
+                LineCount(ManagerWindowId::FileRuleList) == 3);
     ProfileText text;
     text.files = {"-C:\\A.TXT", "&C:\\B.TXT", "-C:\\A.TXT"};
     text.tasks = {"A.EXE", "B.EXE", "C.EXE"};
     Load(text);
-    HWND files = Control(Form1Id::ListBox2), programs = Control(Form1Id::ListBox3);
+    HWND files = Control(ManagerWindowId::FileRuleList), programs = Control(ManagerWindowId::ProgramList);
     auto select = [files](const char* name) {
         SendMessageA(files, LB_SETCURSEL, SendMessageA(files, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>(name)), 0);
     };
@@ -178,14 +176,15 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
         BoxAnswerer answerer({BoxReply("Add a file").Press(AddFileDialogId::AddButton)});
         SendMessageA(files, WM_KEYDOWN, VK_RETURN, 0);  // Enter edits the rule, and the profile is changed
     }
-    EXPECT_TRUE(Form1->ProfileChanged && Profile.Files.size() == 3);
+    EXPECT_TRUE(ManagerWindow->ProfileChanged && Profile.Files.size() == 3);
     select("C:\\A.TXT");
-    SendMessageA(Control(Form1Id::Button2), BM_CLICK, 0, 0);
-    EXPECT_TRUE(Profile.Files == (TextList{"&C:\\B.TXT", "-C:\\A.TXT"}) && LineCount(Form1Id::ListBox2) == 2);
+    SendMessageA(Control(ManagerWindowId::RemoveFileButton), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Profile.Files == (TextList{"&C:\\B.TXT", "-C:\\A.TXT"}) &&
+                LineCount(ManagerWindowId::FileRuleList) == 2);
     SetCurrentDirectoryA(BinDir().c_str());
     {
         BoxAnswerer answerer({OpenFileReply({"verinfo_full.exe", "verinfo_long.exe"})});
-        SendMessageA(Control(Form1Id::Button13), BM_CLICK, 0, 0);
+        SendMessageA(Control(ManagerWindowId::AddProgramButton), BM_CLICK, 0, 0);
     }
     SetCurrentDirectoryA(before);
     const std::string full = "VERINFO_FULL.EXE      // Vantrel test program  (Vantrel Test Makers)";

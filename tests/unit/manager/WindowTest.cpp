@@ -38,17 +38,17 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
         {"1000", "a", nullptr, 0, "ok", "ok",
          {"Warning|You have not specified a default toggle protection password. This password will be used for "
           "disabling protection.|warning|ok"}, PasswordsPage},
-        {"1000", "a", "t", IDM_Exit1, "no", "ok", {save, off + notByUser + tail}, -1},
+        {"1000", "a", "t", IDM_Exit, "no", "ok", {save, off + notByUser + tail}, -1},
         {"1101", "a", "t", 0, "no", "yes", {on + notByUser + tail}, -1},
         {"1011", "a", "t", 0, "no", "yes", {save, off + byUser + useDefault + tail}, -1},
-        {"1010", "a", "t", IDM_Exit1, "yes", "yes", {off + byUser + noDefault + tail, enable}, -1},
+        {"1010", "a", "t", IDM_Exit, "yes", "yes", {off + byUser + noDefault + tail, enable}, -1},
         {"1110", "a", "t", 0, "yes", "no", {on + byUser + noDefault + tail, enable}, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings);
         SetPasswords(c.administrator, c.toggle);
         GlobalSettings = {c.settings[1] == '1', c.settings[2] == '1', c.settings[3] == '1', c.settings[0] == '1'};
-        Form1->ProfileChanged = c.boxes[0] == save;
+        ManagerWindow->ProfileChanged = c.boxes[0] == save;
         MessageListener listener;
         BoxAnswerer answerer({BoxReply("Protection").Press(c.enable)}, c.answer);
         int page = -1;
@@ -60,15 +60,15 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
             });
         script.Start();
         if (c.command) Command(c.command);
-        else SendMessageA(Form1->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        else SendMessageA(ManagerWindow->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
         std::vector<std::string> shown;
         for (const SeenBox& box : answerer.WaitSeen(c.boxes.size())) shown.push_back(Shown(box));
         EXPECT_TRUE(shown == c.boxes && page == c.page) << shown.back() << " page " << page;
         const bool closes = c.boxes.back() == enable;
-        EXPECT_EQ(IsWindowVisible(Form1->Handle()) && !QuitRequested(), !closes);
+        EXPECT_EQ(IsWindowVisible(ManagerWindow->Handle()) && !QuitRequested(), !closes);
         std::vector<HeardMessage> heard = HeardUpToMarker(listener);
         EXPECT_EQ(!heard.empty() && heard[0].name == "Vantrel.Start", closes && c.enable[0] == 'y');
-        ShowWindow(Form1->Handle(), SW_SHOW);
+        ShowWindow(ManagerWindow->Handle(), SW_SHOW);
     }
 }
 
@@ -76,51 +76,57 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
 // options switch the name field and the own password's controls.
 TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
 {
-    HWND tabs = Control(Form1Id::PageControl1);
+    HWND tabs = Control(ManagerWindowId::Tabs);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
     for (int k = 0; k < 5; ++k) {  // the items, and the sheets, are numbered in the tabs' order
-        Command(IDM_Folderprotection1 + k);
+        Command(IDM_FolderProtection + k);
         EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), k);
-        for (int s = 0; s < 5; ++s) EXPECT_EQ(IsWindowVisible(Control(Form1Id::TabSheet1 + s)) != FALSE, s == k);
+        for (int s = 0; s < 5; ++s)
+            EXPECT_EQ(IsWindowVisible(Control(ManagerWindowId::FolderTab + s)) != FALSE, s == k);
     }
-    EXPECT_EQ(Form1->ImageList1.Count(), 7);  // the folder pictures, found
+    EXPECT_EQ(ManagerWindow->FolderImages.Count(), 7);  // the folder pictures, found
     // Each edit of the options marks the profile changed.
-    HWND radio = Control(Form1Id::RadioGroup1), name = Control(Form1Id::Edit1), box = Control(Form1Id::CheckBox1);
-    auto edited = [] { return std::exchange(Form1->ProfileChanged, false); };
+    HWND radio = Control(ManagerWindowId::ProfileUserChoice), name = Control(ManagerWindowId::UserNameEdit),
+         box = Control(ManagerWindowId::OtherPasswordBox);
+    auto edited = [] { return std::exchange(ManagerWindow->ProfileChanged, false); };
     SetWindowTextA(name, "alice");
     EXPECT_TRUE(edited());
-    SendMessageA(GetDlgItem(radio, Form1Id::RadioGroup1 + 1), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(radio, ManagerWindowId::ProfileUserChoice + 1), BM_CLICK, 0, 0);
     EXPECT_TRUE(IsWindowEnabled(name) && GetFocus() == name && edited());
-    SendMessageA(GetDlgItem(radio, Form1Id::RadioGroup1 + 2), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(radio, ManagerWindowId::ProfileUserChoice + 2), BM_CLICK, 0, 0);
     EXPECT_TRUE(!IsWindowEnabled(name) && WindowText(name) == "alice" && edited());
     Profile.PasswordHash = 1234;
     for (bool own : {true, false}) {
         SendMessageA(box, BM_CLICK, 0, 0);
-        EXPECT_TRUE((IsWindowEnabled(Control(Form1Id::Label4)) != FALSE) == own &&
-                    (IsWindowEnabled(Control(Form1Id::Button4)) != FALSE) == own);
+        EXPECT_TRUE((IsWindowEnabled(Control(ManagerWindowId::OtherPasswordLabel)) != FALSE) == own &&
+                    (IsWindowEnabled(Control(ManagerWindowId::ChangePasswordButton)) != FALSE) == own);
         EXPECT_TRUE(Profile.OwnPassword == own && edited());
     }
     EXPECT_EQ(Profile.PasswordHash, 1234u);
     // The restriction buttons set every line and mark the profile changed; a click on a box cycles
     // unchecked, grayed, checked and marks it changed; a click on the text only selects, and the
     // space bar then moves that line on.
-    const struct { int button, state; } buttons[] = {
-        {Form1Id::Button10, cbChecked}, {Form1Id::Button11, cbUnchecked}, {Form1Id::Button12, cbGrayed}};
+    const struct { int button, state;
+    } buttons[] = {{ManagerWindowId::CheckAllButton, cbChecked},
+                   {ManagerWindowId::UncheckAllButton, cbUnchecked},
+                   {ManagerWindowId::GrayAllButton, cbGrayed}};
     for (const auto& b : buttons) {
         SendMessageA(Control(b.button), BM_CLICK, 0, 0);
         EXPECT_EQ(RestrictionStates(), std::vector<int>(32, b.state)) << b.button;
         EXPECT_TRUE(edited()) << b.button;
     }
-    Form1->ProfileChanged = false;
+    ManagerWindow->ProfileChanged = false;
     std::vector<int> seen, after(32, cbGrayed);
     for (int click = 0; click < 4; ++click, seen.push_back(RestrictionStates()[1])) ClickRestriction(1);
-    EXPECT_TRUE(seen == (std::vector<int>{cbChecked, cbUnchecked, cbGrayed, cbChecked}) && Form1->ProfileChanged);
+    EXPECT_TRUE(seen == (std::vector<int>{cbChecked, cbUnchecked, cbGrayed, cbChecked}) &&
+                ManagerWindow->ProfileChanged);
     ClickRestriction(1, false);
     after[1] = cbChecked;
     EXPECT_TRUE(RestrictionStates() == after &&
-                SendMessageA(Control(Form1Id::CheckListBox1), LB_GETCURSEL, 0, 0) == 1);
+                SendMessageA(Control(ManagerWindowId::RestrictionList), LB_GETCURSEL, 0, 0) == 1);
     edited();
-    SendMessageA(Control(Form1Id::CheckListBox1), WM_CHAR, ' ', 0);  // the space bar moves the selected line on
+    SendMessageA(Control(ManagerWindowId::RestrictionList), WM_CHAR, ' ',
+                 0);  // the space bar moves the selected line on
     after[1] = cbUnchecked;
     EXPECT_TRUE(RestrictionStates() == after && edited());
 }
@@ -137,24 +143,24 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
     ReleaseDC(nullptr, screen);
     RECT all = {0, 0, W, H};
     FillRect(icon, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    Form1->ImageMenu.Draw(icon, 2, 2, 0);  // the first picture of the strip, as "New profile" shows it
+    ManagerWindow->ImageMenu.Draw(icon, 2, 2, 0);  // the first picture of the strip, as "New profile" shows it
     const struct { int id; UINT state; int x0, x1, y; COLORREF colour; } rows[] = {  // x1 < 0: as the icon shows
-        {IDM_Newprofile1, 0, 0, -20, 0, 0},        {IDM_Newprofile1, 0, 0, -20, 5, 0},
-        {IDM_Newprofile1, 0, 0, -20, 9, 0},        {IDM_Newprofile1, 0, 0, -20, 14, 0},
-        {IDM_Newprofile1, 0, 20, 21, 0, line},     {IDM_Newprofile1, 0, 20, 21, H - 1, line},
-        {IDM_Newprofile1, 0, 21, 22, 10, face},      {IDM_Newprofile1, ODS_SELECTED, 0, W, 0, line},
-        {IDM_Newprofile1, ODS_SELECTED, 1, W - 1, 1, selection}, {IDM_Newprofile1, ODS_SELECTED, 0, 1, 1, line},
-        {IDM_File1, ODS_SELECTED, 0, W, H - 1, line},
-        {IDM_File1, ODS_SELECTED, 1, W - 1, H - 2, selection},  {IDM_N2, 0, 0, W, 5, line},
-        {IDM_N2, 0, 21, W, 4, face},
+        {IDM_NewProfile, 0, 0, -20, 0, 0},        {IDM_NewProfile, 0, 0, -20, 5, 0},
+        {IDM_NewProfile, 0, 0, -20, 9, 0},        {IDM_NewProfile, 0, 0, -20, 14, 0},
+        {IDM_NewProfile, 0, 20, 21, 0, line},     {IDM_NewProfile, 0, 20, 21, H - 1, line},
+        {IDM_NewProfile, 0, 21, 22, 10, face},      {IDM_NewProfile, ODS_SELECTED, 0, W, 0, line},
+        {IDM_NewProfile, ODS_SELECTED, 1, W - 1, 1, selection}, {IDM_NewProfile, ODS_SELECTED, 0, 1, 1, line},
+        {IDM_FileMenu, ODS_SELECTED, 0, W, H - 1, line},
+        {IDM_FileMenu, ODS_SELECTED, 1, W - 1, H - 2, selection},  {IDM_FileSeparator1, 0, 0, W, 5, line},
+        {IDM_FileSeparator1, 0, 21, W, 4, face},
     };
     for (const auto& r : rows) {
         SetDCBrushColor(dc, RGB(255, 0, 255));
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         DRAWITEMSTRUCT item = {ODT_MENU, 0, static_cast<UINT>(r.id), ODA_DRAWENTIRE, r.state,
-                               reinterpret_cast<HWND>(Form1->MainMenu1.Handle()), dc, all,
-                               reinterpret_cast<ULONG_PTR>(Form1->MainMenu1.Find(r.id))};
-        SendMessageA(Form1->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+                               reinterpret_cast<HWND>(ManagerWindow->MenuBar.Handle()), dc, all,
+                               reinterpret_cast<ULONG_PTR>(ManagerWindow->MenuBar.Find(r.id))};
+        SendMessageA(ManagerWindow->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
         int differing = 0;
         for (int x = r.x0; x < std::abs(r.x1); ++x)
             differing += GetPixel(dc, x, r.y) != (r.x1 < 0 ? GetPixel(icon, x, r.y) : r.colour);
@@ -164,14 +170,14 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
     TEXTMETRICA font = {};
     GetTextMetricsA(dc, &font);
     const int base = 4 + font.tmAscent;
-    for (int id : {IDM_Saveprofileasdefault1, IDM_Settings1, IDM_About1}) {
-        std::string plain = Form1->MainMenu1.Find(id)->Caption;
+    for (int id : {IDM_SaveProfileAsDefault, IDM_Settings, IDM_About}) {
+        std::string plain = ManagerWindow->MenuBar.Find(id)->Caption;
         const size_t amp = plain.find('&'), marked = amp == std::string::npos ? 0 : amp;
         if (amp != std::string::npos) plain.erase(amp, 1);
         DRAWITEMSTRUCT item = {ODT_MENU, 0, static_cast<UINT>(id), ODA_DRAWENTIRE, 0,
-                               reinterpret_cast<HWND>(Form1->MainMenu1.Handle()), dc, all,
-                               reinterpret_cast<ULONG_PTR>(Form1->MainMenu1.Find(id))};
-        SendMessageA(Form1->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+                               reinterpret_cast<HWND>(ManagerWindow->MenuBar.Handle()), dc, all,
+                               reinterpret_cast<ULONG_PTR>(ManagerWindow->MenuBar.Find(id))};
+        SendMessageA(ManagerWindow->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
         SetDCBrushColor(icon, face);
         FillRect(icon, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         SetBkMode(icon, TRANSPARENT);
@@ -190,7 +196,7 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
         }
         EXPECT_TRUE(differing == 0 && underlined) << plain << ": " << differing << " pixels differ";
     }
-    EXPECT_EQ(Form1->ImageMenu.Count(), 8);
+    EXPECT_EQ(ManagerWindow->ImageMenu.Count(), 8);
     DeleteObject(SelectObject(dc, old[0]));
     DeleteObject(SelectObject(icon, old[1]));
     DeleteDC(dc);

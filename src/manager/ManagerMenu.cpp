@@ -1,8 +1,8 @@
-// TForm1's main menu: its items, and the two handlers that draw every item.
+// TManagerWindow's main menu: its items, and the two handlers that draw every item.
 #include "AboutBox.h"
 #include "ManagerIds.h"
+#include "ManagerWindow.h"
 #include "SettingsDialog.h"
-#include "Unit1.h"
 
 #include <vector>
 
@@ -15,37 +15,37 @@ struct MenuRow {
     const char* caption;
     unsigned shortCut;
     int image;
-    void (TForm1::*click)();
+    void (TManagerWindow::*click)();
 };
 
 const MenuRow MenuRows[] = {
-    {-1, IDM_File1, "File1", "&File", 0, -1, nullptr},
-    {0, IDM_Newprofile1, "Newprofile1", "&New profile", scCtrl | 'N', 0, &TForm1::Newprofile1Click},
-    {0, IDM_Openprofile1, "Openprofile1", "&Open profile", scCtrl | 'O', 1, &TForm1::Openprofile1Click},
-    {0, IDM_Saveprofile1, "Saveprofile1", "&Save profile", scCtrl | 'S', 2, &TForm1::Saveprofile1Click},
-    {0, IDM_Saveprofileasdefault1, "Saveprofileasdefault1", "Save profile as &default", 0, 3,
-     &TForm1::Saveprofileasdefault1Click},
-    {0, IDM_ProfileCreationWizard1, "ProfileCreationWizard1", "Profile Creation Wizard", 0, -1, &TForm1::ShowWizard},
-    {0, IDM_N2, "N2", "-", 0, -1, nullptr},
-    {0, IDM_Settings1, "Settings1", "S&ettings", 0, 4, nullptr},
-    {0, IDM_N1, "N1", "-", 0, -1, nullptr},
-    {0, IDM_Exit1, "Exit1", "E&xit", scAlt | VK_F4, -1, &TForm1::Exit1Click},
-    {-1, IDM_Driver1, "Driver1", "&Protection", 0, -1, nullptr},
-    {1, IDM_Startprotection1, "Startprotection1", "Start protection", VK_F6, 5, &TForm1::Startprotection1Click},
-    {1, IDM_Stopprotection1, "Stopprotection1", "Stop protection", scCtrl | VK_F6, 6, &TForm1::Stopprotection1Click},
-    {-1, IDM_Components1, "Components1", "&Components", 0, -1, nullptr},
-    {2, IDM_Folderprotection1, "Folderprotection1", "&Folder protection", 0, -1, nullptr},
-    {2, IDM_Fileprotection1, "Fileprotection1", "&File protection", 0, -1, nullptr},
-    {2, IDM_Restrictions1, "Restrictions1", "&Restrictions", 0, -1, nullptr},
-    {2, IDM_Restrictedprograms1, "Restrictedprograms1", "Disabled programs", 0, -1, nullptr},
-    {2, IDM_Profileoptions1, "Profileoptions1", "&Profile options", 0, -1, nullptr},
-    {-1, IDM_Help1, "Help1", "&Help", 0, -1, nullptr},
-    {3, IDM_Help2, "Help2", "&Help", VK_F1, 7, &TForm1::Help2Click},
-    {3, IDM_N3, "N3", "-", 0, -1, nullptr},
-    {3, IDM_VisitVantrelhomepage1, "VisitVantrelhomepage1", "Visit Vantrel home page...", 0, -1, nullptr},
-    {3, IDM_Contactwithauthors1, "Contactwithauthors1", "Contact with authors...", 0, -1, nullptr},
-    {3, IDM_N4, "N4", "-", 0, -1, nullptr},
-    {3, IDM_About1, "About1", "About", 0, -1, &TForm1::About1Click},
+    {-1, IDM_FileMenu, "FileMenu", "&File", 0, -1, nullptr},
+    {0, IDM_NewProfile, "NewProfile", "&New profile", scCtrl | 'N', 0, &TManagerWindow::OnNewProfile},
+    {0, IDM_OpenProfile, "OpenProfile", "&Open profile", scCtrl | 'O', 1, &TManagerWindow::OnOpenProfile},
+    {0, IDM_SaveProfile, "SaveProfile", "&Save profile", scCtrl | 'S', 2, &TManagerWindow::OnSaveProfile},
+    {0, IDM_SaveProfileAsDefault, "SaveProfileAsDefault", "Save profile as &default", 0, 3,
+     &TManagerWindow::OnSaveProfileAsDefault},
+    {0, IDM_ProfileWizard, "ProfileWizard", "Profile Creation Wizard", 0, -1, &TManagerWindow::ShowWizard},
+    {0, IDM_FileSeparator1, "FileSeparator1", "-", 0, -1, nullptr},
+    {0, IDM_Settings, "Settings", "S&ettings", 0, 4, nullptr},
+    {0, IDM_FileSeparator2, "FileSeparator2", "-", 0, -1, nullptr},
+    {0, IDM_Exit, "Exit", "E&xit", scAlt | VK_F4, -1, &TManagerWindow::OnExit},
+    {-1, IDM_ProtectionMenu, "ProtectionMenu", "&Protection", 0, -1, nullptr},
+    {1, IDM_StartProtection, "StartProtection", "Start protection", VK_F6, 5, &TManagerWindow::OnStartProtection},
+    {1, IDM_StopProtection, "StopProtection", "Stop protection", scCtrl | VK_F6, 6, &TManagerWindow::OnStopProtection},
+    {-1, IDM_ComponentsMenu, "ComponentsMenu", "&Components", 0, -1, nullptr},
+    {2, IDM_FolderProtection, "FolderProtection", "&Folder protection", 0, -1, nullptr},
+    {2, IDM_FileProtection, "FileProtection", "&File protection", 0, -1, nullptr},
+    {2, IDM_Restrictions, "Restrictions", "&Restrictions", 0, -1, nullptr},
+    {2, IDM_DisabledPrograms, "DisabledPrograms", "Disabled programs", 0, -1, nullptr},
+    {2, IDM_ProfileOptions, "ProfileOptions", "&Profile options", 0, -1, nullptr},
+    {-1, IDM_HelpMenu, "HelpMenu", "&Help", 0, -1, nullptr},
+    {3, IDM_Help, "Help", "&Help", VK_F1, 7, &TManagerWindow::OnHelp},
+    {3, IDM_HelpSeparator1, "HelpSeparator1", "-", 0, -1, nullptr},
+    {3, IDM_HomePage, "HomePage", "Visit Vantrel home page...", 0, -1, nullptr},
+    {3, IDM_ContactAuthors, "ContactAuthors", "Contact with authors...", 0, -1, nullptr},
+    {3, IDM_HelpSeparator2, "HelpSeparator2", "-", 0, -1, nullptr},
+    {3, IDM_About, "About", "About", 0, -1, &TManagerWindow::OnAbout},
 };
 
 const COLORREF SelectedFill = RGB(182, 189, 210);
@@ -123,33 +123,33 @@ void DrawSelection(HDC dc, SavedCanvas& canvas, const RECT& rect)
 
 }  // namespace
 
-void TForm1::BuildMenu()
+void TManagerWindow::BuildMenu()
 {
-    MainMenu1.Create(&ImageMenu);
+    MenuBar.Create(&ImageMenu);
     std::vector<TMenuItem*> menus;
     for (const MenuRow& row : MenuRows) {
         TMenuItem* parent = row.menu < 0 ? nullptr : menus.at(static_cast<size_t>(row.menu));
-        TMenuItem* item = MainMenu1.Add(parent, row.id, row.name, row.caption, row.shortCut, row.image);
+        TMenuItem* item = MenuBar.Add(parent, row.id, row.name, row.caption, row.shortCut, row.image);
         if (!parent) {
             menus.push_back(item);
             item->OnAdvancedDrawItem = [this](TMenuItem* s, HDC dc, const RECT& r, UINT state) {
-                File1AdvancedDrawItem(s, dc, r, state);
+                DrawMenuBarItem(s, dc, r, state);
             };
             continue;
         }
         item->OnDrawItem = [this](TMenuItem* s, HDC dc, const RECT& r, bool selected) {
-            Newprofile1DrawItem(s, dc, r, selected);
+            DrawMenuItem(s, dc, r, selected);
         };
         if (row.click) item->OnClick = [this, click = row.click](TMenuItem*) { (this->*click)(); };
-        if (row.menu == 2) item->OnClick = [this](TMenuItem* sender) { Folderprotection1Click(sender); };
+        if (row.menu == 2) item->OnClick = [this](TMenuItem* sender) { OnShowTab(sender); };
     }
-    MainMenu1.Find(IDM_Settings1)->OnClick = [this](TMenuItem*) { Settings1Click(StartupPage); };
-    MainMenu1.Find(IDM_VisitVantrelhomepage1)->OnClick = [this](TMenuItem*) { OpenHomePage(Handle()); };
-    MainMenu1.Find(IDM_Contactwithauthors1)->OnClick = [this](TMenuItem*) { OpenSupportMail(Handle()); };
-    SetMenu(&MainMenu1);
+    MenuBar.Find(IDM_Settings)->OnClick = [this](TMenuItem*) { ShowSettings(StartupPage); };
+    MenuBar.Find(IDM_HomePage)->OnClick = [this](TMenuItem*) { OpenHomePage(Handle()); };
+    MenuBar.Find(IDM_ContactAuthors)->OnClick = [this](TMenuItem*) { OpenSupportMail(Handle()); };
+    SetMenu(&MenuBar);
 }
 
-void TForm1::File1AdvancedDrawItem(TMenuItem* sender, HDC dc, const RECT& rect, UINT state)
+void TManagerWindow::DrawMenuBarItem(TMenuItem* sender, HDC dc, const RECT& rect, UINT state)
 {
     if (state & (ODS_SELECTED | ODS_HOTLIGHT)) {
         SavedCanvas canvas(dc);
@@ -163,7 +163,7 @@ void TForm1::File1AdvancedDrawItem(TMenuItem* sender, HDC dc, const RECT& rect, 
     DrawCaption(dc, rect.left + 5, rect.top + 1, sender->Caption);
 }
 
-void TForm1::Newprofile1DrawItem(TMenuItem* sender, HDC dc, const RECT& rect, bool selected)
+void TManagerWindow::DrawMenuItem(TMenuItem* sender, HDC dc, const RECT& rect, bool selected)
 {
     SavedCanvas canvas(dc);
     if (selected) {

@@ -1,15 +1,15 @@
-// TForm1's profile commands: a whole profile moved between the window and
+// TManagerWindow's profile commands: a whole profile moved between the window and
 // the profiles folder (New, Open, Save, Save as default), the routine that
 // shows a loaded profile in every tab, and the wizard's template builder.
 #include "CommandLibrary.h"
 #include "CommandLine.h"
 #include "ManagerTexts.h"
+#include "ManagerWindow.h"
 #include "MsgBox.h"
 #include "Policies.h"
 #include "ProfileWizard.h"
 #include "RuntimeEnv.h"
 #include "UProfiles.h"
-#include "Unit1.h"
 #include "WizardTemplate.h"
 
 namespace {
@@ -30,24 +30,24 @@ bool IsPlainFileName(const std::string& name)
 
 }  // namespace
 
-bool TForm1::LoadProfileIntoWindow(const std::string& fileName)
+bool TManagerWindow::LoadProfileIntoWindow(const std::string& fileName)
 {
     if (!LoadProfile(fileName)) return false;
     RefreshProfilePages();
     ShowProfileOptions(fileName);
-    SetText(ProfileTitle(Edit1.Text()));
+    SetText(ProfileTitle(UserNameEdit.Text()));
     ProfileChanged = false;  // showing the file's options is no edit
     return true;
 }
 
-void TForm1::RefreshProfilePages()
+void TManagerWindow::RefreshProfilePages()
 {
     FolderPage.ShowFolderRules();
-    ComboBox1Change(nullptr);
+    RebuildFolderTree();
     FilePage.ShowFileRules();
     ShowRestrictions();
     ProgramsPage.ShowPrograms();
-    TTreeView& tree = FolderPage.TreeView1;
+    TTreeView& tree = FolderPage.FolderTree;
     if (HTREEITEM top = tree.TopItem()) {
         tree.Collapse(top, true);
         tree.Expand(top);
@@ -56,37 +56,37 @@ void TForm1::RefreshProfilePages()
 
 // A restriction without a line in the profile is left unchanged by it, so
 // it shows grayed rather than as the profile shown before left it.
-void TForm1::ShowRestrictions()
+void TManagerWindow::ShowRestrictions()
 {
     GrayAllPolicies(RestrictionsPage.Policies());
     std::string error;
     if (!PoliciesToCheckList(RestrictionsPage.Policies(), error)) ShowMessage(error, nullptr, MB_OK | MB_ICONERROR);
 }
 
-void TForm1::ShowProfileOptions(const std::string& fileName)
+void TManagerWindow::ShowProfileOptions(const std::string& fileName)
 {
     ProfileUser user = ProfileUserOfFile(fileName);
     if (user.IsDefault) {
-        RadioGroup1.SetItemIndex(1);
-        Edit1.SetText("");
+        ProfileUserChoice.SetItemIndex(1);
+        UserNameEdit.SetText("");
     } else {
-        RadioGroup1.SetItemIndex(0);
-        Edit1.SetText(user.UserName);
+        ProfileUserChoice.SetItemIndex(0);
+        UserNameEdit.SetText(user.UserName);
     }
-    CheckBox1.SetChecked(!Profile.OwnPassword);
-    Label4.SetEnabled(Profile.OwnPassword);
-    Button4.SetEnabled(Profile.OwnPassword);
+    OtherPasswordBox.SetChecked(!Profile.OwnPassword);
+    OtherPasswordLabel.SetEnabled(Profile.OwnPassword);
+    ChangePasswordButton.SetEnabled(Profile.OwnPassword);
 }
 
 // After a save that failed the edits are still unsaved: the command that
 // asked stops rather than drop them.
-bool TForm1::UnsavedChangesSettled()
+bool TManagerWindow::UnsavedChangesSettled()
 {
     if (ProfileChanged) ConfirmUnsavedChanges();
     return !ProfileChanged;
 }
 
-void TForm1::Newprofile1Click()
+void TManagerWindow::OnNewProfile()
 {
     ShowWizard();
     if (!UnsavedChangesSettled()) return;
@@ -104,31 +104,31 @@ void TForm1::Newprofile1Click()
     }
 }
 
-void TForm1::Openprofile1Click()
+void TManagerWindow::OnOpenProfile()
 {
     if (!UnsavedChangesSettled()) return;
-    OpenDialog2.Filter = "Vantrel profiles (*.vtp)|*.vtp|All files (*.*)|*.*";
-    OpenDialog2.FilterIndex = 1;
-    OpenDialog2.DefaultExt = "vtp";
-    OpenDialog2.FileName = "default.vtp";
-    OpenDialog2.InitialDir = ProfilesDir;
-    if (OpenDialog2.Execute(Handle())) LoadProfileIntoWindow(OpenDialog2.FileName);
+    OpenProfileDialog.Filter = "Vantrel profiles (*.vtp)|*.vtp|All files (*.*)|*.*";
+    OpenProfileDialog.FilterIndex = 1;
+    OpenProfileDialog.DefaultExt = "vtp";
+    OpenProfileDialog.FileName = "default.vtp";
+    OpenProfileDialog.InitialDir = ProfilesDir;
+    if (OpenProfileDialog.Execute(Handle())) LoadProfileIntoWindow(OpenProfileDialog.FileName);
 }
 
-void TForm1::Saveprofile1Click()
+void TManagerWindow::OnSaveProfile()
 {
     SaveShownProfile();
 }
 
-TForm1::SaveOutcome TForm1::SaveShownProfile()
+TManagerWindow::SaveOutcome TManagerWindow::SaveShownProfile()
 {
-    const std::string userName = RadioGroup1.ItemIndex() == 0 ? Edit1.Text() : std::string();
+    const std::string userName = ProfileUserChoice.ItemIndex() == 0 ? UserNameEdit.Text() : std::string();
     // Saved as the default profile, it would replace the default one unasked.
-    if (RadioGroup1.ItemIndex() == 0 && userName.empty()) {
+    if (ProfileUserChoice.ItemIndex() == 0 && userName.empty()) {
         ShowMessage(UserNameMessage, "Save profile", MB_OK | MB_ICONWARNING);
         return SaveOutcome::Failed;
     }
-    if (CheckBox1.Checked()) {
+    if (OtherPasswordBox.Checked()) {
         Profile.PasswordHash = 0;
     } else if (!Profile.OwnPassword || Profile.PasswordHash == 0) {
         ShowMessage(UserPasswordMessage, "User password", MB_OK | MB_ICONWARNING);
@@ -148,14 +148,14 @@ TForm1::SaveOutcome TForm1::SaveShownProfile()
     return SaveOutcome::Saved;
 }
 
-void TForm1::Saveprofileasdefault1Click()
+void TManagerWindow::OnSaveProfileAsDefault()
 {
-    Edit1.SetText("");
-    RadioGroup1.SetItemIndex(1);
-    Saveprofile1Click();
+    UserNameEdit.SetText("");
+    ProfileUserChoice.SetItemIndex(1);
+    OnSaveProfile();
 }
 
-void TForm1::BuildProfileTemplate()
+void TManagerWindow::BuildProfileTemplate()
 {
     const ProfileTemplate added = MakeProfileTemplate(ProfileWizard->Boxes());
     ApplyProfileTemplate(added, RestrictionsPage.Policies());
@@ -163,5 +163,5 @@ void TForm1::BuildProfileTemplate()
         ProfileChanged = true;
     FilePage.ShowFileRules();
     FolderPage.ShowFolderRules();
-    ComboBox1Change(nullptr);
+    RebuildFolderTree();
 }

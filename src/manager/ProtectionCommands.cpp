@@ -1,44 +1,44 @@
-// TForm1's protection commands, the unsaved-changes prompt, the Settings
+// TManagerWindow's protection commands, the unsaved-changes prompt, the Settings
 // command and the close sequence.
 #include "AboutBox.h"
 #include "AgentRequest.h"
 #include "CommandLibrary.h"
 #include "ManagerIds.h"
 #include "ManagerTexts.h"
+#include "ManagerWindow.h"
 #include "MsgBox.h"
 #include "RuntimeEnv.h"
 #include "SettingsDialog.h"
 #include "UProfiles.h"
-#include "Unit1.h"
 
 // After a save that failed the agent would apply the old file: no start.
-void TForm1::Startprotection1Click()
+void TManagerWindow::OnStartProtection()
 {
     if (!UnsavedChangesSettled()) return;
     Broadcast(MsgStart);
 }
 
-void TForm1::Stopprotection1Click()
+void TManagerWindow::OnStopProtection()
 {
     RequestAgent(MsgStop);
 }
 
-void TForm1::Exit1Click()
+void TManagerWindow::OnExit()
 {
     if (!UnsavedChangesSettled()) return;
     Close();
 }
 
 // The items of the Components menu select the tabs in their order.
-void TForm1::Folderprotection1Click(TMenuItem* sender)
+void TManagerWindow::OnShowTab(TMenuItem* sender)
 {
-    const int items[] = {IDM_Folderprotection1, IDM_Fileprotection1, IDM_Restrictions1, IDM_Restrictedprograms1,
-                         IDM_Profileoptions1};
+    const int items[] = {IDM_FolderProtection, IDM_FileProtection, IDM_Restrictions, IDM_DisabledPrograms,
+                         IDM_ProfileOptions};
     for (int k = 0; k < 5; ++k)
-        if (sender->Id == items[k]) PageControl1.SetActivePageIndex(k);
+        if (sender->Id == items[k]) Tabs.SetActivePageIndex(k);
 }
 
-void TForm1::ConfirmUnsavedChanges()
+void TManagerWindow::ConfirmUnsavedChanges()
 {
     bool save =
         ShowMessage("Profile was changed, but not saved. Save it now?", "Save", MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -48,7 +48,7 @@ void TForm1::ConfirmUnsavedChanges()
     ProfileChanged = false;
 }
 
-void TForm1::Settings1Click(int initialPage)
+void TManagerWindow::ShowSettings(int initialPage)
 {
     const TGlobalSettings before = GlobalSettings;
     bool autoStart = GlobalSettings.AutoStart;
@@ -76,28 +76,28 @@ void TForm1::Settings1Click(int initialPage)
     GlobalSettings.SettingsStored = true;
 }
 
-void TForm1::FormCloseQuery(bool& canClose)
+void TManagerWindow::OnCloseAsked(bool& canClose)
 {
     canClose = false;
     if (!UnsavedChangesSettled()) return;
     if (!GlobalSettings.SettingsStored) {
         ShowMessage("You have not specified required start parameters. Please verify settings.", "Warning",
                     MB_OK | MB_ICONWARNING);
-        Settings1Click(StartupPage);
+        ShowSettings(StartupPage);
         return;
     }
     if (!LibBool(Command13())) {
         ShowMessage("You have not specified an administrator password. This password will be used for access to "
                     "this Profile manager.",
                     "Warning", MB_OK | MB_ICONWARNING);
-        Settings1Click(PasswordsPage);
+        ShowSettings(PasswordsPage);
         return;
     }
     if (!LibBool(Command17())) {
         ShowMessage("You have not specified a default toggle protection password. This password will be used for "
                     "disabling protection.",
                     "Warning", MB_OK | MB_ICONWARNING);
-        Settings1Click(PasswordsPage);
+        ShowSettings(PasswordsPage);
         return;
     }
     std::string verification =
@@ -108,12 +108,12 @@ void TForm1::FormCloseQuery(bool& canClose)
     canClose = true;
 }
 
-void TForm1::Help2Click()
+void TManagerWindow::OnHelp()
 {
     ShowHelpFile();
 }
 
-void TForm1::About1Click()
+void TManagerWindow::OnAbout()
 {
     AboutBox->Show();
 }

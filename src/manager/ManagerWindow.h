@@ -1,8 +1,8 @@
-// TForm1, the profile manager window: the toolbar, the five tabs, the
-// owner-drawn main menu with its accelerators, the start and close
-// sequences, the protection commands and the Profile options tab. The
-// editing tabs and the profile commands are hosted here and built in their
-// own files.
+// The profile manager window: the toolbar, the five tabs with the editing
+// pages on them, and the start and close sequences. Its menu
+// (ManagerMenu.cpp), protection commands (ProtectionCommands.cpp), profile
+// commands (ProfileCommands.cpp) and Profile options tab
+// (ProfileOptionsTab.cpp) are built in their own files.
 #pragma once
 #include "Button.h"
 #include "CheckBox.h"
@@ -24,72 +24,72 @@
 
 #include <string>
 
-class TForm1 : public TForm {
+class TManagerWindow : public TForm {
 public:
-    // Creates the window and runs FormCreate.
+    // Creates the window and runs OnCreate.
     bool Create();
 
     // The profile shown was edited since it was created, loaded or saved.
     bool ProfileChanged = false;
 
-    void FormCreate();
-    void FormShow();
-    void FormCloseQuery(bool& canClose);
-    void Startprotection1Click();
-    void Stopprotection1Click();
-    void Exit1Click();
-    void Folderprotection1Click(TMenuItem* sender);
+    void OnCreate();
+    void OnShown();
+    void OnCloseAsked(bool& canClose);
+    void OnStartProtection();
+    void OnStopProtection();
+    void OnExit();
+    void OnShowTab(TMenuItem* sender);
     void ConfirmUnsavedChanges();
-    void File1AdvancedDrawItem(TMenuItem* sender, HDC dc, const RECT& rect, UINT state);
-    void Newprofile1DrawItem(TMenuItem* sender, HDC dc, const RECT& rect, bool selected);
-    void Settings1Click(int initialPage);
+    void DrawMenuBarItem(TMenuItem* sender, HDC dc, const RECT& rect, UINT state);
+    void DrawMenuItem(TMenuItem* sender, HDC dc, const RECT& rect, bool selected);
+    void ShowSettings(int initialPage);
 
     // Profile options
-    void RadioGroup1Click();
-    void CheckBox1Click();
-    void Button4Click();
+    void OnProfileUserChosen();
+    void OnOtherPasswordToggled();
+    void OnChangeUserPassword();
 
     // The editing tabs and the profile commands (their own files).
     void InitProfilePages();
     int FillDriveList();
-    void ComboBox1Change(TControl* sender);
+    void RebuildFolderTree();
     bool LoadProfileIntoWindow(const std::string& fileName);
-    void Newprofile1Click();
-    void Openprofile1Click();
-    void Saveprofile1Click();
-    void Saveprofileasdefault1Click();
+    void OnNewProfile();
+    void OnOpenProfile();
+    void OnSaveProfile();
+    void OnSaveProfileAsDefault();
     void BuildProfileTemplate();
     void ShowWizard();
 
     // Help
-    void Help2Click();
-    void About1Click();
+    void OnHelp();
+    void OnAbout();
 
     TPanel ToolBar;
     TSpeedButton SaveButton;
     TSpeedButton SettingsButton;
     TSpeedButton StartButton;
     TSpeedButton StopButton;
-    TPageControl PageControl1;
-    TTabSheet TabSheet1;
-    TTabSheet TabSheet2;
-    TTabSheet TabSheet4;
-    TTabSheet TabSheet5;
-    TTabSheet TabSheet3;
+    TPageControl Tabs;
+    TTabSheet FolderTab;
+    TTabSheet FileTab;
+    TTabSheet RestrictionsTab;
+    TTabSheet ProgramsTab;
+    TTabSheet OptionsTab;
     TImageList ImageMenu;
-    TImageList ImageList1;
-    TMainMenu MainMenu1;
+    TImageList FolderImages;
+    TMainMenu MenuBar;
 
     // Profile options
     TPanel OptionsPanel;
     TPanel OptionsFiller;
-    TRadioGroup RadioGroup1;
-    TEdit Edit1;
+    TRadioGroup ProfileUserChoice;
+    TEdit UserNameEdit;
     TGroupBox PasswordGroup;
     TLabel PasswordText;
-    TCheckBox CheckBox1;
-    TLabel Label4;
-    TButton Button4;
+    TCheckBox OtherPasswordBox;
+    TLabel OtherPasswordLabel;
+    TButton ChangePasswordButton;
 
     // The editing tabs (their own files); destroyed before their sheets.
     TFolderPage FolderPage;
@@ -98,7 +98,7 @@ public:
     TProgramsPage ProgramsPage;
 
     // Open profile
-    TOpenDialog OpenDialog2;
+    TOpenDialog OpenProfileDialog;
 
 private:
     void BuildToolBar();
@@ -120,10 +120,7 @@ private:
     bool UnsavedChangesSettled();
 };
 
-extern TForm1* Form1;
-
-// Posts a registered message to every top-level window, wParam 0, lParam 0.
-void Broadcast(UINT message);
+extern TManagerWindow* ManagerWindow;
 
 // Creates the manager's forms once, in their order; the first is the main window.
 bool CreateManagerForms();
