@@ -55,7 +55,7 @@ int InstallResult(bool done) { return done ? 0 : InstallFailed; }
 int DoInstall(const std::string&) { return InstallResult(InstallDriverService()); }
 int DoUninstall(const std::string&) { return InstallResult(UninstallDriverService()); }
 int DoStopAgent(const std::string&) { return Outcome(AskAgent(VtPipeStopAgent), "Vantrel"); }
-int DoAgent(const std::string&) { RunAgent(); return 0; }
+int DoAgent(const std::string&) { RunAgent(true); return 0; }
 int DoService(const std::string&) { RunAsService(); return 0; }
 int DoInstallService(const std::string&) { return InstallResult(InstallAgentService()); }
 int DoUninstallService(const std::string&) { return InstallResult(UninstallAgentService()); }

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <string>
 
-extern HWND AgentWindow;
 extern std::string StartupUserName;
 extern bool UserChangePending;
 extern void (*AgentStopHook)();
@@ -22,16 +21,10 @@ extern std::string (*AgentUserNameSource)();
 constexpr UINT MsgAgentServiceStop = WM_APP + 0x5A;
 extern std::atomic<bool> AgentServiceStopAsked;
 
-extern const char* const AgentClassName;   // "VTLOCK.AGENT"
-extern const char* const AgentCaption;     // "VT Vantrel"
-extern const char* const AgentMutexName;   // "VTLOCK.AGENT.MUTEX"
-
 // Returns only when the protection driver could not be opened, with the
-// single instance released.
-void RunAgent();
-// Destroys the agent's window and gives up its mutex, on the agent's own
-// thread, so that an agent started once this one has reported its end runs.
-void ReleaseSingleInstance();
+// single instance released. followUser: watch for a change of logged-on
+// user (not as an NT service, where his logon program reports him).
+void RunAgent(bool followUser);
 LRESULT CALLBACK AgentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ApplyStartupProfile();
 void CALLBACK UserWatchTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);

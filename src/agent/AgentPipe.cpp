@@ -2,7 +2,7 @@
 // and write bounded in time so that a client that never writes or never
 // reads cannot hold the agent's pipe.
 #include "AgentPipe.h"
-#include "Agent.h"
+#include "AgentInstance.h"
 #include "RegValues.h"
 
 #include <atomic>

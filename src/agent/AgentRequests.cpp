@@ -1,6 +1,7 @@
 // What the agent does for each pipe request, on its window's thread: who
 // may switch protection off, and what the logon program's request may change.
 #include "Agent.h"
+#include "AgentInstance.h"
 #include "AgentPipe.h"
 #include "Channel.h"
 #include "CommandLibrary.h"

@@ -2,6 +2,7 @@
 // Windows 95/98/ME service-process registration, and the stop request.
 #include "AgentService.h"
 #include "Agent.h"
+#include "AgentInstance.h"
 #include "Channel.h"
 #include "Policies.h"
 #include "RuntimeEnv.h"
@@ -10,7 +11,6 @@
 #include <atomic>
 
 SERVICE_STATUS_HANDLE ServiceStatusHandle = nullptr;
-bool RunningAsService = false;
 
 namespace {
 
@@ -62,7 +62,6 @@ void DisableProtectionForStop()
 
 void RunAsNtService()
 {
-    RunningAsService = true;
     SERVICE_TABLE_ENTRYA table[] = {{AgentServiceName, AgentServiceMain}, {nullptr, nullptr}};
     // Where the dispatcher runs on a thread of its own (Wine), the answer to
     // the stop control may still be on its way when the dispatcher returns;
@@ -81,7 +80,7 @@ void RunAsServiceProcess()
         reinterpret_cast<void*>(GetProcAddress(kernel, "RegisterServiceProcess")));
     if (registerProcess)
         registerProcess(0, 1);
-    RunAgent();
+    RunAgent(true);
     if (registerProcess)
         registerProcess(0, 0);
     FreeLibrary(kernel);
@@ -113,7 +112,7 @@ void WINAPI AgentServiceMain(DWORD, LPSTR*)
         return;
     }
     ReportAgentServiceStatus(SERVICE_RUNNING);
-    RunAgent();
+    RunAgent(false);
     AgentThreadDone = true;
     // The driver could not be opened: a service without its agent is stopped.
     ReportStatus(SERVICE_STOPPED, ERROR_OPEN_FAILED);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 extern SERVICE_STATUS_HANDLE ServiceStatusHandle;
-extern bool RunningAsService;
 
 bool InstallAgentService();
 bool UninstallAgentService();

@@ -1,5 +1,6 @@
 // The agent window's messages: one routing table, one named handler each.
 #include "Agent.h"
+#include "AgentInstance.h"
 #include "AgentPipe.h"
 #include "Channel.h"
 #include "ProgramBlocking.h"

@@ -1,6 +1,5 @@
 #include "Control.h"
-#include "Application.h"
-#include "Form.h"
+#include "Hints.h"
 
 #include <algorithm>
 #include <cstring>
@@ -54,13 +53,6 @@ TControl::~TControl()
         Detach();
         DestroyWindow(window);
     }
-}
-
-TForm* TControl::Form()
-{
-    TControl* c = this;
-    while (c->parent_) c = c->parent_;
-    return dynamic_cast<TForm*>(c);
 }
 
 TControl* TControl::FindById(int id)
@@ -310,7 +302,7 @@ void TControl::SetFont(const char* face, int height, int weight, bool underline)
 
 void TControl::SetHint(const std::string& hint)
 {
-    Application.SetHint(handle_, hint);
+    SetWindowHint(handle_, hint);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height)

@@ -35,6 +35,7 @@ public:
     HWND Handle() const { return handle_; }
     int Id() const { return id_; }
     TControl* Parent() const { return parent_; }
+    // The form it sits on: its root, when that is a form (defined with TForm).
     TForm* Form();
     const std::vector<TControl*>& Children() const { return children_; }
     // This control or a descendant with the given identifier.
@@ -68,7 +69,7 @@ public:
     COLORREF FontColor() const { return fontColor_; }
     void SetFont(const char* face, int height, int weight = FW_NORMAL, bool underline = false);
     HFONT Font() const { return font_; }
-    // A tool tip shown when the mouse rests on the control (Application's hint timing).
+    // A tool tip shown when the mouse rests on the control, with the hints' timing.
     void SetHint(const std::string& hint);
 
     static TControl* FromHandle(HWND window);

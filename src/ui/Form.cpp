@@ -1,10 +1,12 @@
 #include "Form.h"
-#include "Application.h"
 #include "MainMenu.h"
 
 #include <vector>
 
 namespace {
+
+TForm* MainFormOfProcess = nullptr;
+std::function<void()> MainFormClosed;
 
 struct ThreadWindows {
     HWND except;
@@ -31,6 +33,30 @@ bool IsPushButton(HWND window)
 
 }  // namespace
 
+// Defined here, with the class it looks for.
+TForm* TControl::Form()
+{
+    TControl* c = this;
+    while (c->Parent()) c = c->Parent();
+    return dynamic_cast<TForm*>(c);
+}
+
+void DispatchFormMessage(MSG& msg)
+{
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && dynamic_cast<TForm*>(TControl::FromHandle(root)) && IsDialogMessageA(root, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void TForm::SetMainForm(TForm* form, std::function<void()> closed)
+{
+    MainFormOfProcess = form;
+    MainFormClosed = std::move(closed);
+}
+
+TForm* TForm::MainForm() { return MainFormOfProcess; }
+
 bool TForm::CreateForm(const char* className, const std::string& caption, int clientWidth, int clientHeight,
                        TBorderStyle border, bool stayOnTop, bool screenCenter)
 {
@@ -39,7 +65,7 @@ bool TForm::CreateForm(const char* className, const std::string& caption, int cl
     style |= WS_CLIPCHILDREN;
     DWORD exStyle = WS_EX_CONTROLPARENT | (border == TBorderStyle::Dialog ? WS_EX_DLGMODALFRAME : 0);
     if (stayOnTop) exStyle |= WS_EX_TOPMOST;
-    TForm* main = Application.MainForm();
+    TForm* main = MainFormOfProcess;
     HWND owner = main && main != this ? main->Handle() : nullptr;
     if (!CreateHandle(nullptr, 0, className, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner))
         return false;
@@ -117,7 +143,7 @@ int TForm::ShowModal()
             modalResult_ = mrCancel;
             break;
         }
-        Application.HandleMessage(msg, nullptr);
+        DispatchFormMessage(msg);
     }
     for (HWND window : others.disabled) EnableWindow(window, TRUE);
     Hide();
@@ -140,7 +166,7 @@ void TForm::CloseRequested()
     if (OnCloseQuery) OnCloseQuery(this, canClose);
     if (!canClose) return;
     Hide();
-    if (Application.MainForm() == this) Application.Terminate();
+    if (MainFormOfProcess == this && MainFormClosed) MainFormClosed();
 }
 
 LRESULT TForm::DefaultButtonId()

@@ -5,8 +5,8 @@
 // ShowModal disables the process's other windows, runs the message loop with
 // the dialog keys until a result is set (Enter clicks the default or focused
 // button, Esc the cancel button, the close box gives 2) and returns it.
-// Closing a modeless form hides it; closing the main form ends the program
-// after OnCloseQuery agreed.
+// Closing a modeless form hides it, after OnCloseQuery agreed. The main form
+// owns the forms created after it; once it has closed, the program ends.
 #pragma once
 #include "Control.h"
 
@@ -38,6 +38,10 @@ public:
     void SetMenu(TMainMenu* menu);
     TMainMenu* Menu() const { return menu_; }
 
+    // closed runs once the main form has closed: the program's end.
+    static void SetMainForm(TForm* form, std::function<void()> closed);
+    static TForm* MainForm();
+
     std::function<void(TForm* sender, bool& canClose)> OnCloseQuery;
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
@@ -57,3 +61,7 @@ private:
     TMainMenu* menu_ = nullptr;
     HWND lastFocus_ = nullptr;
 };
+
+// One message of a message loop, not WM_QUIT: the dialog keys (Tab, Enter,
+// Esc) when one of our forms holds it, else translated and dispatched.
+void DispatchFormMessage(MSG& msg);

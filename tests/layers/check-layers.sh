@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# No file includes a header of a layer above its own, and no file of a folder
-# reaches itself through the includes of that folder. The layers, bottom up:
-# ui and the companions, startup, profiles, protection, agent, manager, then
-# the files at the top of src/ (the roles and main.cpp).
+# No file includes a header of a layer above its own, and no two modules of a
+# folder include each other, directly or over others (a module: X.h with its
+# X.cpp or X.c, or either alone). The layers, bottom up: ui and the
+# companions, startup, profiles, protection, agent, manager, then the files
+# at the top of src/ (the roles and main.cpp).
 #   check-layers.sh SOURCE_DIR
 set -euo pipefail
 top=$1
@@ -38,23 +39,43 @@ for file in $files; do
             echo "FAIL: $file includes $name, a header of a layer above its own ($target)"
             failed=1
         fi
-        [ "$(dirname "$target")" = "$(dirname "$file")" ] && edges[$file]+=" $target"
+        [ "$(dirname "$target")" = "$(dirname "$file")" ] && [ "${target%.*}" != "${file%.*}" ] &&
+            edges[${file%.*}]+=" ${target%.*}"
     done
 done
 
-# A loop: a file that reaches itself through the includes of its folder.
-for start in "${!edges[@]}"; do
-    seen=" " queue=${edges[$start]}
-    while [ -n "${queue// /}" ]; do
-        set -- $queue; next=$1; shift; queue="$*"
-        if [ "$next" = "$start" ]; then
-            echo "FAIL: $start reaches itself through the includes of its folder"
-            failed=1; break
-        fi
-        case $seen in *" $next "*) continue ;; esac
-        seen+="$next "
-        queue+=" ${edges[$next]:-}"
+# The shortest way from a module back to itself through the includes of its
+# folder, as "A -> B -> A"; nothing when there is none.
+loop_from() {
+    local start=$1 queue=$1 module next path
+    local -A via=()
+    while [ -n "$queue" ]; do
+        set -- $queue; module=$1; shift; queue="$*"
+        for next in ${edges[$module]:-}; do
+            if [ "$next" = "$start" ]; then
+                path=$start
+                while [ "$module" != "$start" ]; do path="$module -> $path"; module=${via[$module]}; done
+                echo "$start -> $path"
+                return
+            fi
+            [ -n "${via[$next]:-}" ] && continue
+            via[$next]=$module
+            queue+=" $next"
+        done
     done
+}
+
+# Each loop once, however many of its modules find it.
+declare -A reported
+for start in $(printf '%s\n' "${!edges[@]}" | sort); do
+    loop=$(loop_from "$start")
+    [ -n "$loop" ] || continue
+    members=$(echo "${loop// -> / }" | tr ' ' '\n' | sort -u | tr '\n' ' ')
+    [ -z "${reported[$members]:-}" ] || continue
+    reported[$members]=1
+    folder=$(dirname "$start")
+    echo "FAIL: modules of $folder include each other: ${loop//$folder\//}"
+    failed=1
 done
 
 count=$(echo "$files" | wc -l)
