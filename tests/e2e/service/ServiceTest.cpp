@@ -23,7 +23,7 @@ TEST(ServiceNt, InstallRunStopAndRemove) {
             EXPECT_EQ(ServiceConfig("VTLOCKAGENT"), "272 2 1 Vantrel Service: " + command);
             EXPECT_EQ(MachineText(AgentServiceKey, "ImagePath"), command);
             EXPECT_EQ(MachineText(RunKey, "NTUserDispatcherVR"), "\"" + bed.Dir() + "vtscc.exe\" /NTUSER");
-            if (dir == bed.Dir()) SetServiceCommand("VTLOCKAGENT", bed.Dir() + "vtlock.exe -service");  // as of old
+            if (dir == bed.Dir()) ServiceConfig("VTLOCKAGENT", false, bed.Dir() + "vtlock.exe -service");  // as of old
         }
         for (const bool byCommand : {false, true}) {
             ASSERT_TRUE(StartNamedService("VTLOCKAGENT"));

@@ -126,7 +126,7 @@ TEST(Setup, InstallUpgradeAndUninstall) {
     std::string work = WriteWork();
     ASSERT_TRUE(WaitFor([] { return ServiceProcessId("VTLOCKAGENT") && FindAgent(); }, 20000));
     FenceAgent();  // the agent service answers
-    SetServiceCommand("VTLOCKAGENT", Program + "vtlock.exe -service");  // as an earlier version wrote it
+    ServiceConfig("VTLOCKAGENT", false, Program + "vtlock.exe -service");  // as an earlier version wrote it
     {
         RunningPrograms running;
         ASSERT_EQ(Install(), 0u) << "the upgrade";
