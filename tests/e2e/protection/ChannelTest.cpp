@@ -78,8 +78,9 @@ TEST(Channel, ProfilesReachTheDriverAndFailuresAreReported) {
         VTLOCK_STATE before = QueryDriverState();
         SendProfileToDriver(c.name);
         VTLOCK_STATE after = QueryDriverState();
-        EXPECT_EQ((std::vector<size_t>{after.StopRequests - before.StopRequests, after.LoadRequests - before.LoadRequests,
-                                       after.LoadRefused - before.LoadRefused, after.FileStrings, Profile.Policies.size()}),
+        EXPECT_EQ((std::vector<size_t>{after.StopRequests - before.StopRequests,
+                                       after.LoadRequests - before.LoadRequests, after.LoadRefused - before.LoadRefused,
+                                       after.FileStrings, Profile.Policies.size()}),
                   (std::vector<size_t>{1, c.loads, c.refused, c.files, c.policies})) << c.name;
     }
     CloseHandle(DriverHandle);

@@ -94,13 +94,14 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
               "  requests         : 3 load (1 refused), 1 stop, 2 start, 4 mask, 16 state\r\n"
               "  opens refused    : 1\r\n");
     // Malformed images: the user-mode check's verdict, and the driver refuses them and keeps its image.
-    const size_t Length = VTLOCK_IMAGE_OFF_LENGTH, Files = VTLOCK_IMAGE_OFF_NFILES, Folders = VTLOCK_IMAGE_OFF_NFOLDERS;
+    const size_t Length = VTLOCK_IMAGE_OFF_LENGTH, FilesAt = VTLOCK_IMAGE_OFF_FILES, Files = VTLOCK_IMAGE_OFF_NFILES,
+                 Folders = VTLOCK_IMAGE_OFF_NFOLDERS;
     auto cut = [=](std::string& i, size_t n) { i.resize(i.size() - n); SetField(i, Length, i.size()); };
     const struct { const char* name; int verdict; std::function<void(std::string&)> spoil; } cases[] = {
         {"shorter than the header", VTLOCK_IMAGE_SHORT, [](std::string& i) { i.resize(19); }},
         {"wrong mark", VTLOCK_IMAGE_BAD_MARK, [](std::string& i) { SetField(i, VTLOCK_IMAGE_OFF_MARK, 0x102); }},
         {"length one more", VTLOCK_IMAGE_BAD_LENGTH, [=](std::string& i) { SetField(i, Length, i.size() + 1); }},
-        {"file section at 24", VTLOCK_IMAGE_BAD_FILE_OFFSET, [](std::string& i) { SetField(i, VTLOCK_IMAGE_OFF_FILES, 24); }},
+        {"file section at 24", VTLOCK_IMAGE_BAD_FILE_OFFSET, [=](std::string& i) { SetField(i, FilesAt, 24); }},
         {"no folder terminator", VTLOCK_IMAGE_NO_TERMINATOR, [&](std::string& i) { cut(i, 1); }},
         {"file without access code", VTLOCK_IMAGE_BAD_ACCESS, [](std::string& i) { i[20] = '*'; }},
         {"folder without access code", VTLOCK_IMAGE_BAD_ACCESS, [](std::string& i) { i[45] = 'C'; }},

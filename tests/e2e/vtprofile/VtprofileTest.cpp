@@ -51,8 +51,8 @@ TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
     for (const Case& c : cases) {
         const std::string path = Lines("check.txt", c.lines);
         ProcessResult run = Tool({"check", path});
-        const size_t at = std::min(run.output.find(path + ":" + std::to_string(c.line) + (c.error ? ": error: " :
-                                                                                         ": warning: ")), run.output.size());
+        const std::string head = path + ":" + std::to_string(c.line) + (c.error ? ": error: " : ": warning: ");
+        const size_t at = std::min(run.output.find(head), run.output.size());
         EXPECT_TRUE(run.exitCode == (c.error ? 2u : 1u) &&
                     run.output.substr(at, run.output.find('\n', at) - at).find(c.says) != std::string::npos)
             << c.lines << "\n" << run.exitCode << " " << run.output;
