@@ -8,9 +8,9 @@
 #include "VtTest.h"
 #include "vrcmd.h"
 namespace agenttest {
-inline const char* const AdminPassword = "admin-secret";
-inline const char* const TogglePassword = "toggle-secret";
-inline const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+inline const char *const AdminPassword = "admin-secret", *const TogglePassword = "toggle-secret",
+                  *const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+                  *const AgentServiceKey = "System\\CurrentControlSet\\Services\\VTLOCKAGENT";
 inline bool WaitStarted(unsigned int on) { return WaitFor([&] { return QueryDriverState().Started == on; }); }
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 // A text value of the machine's hive, unexpanded; "<missing>" when there is none.
@@ -72,10 +72,13 @@ inline VTLOCK_STATE FenceAgent() {
                                      state.StartRequests > before.StartRequests; })) << "the agent started nothing";
     return state;
 }
-// "type start error-control name: command", or empty; with stop, stopped and waited for.
-inline std::string ServiceConfig(const char* name, bool stop = false) {
+// "type start error-control name: command", or empty. First the command line is set, as an earlier version may
+// have written it; with stop, the service is stopped and waited for.
+inline std::string ServiceConfig(const char* name, bool stop = false, const std::string& setCommand = "") {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_CONFIG | SERVICE_STOP);
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_CONFIG | SERVICE_STOP | SERVICE_CHANGE_CONFIG);
+    EXPECT_TRUE(setCommand.empty() || ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                SERVICE_NO_CHANGE, setCommand.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
     std::vector<char> buffer(8192);
     auto* q = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
     DWORD needed = 0;
@@ -89,16 +92,6 @@ inline std::string ServiceConfig(const char* name, bool stop = false) {
     CloseServiceHandle(manager);
     EXPECT_TRUE(!stop || WaitFor([&] { return QueryServiceState(name) == SERVICE_STOPPED; })) << name << " runs on";
     return text;
-}
-inline const char* const AgentServiceKey = "System\\CurrentControlSet\\Services\\VTLOCKAGENT";
-// A service's command line as an earlier version may have written it.
-inline void SetServiceCommand(const char* name, const std::string& command) {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_CHANGE_CONFIG);
-    EXPECT_TRUE(ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, command.c_str(),
-                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
-    CloseServiceHandle(service);
-    CloseServiceHandle(manager);
 }
 // An installed copy with the driver's service (its own "/INSTALL"); its agent is closed at the end.
 class AgentBed {

@@ -27,8 +27,8 @@ Reply Send(HANDLE device, DWORD code, const std::string& in, DWORD outSize) {
 VTLOCK_STATE Query(HANDLE device) {
     VTLOCK_STATE s = {};
     DWORD got = 0;
-    EXPECT_TRUE(DeviceIoControl(device, VTLOCK_CTL_QUERY_STATE, nullptr, 0, &s, sizeof s, &got, nullptr));
-    EXPECT_EQ(got, sizeof s);
+    EXPECT_TRUE(DeviceIoControl(device, VTLOCK_CTL_QUERY_STATE, nullptr, 0, &s, sizeof s, &got, nullptr) &&
+                got == sizeof s);
     return s;
 }
 // What the driver holds, all but the count of state requests.
@@ -60,17 +60,15 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
         {"unknown code", 21, "", 0, ERROR_INVALID_FUNCTION, U, {S, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"start with no image", Start, "", 0, 0, U, {S, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}},
         {"stop", Stop, "", 0, 0, U, {S, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0}},
-        {"second stop", Stop, "", 0, 0, U, {S, 0, 0, 0, 0, 0, 0, 0, 2, 1, 0, 0, 0}},
-        {"mask of every bit", Mask, Word(~0u), 4, 0, U, {S, 0, 0x3FFFFFF, 0, 0, 0, 0, 0, 2, 1, 1, 0, 0}},
-        {"bits above Z:", Mask, Word(0xC000008), 4, 0, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 2, 0, 0}},
-        {"mask without input", Mask, "", 4, Invalid, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 3, 0, 0}},
-        {"2-byte mask", Mask, Word(4).substr(0, 2), 4, Invalid, U, {S, 0, 8, 0, 0, 0, 0, 0, 2, 1, 4, 0, 0}},
-        {"mask without output", Mask, Word(12), 0, 0, U, {S, 0, 12, 0, 0, 0, 0, 0, 2, 1, 5, 0, 0}},
-        {"image", Load, rules, 4, 0, 7, {S, 0, 12, N, 3, 4, 1, 0, 2, 1, 5, 0, 0}},
-        {"image without room for the count", Load, empty, 2, Short, U, {S, 0, 12, N, 3, 4, 2, 1, 2, 1, 5, 0, 0}},
-        {"empty image", Load, empty, 4, 0, 0, {S, 0, 12, 22, 0, 0, 3, 1, 2, 1, 5, 0, 0}},
-        {"start with the image", Start, "", 0, 0, U, {S, 1, 12, 22, 0, 0, 3, 1, 2, 2, 5, 0, 0}},
-        {"state into 4 bytes", VTLOCK_CTL_QUERY_STATE, "", 4, Short, U, {S, 1, 12, 22, 0, 0, 3, 1, 2, 2, 5, 0, 0}},
+        {"mask of every bit", Mask, Word(~0u), 4, 0, U, {S, 0, 0x3FFFFFF, 0, 0, 0, 0, 0, 1, 1, 1, 0, 0}},
+        {"bits above Z:", Mask, Word(0xC000008), 4, 0, U, {S, 0, 8, 0, 0, 0, 0, 0, 1, 1, 2, 0, 0}},
+        {"2-byte mask", Mask, Word(4).substr(0, 2), 4, Invalid, U, {S, 0, 8, 0, 0, 0, 0, 0, 1, 1, 3, 0, 0}},
+        {"mask without output", Mask, Word(12), 0, 0, U, {S, 0, 12, 0, 0, 0, 0, 0, 1, 1, 4, 0, 0}},
+        {"image", Load, rules, 4, 0, 7, {S, 0, 12, N, 3, 4, 1, 0, 1, 1, 4, 0, 0}},
+        {"image without room for the count", Load, empty, 2, Short, U, {S, 0, 12, N, 3, 4, 2, 1, 1, 1, 4, 0, 0}},
+        {"empty image", Load, empty, 4, 0, 0, {S, 0, 12, 22, 0, 0, 3, 1, 1, 1, 4, 0, 0}},
+        {"start with the image", Start, "", 0, 0, U, {S, 1, 12, 22, 0, 0, 3, 1, 1, 2, 4, 0, 0}},
+        {"state into 4 bytes", VTLOCK_CTL_QUERY_STATE, "", 4, Short, U, {S, 1, 12, 22, 0, 0, 3, 1, 1, 2, 4, 0, 0}},
     };
     for (size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i) {
         const auto& s = steps[i];
@@ -93,7 +91,7 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
     EXPECT_EQ(RunCaptured(vtstate).output,
               "Vantrel protection driver\r\n  protecting       : yes\r\n  protected drives : C: D: (mask 0x0000000C)\r\n"
               "  profile image    : 22 bytes, 0 file strings, 0 folder strings\r\n"
-              "  requests         : 3 load (1 refused), 2 stop, 2 start, 5 mask, 18 state\r\n"
+              "  requests         : 3 load (1 refused), 1 stop, 2 start, 4 mask, 16 state\r\n"
               "  opens refused    : 1\r\n");
     // Malformed images: the user-mode check's verdict, and the driver refuses them and keeps its image.
     const size_t Length = VTLOCK_IMAGE_OFF_LENGTH, FilesAt = VTLOCK_IMAGE_OFF_FILES, Files = VTLOCK_IMAGE_OFF_NFILES,
@@ -103,16 +101,11 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
         {"shorter than the header", VTLOCK_IMAGE_SHORT, [](std::string& i) { i.resize(19); }},
         {"wrong mark", VTLOCK_IMAGE_BAD_MARK, [](std::string& i) { SetField(i, VTLOCK_IMAGE_OFF_MARK, 0x102); }},
         {"length one more", VTLOCK_IMAGE_BAD_LENGTH, [=](std::string& i) { SetField(i, Length, i.size() + 1); }},
-        {"length one less", VTLOCK_IMAGE_BAD_LENGTH, [=](std::string& i) { SetField(i, Length, i.size() - 1); }},
         {"file section at 24", VTLOCK_IMAGE_BAD_FILE_OFFSET, [=](std::string& i) { SetField(i, FilesAt, 24); }},
-        {"file section at 0", VTLOCK_IMAGE_BAD_FILE_OFFSET, [=](std::string& i) { SetField(i, FilesAt, 0); }},
         {"no folder terminator", VTLOCK_IMAGE_NO_TERMINATOR, [&](std::string& i) { cut(i, 1); }},
-        {"last folder unterminated", VTLOCK_IMAGE_NO_TERMINATOR, [&](std::string& i) { cut(i, 2); }},
         {"file without access code", VTLOCK_IMAGE_BAD_ACCESS, [](std::string& i) { i[20] = '*'; }},
         {"folder without access code", VTLOCK_IMAGE_BAD_ACCESS, [](std::string& i) { i[45] = 'C'; }},
         {"one file too many", VTLOCK_IMAGE_BAD_COUNT, [=](std::string& i) { SetField(i, Files, 4); }},
-        {"one file too few", VTLOCK_IMAGE_BAD_COUNT, [=](std::string& i) { SetField(i, Files, 2); }},
-        {"one folder too many", VTLOCK_IMAGE_BAD_COUNT, [=](std::string& i) { SetField(i, Folders, 5); }},
         {"one folder too few", VTLOCK_IMAGE_BAD_COUNT, [=](std::string& i) { SetField(i, Folders, 3); }},
         {"bytes after the folders", VTLOCK_IMAGE_TRAILING, [&](std::string& i) { i += "+XY"; cut(i, 1); }},
     };
@@ -122,8 +115,7 @@ TEST(Driver, RequestsAreCheckedKeptAndCounted) {
         EXPECT_EQ(VtLockCheckImage(reinterpret_cast<const unsigned char*>(image.data()), DWORD(image.size()), nullptr),
                   c.verdict) << c.name;
         VTLOCK_STATE expected = Query(tool);
-        ++expected.LoadRequests;
-        ++expected.LoadRefused;
+        ++expected.LoadRequests, ++expected.LoadRefused;
         Reply r = Send(agent, Load, image, 4);
         EXPECT_TRUE(r.error == Invalid && r.out == Untouched) << c.name;
         EXPECT_EQ(Held(Query(tool)), Held(expected)) << c.name;

@@ -42,9 +42,6 @@ DWORD RunAll(const std::string& commandLine) {
     return code;
 }
 DWORD Install() { return RunAll(QuoteArgument(BinDir() + "VantrelSetup.exe") + " /S"); }
-DWORD Uninstall(const std::string& arguments) {
-    return RunAll(MachineText(UninstallKey, "QuietUninstallString") + arguments);
-}
 // Made and deleted with its handle kept: the service manager refuses to make it again until the handle is closed.
 SC_HANDLE MarkedForDeletion(const char* name) {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
@@ -103,20 +100,19 @@ TEST(Setup, InstallUpgradeAndUninstall) {
     EXPECT_EQ(Install(), 2u) << "the agent service cannot be made";
     std::vector<SeenBox> seen = boxes.WaitSeen(2);
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].caption + ": " + seen[0].text, "Error: Cannot create the agent service: " +
-                                                         SystemErrorText(ERROR_SERVICE_MARKED_FOR_DELETE));
-    EXPECT_EQ(seen[1].icon + " " + seen[1].caption + ": " + seen[1].text, "error Vantrel Setup: Cannot install "
-              "Vantrel: vtlock.exe /INSTALLSERVICE ended with exit code 1.");
+    EXPECT_EQ(seen[0].caption + ": " + seen[0].text + "\n" + seen[1].icon + " " + seen[1].caption + ": " +
+                  seen[1].text, "Error: Cannot create the agent service: " +
+                  SystemErrorText(ERROR_SERVICE_MARKED_FOR_DELETE) + "\nerror Vantrel Setup: Cannot install Vantrel: "
+                  "vtlock.exe /INSTALLSERVICE ended with exit code 1.");
     CloseServiceHandle(deleted);
     ASSERT_EQ(Install(), 0u) << "over the failed install";
     EXPECT_TRUE(Exists(Program + "uninstall.exe") && !Exists(Program + "VantrelSetup.exe"));
     const struct { std::string link, target; bool toggle; } shortcuts[] = {
         {Menu + "Vantrel profile manager.lnk", "vtlock.exe", 0}, {Menu + "Toggle protection.lnk", "vtlock.exe", 1},
         {Menu + "Uninstall Vantrel.lnk", "uninstall.exe", 0}, {Desktop + "Toggle protection.lnk", "vtlock.exe", 1}};
-    for (const auto& s : shortcuts) {
-        EXPECT_TRUE(ShortcutHolds(s.link, Program + s.target)) << s.link;
-        EXPECT_EQ(ShortcutHolds(s.link, "/TOGGLE"), s.toggle) << s.link;
-    }
+    for (const auto& s : shortcuts)
+        EXPECT_TRUE(ShortcutHolds(s.link, Program + s.target) && ShortcutHolds(s.link, "/TOGGLE") == s.toggle)
+            << s.link;
     const std::string folder = Program.substr(0, Program.size() - 1);
     const std::pair<const char*, std::string> entry[] = {{"DisplayName", "Vantrel"}, {"DisplayVersion", "1.0"},
         {"Publisher", "Corvane"}, {"DisplayIcon", folder + "\\vtlock.exe,0"},
@@ -126,7 +122,7 @@ TEST(Setup, InstallUpgradeAndUninstall) {
     std::string work = WriteWork();
     ASSERT_TRUE(WaitFor([] { return ServiceProcessId("VTLOCKAGENT") && FindAgent(); }, 20000));
     FenceAgent();  // the agent service answers
-    SetServiceCommand("VTLOCKAGENT", Program + "vtlock.exe -service");  // as an earlier version wrote it
+    ServiceConfig("VTLOCKAGENT", false, Program + "vtlock.exe -service");  // as an earlier version wrote it
     {
         RunningPrograms running;
         ASSERT_EQ(Install(), 0u) << "the upgrade";
@@ -138,9 +134,9 @@ TEST(Setup, InstallUpgradeAndUninstall) {
     for (const char* name : Shipped) EXPECT_EQ(ReadWholeFile(BinDir() + name), ReadWholeFile(Program + name)) << name;
     EXPECT_EQ(ReadWholeFile(DefaultProfile), work);
     EXPECT_TRUE((Command14(AdminPassword) & 0xFF) && (Command19(TogglePassword) & 0xFF)) << "the passwords are kept";
-    EXPECT_TRUE(WaitFor([] { return ServiceProcessId("VTLOCKAGENT") != 0; })) << "not started anew";
-    // AutoStart is kept on: the new agent applies the kept profile by itself.
-    EXPECT_TRUE(WaitFor([] { return QueryDriverState().Started && QueryDriverState().FolderStrings > 0; }, 20000));
+    // Started anew; AutoStart is kept on: the new agent applies the kept profile by itself.
+    EXPECT_TRUE(WaitFor([] { return ServiceProcessId("VTLOCKAGENT") && QueryDriverState().Started &&
+                                    QueryDriverState().FolderStrings > 0; }, 20000));
     for (const char* arguments : {"", " /REMOVEPROFILES"}) {
         SCOPED_TRACE(arguments);
         if (!KeyExists(UninstallKey)) {
@@ -149,7 +145,7 @@ TEST(Setup, InstallUpgradeAndUninstall) {
         }
         {
             RunningPrograms running;
-            EXPECT_EQ(Uninstall(arguments), 0u);
+            EXPECT_EQ(RunAll(MachineText(UninstallKey, "QuietUninstallString") + arguments), 0u);
             running.ExpectEnded();
         }
         EXPECT_EQ(ServiceConfig("VTLOCKAGENT") + ServiceConfig("VTLOCK"), "");
@@ -158,10 +154,10 @@ TEST(Setup, InstallUpgradeAndUninstall) {
                                         Menu, Desktop + "Toggle protection.lnk"})
             EXPECT_FALSE(Exists(gone)) << gone;
         EXPECT_FALSE(KeyExists(UninstallKey));
-        const bool keeps = *arguments == 0;  // the administrator's work
+        const bool keeps = *arguments == 0;  // the administrator's work: profile, settings, folder, passwords
         EXPECT_EQ(ReadWholeFile(DefaultProfile), keeps ? work : "");
-        const bool kept[] = {KeyExists("Software\\VtLock"), Exists(Program), KeyExists("Software\\Corvane\\vrcmd")};
-        for (bool k : kept) EXPECT_EQ(k, keeps) << "settings, folder, passwords";
+        for (bool k : {KeyExists("Software\\VtLock"), Exists(Program), KeyExists("Software\\Corvane\\vrcmd")})
+            EXPECT_EQ(k, keeps);
     }
     seen = boxes.Seen();
     for (size_t i = 2; i < seen.size(); ++i) ADD_FAILURE() << "a box more: " << seen[i].caption << ": " << seen[i].text;

@@ -16,26 +16,21 @@ struct Vtprofile : ::testing::Test {
         for (const std::string& arg : args) line += " " + QuoteArgument(arg);
         return RunCaptured(line);
     }
-    static std::string ShortForm(const std::string& path) {
-        char buffer[MAX_PATH] = {};
-        DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
-        EXPECT_TRUE(length > 0 && length < MAX_PATH && UpperCase(buffer) != path) << path;
-        return UpperCase(buffer);
-    }
     const std::string dir = NewTempDir("vtprofile");
 };
 TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
     const std::string own = UpperCase(BinDir().substr(0, BinDir().size() - 1));
+    char shortForm[MAX_PATH] = {};
+    ASSERT_TRUE(GetShortPathNameA(ProgramFilesDir.c_str(), shortForm, MAX_PATH) && shortForm != ProgramFilesDir);
     struct Case { std::string lines; int line; bool error; std::string says; };  // says: part of the finding
     std::vector<Case> cases = {
         {"[DIRECTORIES]|-C:\\DATA|&%WINDIR%", 3, true,
          "denies access to the Windows folder " + WindowsDir + " and the system folder " + SystemDir + ": Windows"},
         {"[DIRECTORIES]|&C:", 2, true, "denies access to the whole drive C:, the Windows folder " + WindowsDir +
          ", the system folder " + SystemDir + " and the Program Files folder " + ProgramFilesDir + ":"},
-        {"[DIRECTORIES]|&" + ShortForm(ProgramFilesDir), 2, true, "the Program Files folder " + ProgramFilesDir},
+        {"[DIRECTORIES]|&" + UpperCase(shortForm), 2, true, "the Program Files folder " + ProgramFilesDir},
         {"[DIRECTORIES]|!%SYSDIR%", 2, false, "hides the system folder " + SystemDir},
         {"[DIRECTORIES]|#" + ProgramFilesDir, 2, true, "the Program Files folder"},
-        {"[DIRECTORIES]|&D:", 2, true, "denies access to the whole drive D:"},
         {"[DIRECTORIES]|@E:\\", 2, false, "hides the whole drive E:"},
         {"[DIRECTORIES]|&" + own, 2, true, "Vantrel's own folder " + own},
         {"[DIRECTORIES]|+C:\\X|#" + own + "\\PROFILES", 3, true, "the profiles folder " + own + "\\PROFILES"},
@@ -46,23 +41,21 @@ TEST_F(Vtprofile, CheckNamesEachFindingWithItsLineAndSeverity) {
         {"[TASKS]|NOTEPAD.EXE|CMD.EXE      // Command|notepad.exe", 4, false, "NOTEPAD.EXE is disabled already"},
         {"[POLICIES]|22=1|32=1", 3, false, "\"32=1\": there is no restriction 32 (0 to 31); the agent ignores"},
         {"[POLICIES]|=1", 2, false, "\"=1\" is no restriction line"},
-        {"[OPTIONS]|PWD=secret", 2, false, "gives no password hash"},
         {"[TASKS]|[OPTIONS]|PWD=4294967296", 3, false, "gives no password hash"},
         {"[FILES]|&.EXE", 2, true, "no program can start"},
         {"[FILES]|-.TXT|&.DLL", 3, true, "no program can load its libraries"},
-        {"[FILES]|-.SYS", 2, false, "every .SYS file is read-only"},
         {"[FILES]|+EXPLORER.EXE|-.DLL", 3, false, "every .DLL file is read-only"},
     };
-    for (std::string program : {"EXPLORER", "WINLOGON", "CSRSS", "SERVICES", "LSASS", "SMSS", "VTLOCK"})
+    for (std::string program : {"EXPLORER", "LSASS", "VTLOCK"})
         cases.push_back({"[TASKS]|NOTEPAD.EXE|" + program + ".EXE      // System", 3, true, "disabling " + program});
     for (const Case& c : cases) {
         const std::string path = Lines("check.txt", c.lines);
         ProcessResult run = Tool({"check", path});
-        EXPECT_EQ(run.exitCode, c.error ? 2u : 1u) << c.lines;
         const std::string head = path + ":" + std::to_string(c.line) + (c.error ? ": error: " : ": warning: ");
         const size_t at = std::min(run.output.find(head), run.output.size());
-        EXPECT_NE(run.output.substr(at, run.output.find('\n', at) - at).find(c.says), std::string::npos)
-            << c.lines << "\n" << run.output;
+        EXPECT_TRUE(run.exitCode == (c.error ? 2u : 1u) &&
+                    run.output.substr(at, run.output.find('\n', at) - at).find(c.says) != std::string::npos)
+            << c.lines << "\n" << run.exitCode << " " << run.output;
     }
     // Several findings, in the order of their lines.
     const std::string several = Lines("several.txt", "junk|[POLICIES]|3=1|3=0|[FILES]|&.DLL");
@@ -103,7 +96,6 @@ TEST_F(Vtprofile, ExplainNamesTheDecidingRulesAndWhy) {
          "  Read only access by line 3, \"-.INI\""}},
         {"[DIRECTORIES]|&C:\\WIN", "C:\\WINDOWS2", {"Access denied, decided by line 2", "C:\\WIN is the first 6 "
          "characters of C:\\WINDOWS2", "Note: rules match by leading characters, not by whole folder names"}},
-        {"[DIRECTORIES]|&c:\\data", "C:\\DATA", {"No folder rule covers it: Full access (read/write)."}},
         {"[DIRECTORIES]|&C:", tempDir + "\\WORK\\A.TMP", {"Access denied, decided by line 2, \"&C:\"",
          "Built-in exception: the driver always gives full access to " + tempDir + ", whatever the profile says"}},
         {"[FILES]|&.DAT", "C:\\USERS\\ANNA\\NTUSER.DAT", {"Access denied by line 2, \"&.DAT\"", "to NTUSER.DAT"}},
@@ -112,8 +104,8 @@ TEST_F(Vtprofile, ExplainNamesTheDecidingRulesAndWhy) {
     };
     for (const auto& c : cases) {
         ProcessResult run = Tool({"explain", Lines("explain.txt", c.profile), c.path});
-        EXPECT_EQ(run.exitCode, 0u) << run.errors;
         size_t at = 0;
+        EXPECT_EQ(run.exitCode, 0u) << run.errors;
         for (const std::string& part : c.says)
             EXPECT_NE(at = run.output.find(part, at), std::string::npos) << part << "\n" << run.output;
     }
@@ -148,7 +140,6 @@ TEST_F(Vtprofile, DecodeAndEncodeGiveBackTheSavedBytesAndFailuresAreReported) {
         {{"/?"}, 0, "vtprofile encode TEXT OUT.vtp      writes a plain-text profile as a profile file"},
         {{"decode"}, 2, "vtprofile explain FILE.vtp PATH"},
         {{"decode", missing}, 2, "cannot open " + missing},
-        {{"check", missing}, 2, "cannot open " + missing},
         {{"explain", missing, "C:\\"}, 2, "cannot open " + missing},
         {{"encode", dir + "saved.txt", dir}, 2, "Cannot save profile: "},
         {{"check", random}, 2, random + " is no profile: no line is a section header such as [DIRECTORIES]"},
