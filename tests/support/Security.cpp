@@ -5,8 +5,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 namespace {
-DaclView ViewOf(PSECURITY_DESCRIPTOR descriptor)
-{
+DaclView ViewOf(PSECURITY_DESCRIPTOR descriptor) {
     DaclView view;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
@@ -33,8 +32,7 @@ DaclView ViewOf(PSECURITY_DESCRIPTOR descriptor)
     }
     return view;
 }
-DaclView ReadFileDacl(const std::string& path)
-{
+DaclView ReadFileDacl(const std::string& path) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     DaclView view;
     if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
@@ -43,16 +41,14 @@ DaclView ReadFileDacl(const std::string& path)
     LocalFree(descriptor);
     return view;
 }
-PSECURITY_DESCRIPTOR FromSddl(const char* sddl)
-{
+PSECURITY_DESCRIPTOR FromSddl(const char* sddl) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr);
     return descriptor;
 }
 // Wine does not keep a file's DACL as it is set: it derives one from the Unix
 // mode bits, without the Administrators group, the protection or inheritance.
-bool FileDaclsKept()
-{
+bool FileDaclsKept() {
     static const bool kept = [] {
         std::string probe = NewTempDir("dacl") + "probe";
         SECURITY_ATTRIBUTES attributes = {sizeof attributes, FromSddl("D:P(A;;FA;;;BA)"), FALSE};
@@ -64,8 +60,7 @@ bool FileDaclsKept()
 }
 bool FullControl(ACCESS_MASK mask, ACCESS_MASK all) { return (mask & GENERIC_ALL) || (mask & all) == all; }
 }  // namespace
-HANDLE StandardUserToken()
-{
+HANDLE StandardUserToken() {
     static const HANDLE restricted = [] {
         HANDLE own = nullptr, token = nullptr;
         BYTE sid[SECURITY_MAX_SID_SIZE];
@@ -80,8 +75,7 @@ HANDLE StandardUserToken()
     }();
     return restricted;
 }
-DaclView KeyDacl(HKEY root, const char* path)
-{
+DaclView KeyDacl(HKEY root, const char* path) {
     HKEY key;
     if (RegOpenKeyExA(root, path, 0, READ_CONTROL, &key) != ERROR_SUCCESS) return DaclView{};
     std::vector<BYTE> bytes(64 * 1024);
@@ -90,14 +84,12 @@ DaclView KeyDacl(HKEY root, const char* path)
     RegCloseKey(key);
     return result == ERROR_SUCCESS ? ViewOf(bytes.data()) : DaclView{};
 }
-DaclView FileDacl(const std::string& path)
-{
+DaclView FileDacl(const std::string& path) {
     DaclView view = ReadFileDacl(path);
     view.kept = FileDaclsKept();
     return view;
 }
-void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, bool protectedDacl)
-{
+void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, bool protectedDacl) {
     ASSERT_TRUE(view.read) << "the descriptor cannot be read";
     EXPECT_EQ(view.users, 0u) << "ordinary users have access";
     if (!view.kept) return;
@@ -105,8 +97,7 @@ void ExpectOnlyAdministrators(const DaclView& view, ACCESS_MASK fullControl, boo
     EXPECT_TRUE(FullControl(view.administrators, fullControl)) << std::hex << view.administrators;
     EXPECT_EQ(view.protectedDacl, protectedDacl);
 }
-bool SetKeyDacl(HKEY root, const char* path, const char* sddl)
-{
+bool SetKeyDacl(HKEY root, const char* path, const char* sddl) {
     PSECURITY_DESCRIPTOR descriptor = FromSddl(sddl);
     HKEY key;
     LONG result = descriptor ? RegCreateKeyExA(root, path, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr)
@@ -118,11 +109,9 @@ bool SetKeyDacl(HKEY root, const char* path, const char* sddl)
     LocalFree(descriptor);
     return result == ERROR_SUCCESS;
 }
-HANDLE StartAsStandardUser(const std::string& commandLine, DWORD* processId)
-{
+HANDLE StartAsStandardUser(const std::string& commandLine, DWORD* processId) {
     return StartProcess(commandLine, processId, StandardUserToken());
 }
-ProcessResult RunAsStandardUser(const std::string& commandLine, DWORD timeoutMs)
-{
+ProcessResult RunAsStandardUser(const std::string& commandLine, DWORD timeoutMs) {
     return RunAndWait(commandLine, timeoutMs, StandardUserToken());
 }

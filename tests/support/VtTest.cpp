@@ -2,14 +2,12 @@
 #include "VtTest.h"
 #include <fstream>
 #include <gtest/gtest.h>
-std::string BinDir()
-{
+std::string BinDir() {
     char path[MAX_PATH + 1] = {};
     std::string exe(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
     return exe.substr(0, exe.find_last_of("\\/") + 1);
 }
-std::string NewTempDir(const std::string& tag)
-{
+std::string NewTempDir(const std::string& tag) {
     char temp[MAX_PATH + 1] = {};
     std::string base(temp, GetTempPathA(MAX_PATH, temp));
     if (!base.empty() && base.back() != '\\') base += '\\';
@@ -21,8 +19,7 @@ std::string NewTempDir(const std::string& tag)
         if (GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
     }
 }
-void RemoveTree(const std::string& dir)
-{
+void RemoveTree(const std::string& dir) {
     if (dir.empty()) return;
     std::string folder = dir.back() == '\\' ? dir : dir + '\\';
     WIN32_FIND_DATAA found;
@@ -39,16 +36,14 @@ void RemoveTree(const std::string& dir)
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     RemoveDirectoryA(folder.c_str());
 }
-std::string InstallCopy()
-{
+std::string InstallCopy() {
     std::string dir = NewTempDir("install");
     for (const char* name : {"vtlock.exe", "vrcmd.dll", "vtlock.sys", "vthooks.dll", "vtscc.exe"})
         CopyFileA((BinDir() + name).c_str(), (dir + name).c_str(), FALSE);  // those not built are left out
     CreateDirectoryA((dir + "Profiles").c_str(), nullptr);
     return dir;
 }
-std::string ReadWholeFile(const std::string& path)
-{
+std::string ReadWholeFile(const std::string& path) {
     // The tools keep their logs open while the tests read them.
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -59,13 +54,11 @@ std::string ReadWholeFile(const std::string& path)
     CloseHandle(file);
     return bytes;
 }
-bool WriteWholeFile(const std::string& path, const std::string& bytes)
-{
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary);
     return file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && file.flush();
 }
-std::string QuoteArgument(const std::string& arg)
-{
+std::string QuoteArgument(const std::string& arg) {
     if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
     std::string quoted = "\"";
     size_t backslashes = 0;
@@ -81,8 +74,7 @@ std::string QuoteArgument(const std::string& arg)
     return quoted.append(backslashes * 2, '\\') + "\"";
 }
 bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
-                           STARTUPINFOA& startup, PROCESS_INFORMATION& info, HANDLE token)
-{
+                           STARTUPINFOA& startup, PROCESS_INFORMATION& info, HANDLE token) {
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (attempt > 0) Sleep(200);
         std::string line = commandLine;
@@ -94,8 +86,7 @@ bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, 
     }
     return false;
 }
-HANDLE StartProcess(const std::string& commandLine, DWORD* processId, HANDLE token)
-{
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId, HANDLE token) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
@@ -108,8 +99,7 @@ namespace {
 // Runs the command line with the given standard handles (when not null) and
 // waits for it, killed at the timeout.
 ProcessResult Run(const std::string& commandLine, DWORD timeoutMs, HANDLE token, DWORD flags = 0,
-                  HANDLE output = nullptr, HANDLE errors = nullptr)
-{
+                  HANDLE output = nullptr, HANDLE errors = nullptr) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (output) {
@@ -129,19 +119,16 @@ ProcessResult Run(const std::string& commandLine, DWORD timeoutMs, HANDLE token,
     CloseHandle(info.hProcess);
     return result;
 }
-HANDLE InheritableFile(const std::string& path)
-{
+HANDLE InheritableFile(const std::string& path) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 }  // namespace
-ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs, HANDLE token)
-{
+ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs, HANDLE token) {
     return Run(commandLine, timeoutMs, token);
 }
-ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs, HANDLE token)
-{
+ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs, HANDLE token) {
     std::string dir = NewTempDir("captured");
     HANDLE output = InheritableFile(dir + "out.txt"), errors = InheritableFile(dir + "err.txt");
     ProcessResult result = Run(commandLine, timeoutMs, token, CREATE_NO_WINDOW, output, errors);
@@ -152,16 +139,14 @@ ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs, HANDL
     RemoveTree(dir);
     return result;
 }
-void StopProcess(HANDLE& process)
-{
+void StopProcess(HANDLE& process) {
     if (!process) return;
     TerminateProcess(process, 0);
     if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) ADD_FAILURE() << "a process did not end";
     CloseHandle(process);
     process = nullptr;
 }
-bool RelaunchWithUnmanagedWindows(int& exitCode)
-{
+bool RelaunchWithUnmanagedWindows(int& exitCode) {
     if (GetEnvironmentVariableA("VT_UNMANAGED_WINDOWS", nullptr, 0) > 0 ||
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", REG_SZ, "N", 2) != ERROR_SUCCESS)
         return false;
@@ -175,8 +160,7 @@ bool RelaunchWithUnmanagedWindows(int& exitCode)
 }
 ToolLog::ToolLog(const std::string& tag, char separator)
     : path_(NewTempDir(tag) + "tool.log"), separator_(separator) {}
-std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) const
-{
+std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) const {
     std::vector<std::string> records;
     WaitFor([&] {
         records.clear();
@@ -190,8 +174,7 @@ std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) con
 }
 BackgroundTool::BackgroundTool(const char* exe, const std::string& arguments, char separator)
     : log_(exe, separator),
-      process_(StartProcess(QuoteArgument(BinDir() + exe) + " --log " + QuoteArgument(log_.Path()) + arguments))
-{
+      process_(StartProcess(QuoteArgument(BinDir() + exe) + " --log " + QuoteArgument(log_.Path()) + arguments)) {
     if (!process_) ADD_FAILURE() << "cannot start " << exe << " from " << BinDir();
     if (!WaitFor([this] { return GetFileAttributesA(log_.Path().c_str()) != INVALID_FILE_ATTRIBUTES; }))
         ADD_FAILURE() << exe << " did not get ready";

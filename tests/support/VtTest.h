@@ -17,7 +17,6 @@ std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // One argument quoted so that the runtime splits it back exactly as given.
 std::string QuoteArgument(const std::string& arg);
-
 struct ProcessResult {
     bool finished = false;  // false: not started, or killed at the timeout
     DWORD exitCode = ~0u;   // never an exit code a test expects, unless it ran
@@ -33,13 +32,11 @@ bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, 
                            STARTUPINFOA& startup, PROCESS_INFORMATION& info, HANDLE token = nullptr);
 // Terminates, waits for and closes the process (the handle set to null).
 void StopProcess(HANDLE& process);
-
 // Without a window manager Wine waits two seconds for every managed window it
 // hides, and reads the "Managed" option only when it loads: the first run sets
 // it, runs the same command line again and returns true with its exit code;
 // the second run gets false and goes on.
 bool RelaunchWithUnmanagedWindows(int& exitCode);
-
 // A process ended and waited for when the object goes, also when a case stops
 // early: no case leaves one for the next.
 class ChildProcess {
@@ -53,7 +50,6 @@ public:
 private:
     HANDLE process_;
 };
-
 // Polls pred() every 20 ms, pumping this thread's messages; false at the timeout.
 template <class Pred>
 bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
@@ -67,7 +63,6 @@ bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
     }
     return true;
 }
-
 // A test tool's log: one record per event, each ended by the separator.
 class ToolLog {
 public:
@@ -79,28 +74,22 @@ private:
     std::string path_;
     char separator_;
 };
-
 // A test tool run from bin/ as "EXE --log FILE arguments" while the object
 // lives; ready once it has made its log.
 class BackgroundTool {
 public:
     BackgroundTool(const char* exe, const std::string& arguments, char separator);
-    ~BackgroundTool() { StopProcess(process_); }
-    BackgroundTool(const BackgroundTool&) = delete;
-    BackgroundTool& operator=(const BackgroundTool&) = delete;
 
 protected:
     ToolLog log_;
-    HANDLE process_;
+    ChildProcess process_;
 };
-
 // One message box or dialog as the user saw it.
 struct SeenBox {
     std::string caption, text;  // text: empty for a dialog without one
     std::string icon;           // "error", "information", "question", "warning" or ""
     std::string buttons;        // the buttons offered, e.g. "yes,no" or "ok"
 };
-
 // One reply of the boxanswer tool, for the first window (of any class) that
 // shows the caption: its steps in order, then the button ("ok" unless Press).
 class BoxReply {
@@ -117,7 +106,6 @@ private:
 };
 // The system's file-open dialog: the names typed (quoted when several), then Open.
 BoxReply OpenFileReply(const std::vector<std::string>& names, const std::string& caption = "Open");
-
 // The boxanswer tool: answers every "#32770" box that no reply matches with
 // the button; with typeSet (or a typeText) it first types typeText into its edit box.
 class BoxAnswerer : public BackgroundTool {
@@ -129,7 +117,6 @@ public:
     std::vector<SeenBox> WaitSeen(size_t count, DWORD timeoutMs = 15000);
     std::vector<SeenBox> Seen() { return WaitSeen(0, 0); }
 };
-
 // The msglisten tool: a hidden top-level window in another process that
 // records every registered Vantrel message it receives.
 struct HeardMessage {
@@ -143,7 +130,6 @@ public:
     std::vector<HeardMessage> WaitHeard(size_t count, DWORD timeoutMs = 10000);
     std::vector<HeardMessage> Heard() { return WaitHeard(0, 0); }
 };
-
 // The shellcatch tool registered in this prefix as what opens .hlp and .chm
 // files and http, https and mailto links: one record per file or link opened.
 class ShellCatcher {
@@ -157,7 +143,6 @@ public:
 private:
     ToolLog log_;
 };
-
 // Real input through xdotool on the bench's DISPLAY; true when it succeeded.
 // Without a window manager the X focus stays where it was put: XFocus gives it
 // to the X window of the window's top-level window, which must be in front;
@@ -165,7 +150,6 @@ private:
 bool XKeys(const std::string& keys);  // xdotool key names: "ctrl+s", "F6", "alt+F4", "Escape", "Return"
 bool XClick(int x, int y);            // left click at screen coordinates
 bool XFocus(HWND window);
-
 // The driver's state record; Size is 0 when it cannot be reached.
 VTLOCK_STATE QueryDriverState();
 // A service's current state (0 when it cannot be queried) and its exit code.
@@ -173,13 +157,11 @@ DWORD QueryServiceState(const char* name, DWORD* exitCode = nullptr);
 DWORD ServiceProcessId(const char* name);  // 0 when it does not run
 bool StartNamedService(const char* name);
 HANDLE OpenServiceProcess(const char* name);  // to be waited for; null when none
-
 // A standard user's token: this process's with the Administrators group
 // deny-only, kept for the process.
 HANDLE StandardUserToken();
 HANDLE StartAsStandardUser(const std::string& commandLine, DWORD* processId = nullptr);
 ProcessResult RunAsStandardUser(const std::string& commandLine, DWORD timeoutMs = 30000);
-
 // What a DACL grants: Users, Authenticated Users, Everyone and Interactive
 // together, SYSTEM, Administrators; whether it is protected from inheriting.
 struct DaclView {
