@@ -5,20 +5,18 @@
 namespace {
 // The first top-level window (descendant of parent, when given) that match accepts, or null.
 HWND FirstWindow(HWND parent, const std::function<bool(HWND)>& match) {
-    struct Search {
-        const std::function<bool(HWND)>& match;
-        HWND found;
-    } search = {match, nullptr};
+    using Search = std::pair<const std::function<bool(HWND)>*, HWND>;
+    Search search = {&match, nullptr};
     WNDENUMPROC visit = [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (s->match(window)) s->found = window;
-        return s->found == nullptr;
+        auto& s = *reinterpret_cast<Search*>(param);
+        if ((*s.first)(window)) s.second = window;
+        return s.second == nullptr;
     };
     if (parent)
         EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
     else
         EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
 }  // namespace
 HWND ShownWindow(DWORD process, const char* className) {

@@ -2,7 +2,6 @@
 // process: found by class and by control identifier, clicks posted.
 #pragma once
 #include <windows.h>
-
 #include <string>
 #include <vector>
 

@@ -15,18 +15,9 @@ std::string AnswerArguments(const std::string& button, const std::vector<BoxRepl
 }
 }  // namespace
 BoxReply::BoxReply(const std::string& caption) : arguments_(" --reply " + QuoteArgument(caption)) {}
-BoxReply& BoxReply::Text(int id, const std::string& text) {
-    arguments_ += " --text " + std::to_string(id) + " " + QuoteArgument(text);
-    return *this;
-}
-BoxReply& BoxReply::Keys(int id, const std::string& text) {
-    arguments_ += " --keys " + std::to_string(id) + " " + QuoteArgument(text);
-    return *this;
-}
-BoxReply& BoxReply::Press(const std::string& button) {
-    arguments_ += " --press " + QuoteArgument(button);
-    return *this;
-}
+BoxReply& BoxReply::Text(int id, const std::string& text) { return Add(" --text " + std::to_string(id), text); }
+BoxReply& BoxReply::Keys(int id, const std::string& text) { return Add(" --keys " + std::to_string(id), text); }
+BoxReply& BoxReply::Press(const std::string& button) { return Add(" --press", button); }
 BoxReply OpenFileReply(const std::vector<std::string>& names, const std::string& caption) {
     std::string typed = names.size() == 1 ? names[0] : std::string();
     for (size_t i = 0; names.size() > 1 && i < names.size(); ++i) typed += (i ? " \"" : "\"") + names[i] + "\"";
@@ -41,11 +32,10 @@ BoxAnswerer::BoxAnswerer(const std::vector<BoxReply>& replies, const std::string
 std::vector<SeenBox> BoxAnswerer::WaitSeen(size_t count, DWORD timeoutMs) {
     std::vector<SeenBox> seen;
     for (const std::string& record : log_.WaitRecords(count, timeoutMs)) {
-        std::string fields[4];
-        for (size_t i = 0, start = 0, end; i < 4 && (end = record.find(FieldEnd, start)) != std::string::npos;
-             ++i, start = end + 1)
-            fields[i] = record.substr(start, end - start);
-        seen.push_back({fields[0], fields[1], fields[2], fields[3]});
+        std::istringstream fields(record);
+        SeenBox box;
+        for (std::string* field : {&box.caption, &box.text, &box.icon, &box.buttons}) getline(fields, *field, FieldEnd);
+        seen.push_back(box);
     }
     return seen;
 }
@@ -63,13 +53,12 @@ std::vector<HeardMessage> MessageListener::WaitHeard(size_t count, DWORD timeout
 ShellCatcher::ShellCatcher() : log_("shell", '\n') {
     const std::string command =
         QuoteArgument(BinDir() + "shellcatch.exe") + " --log " + QuoteArgument(log_.Path()) + " \"%1\"";
-    const char ProgId[] = "VantrelTest.ShellCatch";
-    const std::pair<std::string, std::string> entries[] = {
-        {std::string(ProgId) + "\\shell\\open\\command", command}, {".hlp", ProgId}, {".chm", ProgId},
-        {"http\\shell\\open\\command", command}, {"https\\shell\\open\\command", command},
-        {"mailto\\shell\\open\\command", command},
-    };
-    for (const auto& entry : entries)
-        if (RegSetValueA(HKEY_CLASSES_ROOT, entry.first.c_str(), REG_SZ, entry.second.c_str(), 0) != ERROR_SUCCESS)
-            ADD_FAILURE() << "cannot register HKCR\\" << entry.first;
+    // The file types name the program; it and the link schemes open with the tool.
+    for (std::string key : {".hlp", ".chm", "VantrelTest.ShellCatch", "http", "https", "mailto"}) {
+        const bool type = key[0] == '.';
+        if (!type) key += "\\shell\\open\\command";
+        const char* value = type ? "VantrelTest.ShellCatch" : command.c_str();
+        if (RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value, 0) != ERROR_SUCCESS)
+            ADD_FAILURE() << "cannot register HKCR\\" << key;
+    }
 }

@@ -9,8 +9,7 @@ std::string BinDir() {
 }
 std::string NewTempDir(const std::string& tag) {
     char temp[MAX_PATH + 1] = {};
-    std::string base(temp, GetTempPathA(MAX_PATH, temp));
-    if (!base.empty() && base.back() != '\\') base += '\\';
+    const std::string base(temp, GetTempPathA(MAX_PATH, temp));  // with its backslash
     static unsigned counter = 0;
     for (;;) {
         std::string dir = base + "vt_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
@@ -60,18 +59,14 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 std::string QuoteArgument(const std::string& arg) {
     if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+    // Backslashes are doubled only before a quote, the closing one included.
     std::string quoted = "\"";
-    size_t backslashes = 0;
-    for (char c : arg) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == '"') backslashes = backslashes * 2 + 1;
-        quoted.append(backslashes, '\\') += c;
-        backslashes = 0;
+    for (size_t i = 0, run = 0; i <= arg.size(); ++i, run = 0) {
+        for (; i < arg.size() && arg[i] == '\\'; ++i) ++run;
+        if (i == arg.size()) quoted.append(run * 2, '\\');
+        else quoted.append(arg[i] == '"' ? run * 2 + 1 : run, '\\') += arg[i];
     }
-    return quoted.append(backslashes * 2, '\\') + "\"";
+    return quoted + "\"";
 }
 bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
                            STARTUPINFOA& startup, PROCESS_INFORMATION& info, HANDLE token) {
@@ -86,20 +81,10 @@ bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, 
     }
     return false;
 }
-HANDLE StartProcess(const std::string& commandLine, DWORD* processId, HANDLE token) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessRetrying(commandLine, false, 0, startup, info, token)) return nullptr;
-    CloseHandle(info.hThread);
-    if (processId) *processId = info.dwProcessId;
-    return info.hProcess;
-}
 namespace {
-// Runs the command line with the given standard handles (when not null) and
-// waits for it, killed at the timeout.
-ProcessResult Run(const std::string& commandLine, DWORD timeoutMs, HANDLE token, DWORD flags = 0,
-                  HANDLE output = nullptr, HANDLE errors = nullptr) {
+// Starts the command line, with the given standard output and error when not null.
+PROCESS_INFORMATION Start(const std::string& commandLine, HANDLE token, DWORD flags = 0, HANDLE output = nullptr,
+                          HANDLE errors = nullptr) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (output) {
@@ -108,10 +93,16 @@ ProcessResult Run(const std::string& commandLine, DWORD timeoutMs, HANDLE token,
         startup.hStdOutput = output;
         startup.hStdError = errors;
     }
-    ProcessResult result;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessRetrying(commandLine, output != nullptr, flags, startup, info, token)) return result;
-    CloseHandle(info.hThread);
+    if (CreateProcessRetrying(commandLine, output != nullptr, flags, startup, info, token)) CloseHandle(info.hThread);
+    return info;
+}
+// Waits for the command line, killed at the timeout.
+ProcessResult Run(const std::string& commandLine, DWORD timeoutMs, HANDLE token, DWORD flags = 0,
+                  HANDLE output = nullptr, HANDLE errors = nullptr) {
+    ProcessResult result;
+    PROCESS_INFORMATION info = Start(commandLine, token, flags, output, errors);
+    if (!info.hProcess) return result;
     result.finished = WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0;
     if (!result.finished) TerminateProcess(info.hProcess, 1);
     WaitForSingleObject(info.hProcess, 5000);
@@ -125,6 +116,11 @@ HANDLE InheritableFile(const std::string& path) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 }  // namespace
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId, HANDLE token) {
+    PROCESS_INFORMATION info = Start(commandLine, token);
+    if (processId) *processId = info.dwProcessId;
+    return info.hProcess;
+}
 ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs, HANDLE token) {
     return Run(commandLine, timeoutMs, token);
 }
@@ -158,8 +154,7 @@ bool RelaunchWithUnmanagedWindows(int& exitCode) {
     exitCode = static_cast<int>(run.exitCode);
     return run.finished;
 }
-ToolLog::ToolLog(const std::string& tag, char separator)
-    : path_(NewTempDir(tag) + "tool.log"), separator_(separator) {}
+ToolLog::ToolLog(const std::string& tag, char separator) : path_(NewTempDir(tag) + "tool.log"), separator_(separator) {}
 std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) const {
     std::vector<std::string> records;
     WaitFor([&] {

@@ -85,10 +85,10 @@ protected:
     ChildProcess process_;
 };
 // One message box or dialog as the user saw it.
+// text: empty for a dialog without one; icon: "error", "information",
+// "question", "warning" or ""; buttons: those offered, e.g. "yes,no" or "ok".
 struct SeenBox {
-    std::string caption, text;  // text: empty for a dialog without one
-    std::string icon;           // "error", "information", "question", "warning" or ""
-    std::string buttons;        // the buttons offered, e.g. "yes,no" or "ok"
+    std::string caption, text, icon, buttons;
 };
 // One reply of the boxanswer tool, for the first window (of any class) that
 // shows the caption: its steps in order, then the button ("ok" unless Press).
@@ -102,6 +102,10 @@ public:
     const std::string& Arguments() const { return arguments_; }
 
 private:
+    BoxReply& Add(const std::string& option, const std::string& value) {
+        arguments_ += option + " " + QuoteArgument(value);
+        return *this;
+    }
     std::string arguments_;
 };
 // The system's file-open dialog: the names typed (quoted when several), then Open.
@@ -165,9 +169,8 @@ ProcessResult RunAsStandardUser(const std::string& commandLine, DWORD timeoutMs 
 // What a DACL grants: Users, Authenticated Users, Everyone and Interactive
 // together, SYSTEM, Administrators; whether it is protected from inheriting.
 struct DaclView {
-    bool read = false;
+    bool read = false, protectedDacl = false;
     bool kept = true;  // false: the platform does not keep DACLs on such objects
-    bool protectedDacl = false;
     ACCESS_MASK users = 0, system = 0, administrators = 0;
 };
 DaclView KeyDacl(HKEY root, const char* path);
