@@ -1,8 +1,7 @@
-// Drives this thread's forms while they run modally: a script of steps runs
-// on a timer inside whichever message loop pumps (a form's ShowModal, a
-// message box), each step until it reports done. A step not done in time
-// fails the test, and the script then cancels every box and form open, so
-// that a failing test ends instead of hanging.
+// Drives this thread's forms while they run modally: steps run on a timer in
+// whichever message loop pumps (ShowModal, a message box), each until it is
+// done. One not done in time fails the test, and the script then cancels every
+// box and form open, so that a failing test ends instead of hanging.
 #pragma once
 #include "VtTest.h"
 #include <functional>

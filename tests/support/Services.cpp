@@ -1,8 +1,7 @@
 // The driver's state and the services, as a peer reads them.
 #include "VtTest.h"
 namespace {
-// Calls use(service) with the service opened for the access; false when it
-// cannot be opened.
+// use(service) with the service opened for the access; false when it cannot be opened.
 template <class Use>
 bool WithService(const char* name, DWORD access, Use use) {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);

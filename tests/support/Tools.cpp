@@ -1,12 +1,10 @@
-// The test side of the background tools: their command lines and their logs
-// read back.
+// The test side of the background tools: their command lines, their logs read back.
 #include "VtTest.h"
 #include <dlgs.h>
 #include <gtest/gtest.h>
 #include <sstream>
 namespace {
-// boxanswer ends fields with a unit separator and records with a record
-// separator: no text a box shows holds either.
+// boxanswer's field and record separators, which no text a box shows holds.
 const char FieldEnd = '\x1F', RecordEnd = '\x1E';
 std::string AnswerArguments(const std::string& button, const std::vector<BoxReply>& replies) {
     std::string arguments = " --answer " + QuoteArgument(button);

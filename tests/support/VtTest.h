@@ -1,6 +1,5 @@
-// Helpers shared by the tests: folders, processes, the background test tools,
-// services, the driver, X input and security descriptors, all inside the
-// test's Wine prefix.
+// Helpers shared by the tests, all inside the test's Wine prefix: folders,
+// processes, the background test tools, services, the driver, X input, DACLs.
 #pragma once
 #include <windows.h>
 #include "VtLockIoctl.h"
@@ -84,12 +83,9 @@ protected:
     ToolLog log_;
     ChildProcess process_;
 };
-// One message box or dialog as the user saw it.
-// text: empty for a dialog without one; icon: "error", "information",
-// "question", "warning" or ""; buttons: those offered, e.g. "yes,no" or "ok".
-struct SeenBox {
-    std::string caption, text, icon, buttons;
-};
+// A box or dialog as the user saw it. text: empty for a dialog without one; icon: "error",
+// "information", "question", "warning" or ""; buttons: those offered, e.g. "yes,no" or "ok".
+struct SeenBox { std::string caption, text, icon, buttons; };
 // One reply of the boxanswer tool, for the first window (of any class) that
 // shows the caption: its steps in order, then the button ("ok" unless Press).
 class BoxReply {
@@ -123,11 +119,7 @@ public:
 };
 // The msglisten tool: a hidden top-level window in another process that
 // records every registered Vantrel message it receives.
-struct HeardMessage {
-    std::string name;  // "Vantrel.Ask", ...
-    unsigned long long wParam = 0;
-    long long lParam = 0;
-};
+struct HeardMessage { std::string name; unsigned long long wParam = 0; long long lParam = 0; };
 class MessageListener : public BackgroundTool {
 public:
     MessageListener() : BackgroundTool("msglisten.exe", std::string(), '\n') {}
