@@ -2,7 +2,6 @@
 // process: found by class and by control identifier, clicks posted.
 #pragma once
 #include <windows.h>
-
 #include <string>
 #include <vector>
 
@@ -15,10 +14,8 @@ std::string WindowText(HWND window);
 bool WaitSettled(HWND window, DWORD timeoutMs = 15000);
 // The descendant of top with the control identifier, or null.
 HWND FindControl(HWND top, int id);
-
 // The lines of a list box, read as UTF-16 (the ANSI answer overruns
 // across processes) and given back in the ANSI code page.
 std::vector<std::string> ListLines(HWND list);
-
 // A left click at the point of the window's client area, posted.
 void PostClick(HWND window, POINT at);

@@ -1,11 +1,9 @@
 // The driver's state and the services, as a peer reads them.
 #include "VtTest.h"
 namespace {
-// Calls use(service) with the service opened for the access; false when it
-// cannot be opened.
+// use(service) with the service opened for the access; false when it cannot be opened.
 template <class Use>
-bool WithService(const char* name, DWORD access, Use use)
-{
+bool WithService(const char* name, DWORD access, Use use) {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     SC_HANDLE service = manager ? OpenServiceA(manager, name, access) : nullptr;
     bool used = service && use(service);
@@ -14,8 +12,7 @@ bool WithService(const char* name, DWORD access, Use use)
     return used;
 }
 }  // namespace
-VTLOCK_STATE QueryDriverState()
-{
+VTLOCK_STATE QueryDriverState() {
     VTLOCK_STATE state = {};
     HANDLE device = CreateFileA(VTLOCK_PATH_NT5, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -26,16 +23,14 @@ VTLOCK_STATE QueryDriverState()
     CloseHandle(device);
     return state;
 }
-DWORD QueryServiceState(const char* name, DWORD* exitCode)
-{
+DWORD QueryServiceState(const char* name, DWORD* exitCode) {
     SERVICE_STATUS status = {};
     if (!WithService(name, SERVICE_QUERY_STATUS, [&](SC_HANDLE s) { return QueryServiceStatus(s, &status); }))
         return 0;
     if (exitCode) *exitCode = status.dwWin32ExitCode;
     return status.dwCurrentState;
 }
-DWORD ServiceProcessId(const char* name)
-{
+DWORD ServiceProcessId(const char* name) {
     SERVICE_STATUS_PROCESS status = {};
     DWORD needed = 0;
     bool known = WithService(name, SERVICE_QUERY_STATUS, [&](SC_HANDLE s) {
@@ -44,12 +39,10 @@ DWORD ServiceProcessId(const char* name)
     });
     return known && status.dwCurrentState == SERVICE_RUNNING ? status.dwProcessId : 0;
 }
-HANDLE OpenServiceProcess(const char* name)
-{
+HANDLE OpenServiceProcess(const char* name) {
     DWORD id = ServiceProcessId(name);
     return id ? OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id) : nullptr;
 }
-bool StartNamedService(const char* name)
-{
+bool StartNamedService(const char* name) {
     return WithService(name, SERVICE_START, [](SC_HANDLE s) { return StartServiceA(s, 0, nullptr) != FALSE; });
 }

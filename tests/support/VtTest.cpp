@@ -1,34 +1,15 @@
 // Folders, files and processes for the tests.
 #include "VtTest.h"
+#include <fstream>
 #include <gtest/gtest.h>
-namespace {
-std::string FolderOf(const std::string& path)
-{
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-bool IsDotEntry(const char* name)
-{
-    return std::string(name) == "." || std::string(name) == "..";
-}
-bool CopyIfPresent(const std::string& from, const std::string& to)
-{
-    if (GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
-}
-}  // namespace
-std::string BinDir()
-{
+std::string BinDir() {
     char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return FolderOf(std::string(path, n));
+    std::string exe(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return exe.substr(0, exe.find_last_of("\\/") + 1);
 }
-std::string NewTempDir(const std::string& tag)
-{
+std::string NewTempDir(const std::string& tag) {
     char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string base = temp;
-    if (!base.empty() && base.back() != '\\') base += '\\';
+    const std::string base(temp, GetTempPathA(MAX_PATH, temp));  // with its backslash
     static unsigned counter = 0;
     for (;;) {
         std::string dir = base + "vt_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
@@ -37,82 +18,58 @@ std::string NewTempDir(const std::string& tag)
         if (GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
     }
 }
-void RemoveTree(const std::string& dir)
-{
-    std::string folder = dir;
-    if (folder.empty()) return;
-    if (folder.back() != '\\') folder += '\\';
+void RemoveTree(const std::string& dir) {
+    if (dir.empty()) return;
+    std::string folder = dir.back() == '\\' ? dir : dir + '\\';
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (IsDotEntry(found.cFileName)) continue;
-            std::string path = folder + found.cFileName;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        std::string name = found.cFileName, path = folder + name;
+        if (name == "." || name == "..") continue;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveTree(path);
+        else
+            DeleteFileA(path.c_str());
     }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     RemoveDirectoryA(folder.c_str());
 }
-std::string InstallCopy()
-{
-    static const char* const shipped[] = {"vtlock.exe", "vrcmd.dll", "vtlock.sys", "vthooks.dll", "vtscc.exe"};
+std::string InstallCopy() {
     std::string dir = NewTempDir("install");
-    for (const char* name : shipped) CopyIfPresent(BinDir() + name, dir + name);
+    for (const char* name : {"vtlock.exe", "vrcmd.dll", "vtlock.sys", "vthooks.dll", "vtscc.exe"})
+        CopyFileA((BinDir() + name).c_str(), (dir + name).c_str(), FALSE);  // those not built are left out
     CreateDirectoryA((dir + "Profiles").c_str(), nullptr);
     return dir;
 }
-std::string ReadWholeFile(const std::string& path)
-{
+std::string ReadWholeFile(const std::string& path) {
     // The tools keep their logs open while the tests read them.
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::string();
     std::string bytes;
     char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    for (DWORD got = 0; ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0;) bytes.append(chunk, got);
     CloseHandle(file);
     return bytes;
 }
-bool WriteWholeFile(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    CloseHandle(file);
-    return ok;
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary);
+    return file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && file.flush();
 }
-std::string QuoteArgument(const std::string& arg)
-{
+std::string QuoteArgument(const std::string& arg) {
     if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+    // Backslashes are doubled only before a quote, the closing one included.
     std::string quoted = "\"";
-    size_t backslashes = 0;
-    for (char c : arg) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == '"') backslashes = backslashes * 2 + 1;
-        quoted.append(backslashes, '\\');
-        backslashes = 0;
-        quoted += c;
+    for (size_t i = 0, run = 0; i <= arg.size(); ++i, run = 0) {
+        for (; i < arg.size() && arg[i] == '\\'; ++i) ++run;
+        if (i == arg.size()) quoted.append(run * 2, '\\');
+        else quoted.append(arg[i] == '"' ? run * 2 + 1 : run, '\\') += arg[i];
     }
-    quoted.append(backslashes * 2, '\\');
     return quoted + "\"";
 }
 bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, DWORD flags,
-                           STARTUPINFOA& startup, PROCESS_INFORMATION& info, HANDLE token)
-{
-    // Under Wine a process start now and then fails on a busy machine; a
-    // test is about the program started, not the start itself.
+                           STARTUPINFOA& startup, PROCESS_INFORMATION& info, HANDLE token) {
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (attempt > 0) Sleep(200);
         std::string line = commandLine;
@@ -124,97 +81,81 @@ bool CreateProcessRetrying(const std::string& commandLine, bool inheritHandles, 
     }
     return false;
 }
-HANDLE StartProcess(const std::string& commandLine, DWORD* processId, HANDLE token)
-{
+namespace {
+// Starts the command line, with the given standard output and error when not null.
+PROCESS_INFORMATION Start(const std::string& commandLine, HANDLE token, DWORD flags = 0, HANDLE output = nullptr,
+                          HANDLE errors = nullptr) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessRetrying(commandLine, false, 0, startup, info, token)) return nullptr;
-    CloseHandle(info.hThread);
-    if (processId) *processId = info.dwProcessId;
-    return info.hProcess;
-}
-namespace {
-void WaitResult(HANDLE process, DWORD timeoutMs, ProcessResult& result)
-{
-    result.finished = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
-    if (!result.finished) {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = output;
+        startup.hStdError = errors;
     }
-    GetExitCodeProcess(process, &result.exitCode);
-    CloseHandle(process);
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessRetrying(commandLine, output != nullptr, flags, startup, info, token)) CloseHandle(info.hThread);
+    return info;
 }
-HANDLE InheritableFile(const std::string& path)
-{
+// Waits for the command line, killed at the timeout.
+ProcessResult Run(const std::string& commandLine, DWORD timeoutMs, HANDLE token, DWORD flags = 0,
+                  HANDLE output = nullptr, HANDLE errors = nullptr) {
+    ProcessResult result;
+    PROCESS_INFORMATION info = Start(commandLine, token, flags, output, errors);
+    if (!info.hProcess) return result;
+    result.finished = WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    if (!result.finished) TerminateProcess(info.hProcess, 1);
+    WaitForSingleObject(info.hProcess, 5000);
+    GetExitCodeProcess(info.hProcess, &result.exitCode);
+    CloseHandle(info.hProcess);
+    return result;
+}
+HANDLE InheritableFile(const std::string& path) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 }  // namespace
-ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs)
-{
-    ProcessResult result;
-    if (HANDLE process = StartProcess(commandLine)) WaitResult(process, timeoutMs, result);
-    return result;
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId, HANDLE token) {
+    PROCESS_INFORMATION info = Start(commandLine, token);
+    if (processId) *processId = info.dwProcessId;
+    return info.hProcess;
 }
-ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs, HANDLE token)
-{
-    ProcessResult result;
+ProcessResult RunAndWait(const std::string& commandLine, DWORD timeoutMs, HANDLE token) {
+    return Run(commandLine, timeoutMs, token);
+}
+ProcessResult RunCaptured(const std::string& commandLine, DWORD timeoutMs, HANDLE token) {
     std::string dir = NewTempDir("captured");
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = InheritableFile(dir + "out.txt");
-    startup.hStdError = InheritableFile(dir + "err.txt");
-    PROCESS_INFORMATION info = {};
-    if (CreateProcessRetrying(commandLine, true, CREATE_NO_WINDOW, startup, info, token)) {
-        CloseHandle(info.hThread);
-        WaitResult(info.hProcess, timeoutMs, result);
-    }
-    CloseHandle(startup.hStdOutput);
-    CloseHandle(startup.hStdError);
+    HANDLE output = InheritableFile(dir + "out.txt"), errors = InheritableFile(dir + "err.txt");
+    ProcessResult result = Run(commandLine, timeoutMs, token, CREATE_NO_WINDOW, output, errors);
+    CloseHandle(output);
+    CloseHandle(errors);
     result.output = ReadWholeFile(dir + "out.txt");
     result.errors = ReadWholeFile(dir + "err.txt");
     RemoveTree(dir);
     return result;
 }
-void StopProcess(HANDLE& process)
-{
+void StopProcess(HANDLE& process) {
     if (!process) return;
     TerminateProcess(process, 0);
     if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) ADD_FAILURE() << "a process did not end";
     CloseHandle(process);
     process = nullptr;
 }
-bool RelaunchWithUnmanagedWindows(int& exitCode)
-{
-    if (GetEnvironmentVariableA("VT_UNMANAGED_WINDOWS", nullptr, 0) > 0) return false;
-    if (RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", REG_SZ, "N", 2) != ERROR_SUCCESS)
+bool RelaunchWithUnmanagedWindows(int& exitCode) {
+    if (GetEnvironmentVariableA("VT_UNMANAGED_WINDOWS", nullptr, 0) > 0 ||
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", REG_SZ, "N", 2) != ERROR_SUCCESS)
         return false;
     SetEnvironmentVariableA("VT_UNMANAGED_WINDOWS", "1");
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    for (HANDLE h : {si.hStdInput, si.hStdOutput, si.hStdError}) SetHandleInformation(h, HANDLE_FLAG_INHERIT, 1);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessRetrying(GetCommandLineA(), true, 0, si, pi)) return false;
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    exitCode = static_cast<int>(code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    for (DWORD id : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+        SetHandleInformation(GetStdHandle(id), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    ProcessResult run = Run(GetCommandLineA(), INFINITE, nullptr, 0, GetStdHandle(STD_OUTPUT_HANDLE),
+                            GetStdHandle(STD_ERROR_HANDLE));
+    exitCode = static_cast<int>(run.exitCode);
+    return run.finished;
 }
-ToolLog::ToolLog(const std::string& tag, char separator)
-    : path_(NewTempDir(tag) + "tool.log"), separator_(separator) {}
-std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) const
-{
+ToolLog::ToolLog(const std::string& tag, char separator) : path_(NewTempDir(tag) + "tool.log"), separator_(separator) {}
+std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) const {
     std::vector<std::string> records;
     WaitFor([&] {
         records.clear();
@@ -228,8 +169,7 @@ std::vector<std::string> ToolLog::WaitRecords(size_t count, DWORD timeoutMs) con
 }
 BackgroundTool::BackgroundTool(const char* exe, const std::string& arguments, char separator)
     : log_(exe, separator),
-      process_(StartProcess(QuoteArgument(BinDir() + exe) + " --log " + QuoteArgument(log_.Path()) + arguments))
-{
+      process_(StartProcess(QuoteArgument(BinDir() + exe) + " --log " + QuoteArgument(log_.Path()) + arguments)) {
     if (!process_) ADD_FAILURE() << "cannot start " << exe << " from " << BinDir();
     if (!WaitFor([this] { return GetFileAttributesA(log_.Path().c_str()) != INVALID_FILE_ATTRIBUTES; }))
         ADD_FAILURE() << exe << " did not get ready";

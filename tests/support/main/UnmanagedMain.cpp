@@ -2,8 +2,7 @@
 // again with unmanaged windows first.
 #include <gtest/gtest.h>
 #include "VtTest.h"
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int exitCode = 1;
     if (RelaunchWithUnmanagedWindows(exitCode)) return exitCode;
     ::testing::InitGoogleTest(&argc, argv);
