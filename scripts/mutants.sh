@@ -69,14 +69,16 @@ done < "$work/tracked"
 (cd "$tree" && find . \( -path ./build -o -path ./dist \) -prune -o -type f -printf '%P\0' | sort -z) |
     comm -z -23 - <(sort -z "$work/tracked") | (cd "$tree" && xargs -0r rm -f --)
 
-build() { "$tree/scripts/build.sh" > "$1" 2>&1; }
+# The lock's descriptor is closed for the build and the tests: a wineserver
+# they start outlives the run and would hold the lock for the next one.
+build() { "$tree/scripts/build.sh" > "$1" 2>&1 9>&-; }
 
 # Runs ctest into a log; on failure, $failed names the failed tests.
 failed=
 run_ctest() {
     local log=$1
     shift
-    ctest --test-dir "$tree/build" --output-on-failure --repeat until-pass:2 "$@" > "$log" 2>&1 && return 0
+    ctest --test-dir "$tree/build" --output-on-failure --repeat until-pass:2 "$@" > "$log" 2>&1 9>&- && return 0
     failed=$(sed -n '/tests FAILED:/,$ s/^[[:space:]]*[0-9]\+ - \([^ ]*\) .*/\1/p' "$log" | sort -u | paste -sd, -)
     [ -n "$failed" ] || failed="ctest (see $log)"
     return 1
