@@ -80,24 +80,23 @@ void TManagerWindow::OnCloseAsked(bool& canClose)
 {
     canClose = false;
     if (!UnsavedChangesSettled()) return;
-    if (!GlobalSettings.SettingsStored) {
-        ShowMessage("You have not specified required start parameters. Please verify settings.", "Warning",
-                    MB_OK | MB_ICONWARNING);
-        ShowSettings(StartupPage);
-        return;
-    }
-    if (!LibBool(Command13())) {
-        ShowMessage("You have not specified an administrator password. This password will be used for access to "
-                    "this Profile manager.",
-                    "Warning", MB_OK | MB_ICONWARNING);
-        ShowSettings(PasswordsPage);
-        return;
-    }
-    if (!LibBool(Command17())) {
-        ShowMessage("You have not specified a default toggle protection password. This password will be used for "
-                    "disabling protection.",
-                    "Warning", MB_OK | MB_ICONWARNING);
-        ShowSettings(PasswordsPage);
+    // What must be set before the window closes, in the order it is asked for.
+    const struct { bool (*set)(); const char* warning; int page; } required[] = {
+        {[] { return GlobalSettings.SettingsStored; },
+         "You have not specified required start parameters. Please verify settings.", StartupPage},
+        {[] { return LibBool(Command13()); },
+         "You have not specified an administrator password. This password will be used for access to "
+         "this Profile manager.",
+         PasswordsPage},
+        {[] { return LibBool(Command17()); },
+         "You have not specified a default toggle protection password. This password will be used for "
+         "disabling protection.",
+         PasswordsPage},
+    };
+    for (const auto& r : required) {
+        if (r.set()) continue;
+        ShowMessage(r.warning, "Warning", MB_OK | MB_ICONWARNING);
+        ShowSettings(r.page);
         return;
     }
     std::string verification =
