@@ -20,16 +20,14 @@ std::string S(const AccessFlags& f) { return {f.ReadOnly ? 'R' : '-', f.Hidden ?
 // Each test starts with an empty profile and fixed macro folders, and gives both back.
 class ManagerLogic : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         for (const PathMacro& macro : PathMacros) saved_.push_back(*macro.variable);
         WindowsDir = "C:\\WINDOWS";
         TempDir = "C:\\TEMP\\";
         CreateProfileLists();
         FolderRulesChanged();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         for (size_t i = 0; i < saved_.size(); ++i) *PathMacros[i].variable = saved_[i];
         CreateProfileLists();
         FolderRulesChanged();
@@ -37,8 +35,7 @@ protected:
     std::vector<std::string> saved_;
 };
 }  // namespace
-TEST(AccessKinds, CodesImagesTextsRadiosAndButtons)
-{
+TEST(AccessKinds, CodesImagesTextsRadiosAndButtons) {
     const struct { const char *flags, *code; int image, folderRadio; const char* text; } kinds[] = {
         {"---", "+", 0, 0, "Full access (read/write)"},
         {"R--", "-", 1, 1, "Read only access"},
@@ -61,11 +58,9 @@ TEST(AccessKinds, CodesImagesTextsRadiosAndButtons)
     EXPECT_EQ((std::vector<int>{FileRadioIndex("+"), FileRadioIndex("-"), FileRadioIndex("&"), FileRadioIndex("!")}),
               (std::vector<int>{0, 1, 2, -1}));
 }
-
 // Rules are upper-cased, placed by expanded path in byte order (bytes above 127 last) and one
 // per stored path: a macro and its expansion are two rules.
-TEST_F(ManagerLogic, FolderRulesArePlacedByExpandedPathAndRemovedByStoredPath)
-{
+TEST_F(ManagerLogic, FolderRulesArePlacedByExpandedPathAndRemovedByStoredPath) {
     for (const char* path :
          {"C:\\ZETA", "%windir%\\FONTS", "C:\\\xC4RGER", "%TEMP%", "c:\\windows", "%WINDIR%", "C:", ""})
         SetFolderRule(path, F("R--"));
@@ -85,11 +80,9 @@ TEST_F(ManagerLogic, FolderRulesArePlacedByExpandedPathAndRemovedByStoredPath)
     EXPECT_EQ(FolderRuleLine("#C:") + FolderRuleLine("?C:\\ODD") + FolderRuleLine(""),
               "C:   (Access denied, invisible in the Explorer)C:\\ODD   ()   ()");
 }
-
 // The last rule in list order whose expanded path starts the upper-cased
 // path decides (a plain prefix, as the driver compares), also after an edit.
-TEST_F(ManagerLogic, FindFolderAccessTakesTheLastRuleThatStartsThePath)
-{
+TEST_F(ManagerLogic, FindFolderAccessTakesTheLastRuleThatStartsThePath) {
     WindowsDir = "C:\\A";
     const struct { TextList rules; const char* path; int image; bool own; } cases[] = {
         {{"-C:\\A"}, "c:\\a\\x", 1, false},           {{"-C:\\A"}, "C:\\AB", 1, false},
@@ -115,11 +108,9 @@ TEST_F(ManagerLogic, FindFolderAccessTakesTheLastRuleThatStartsThePath)
     FolderRulesChanged();
     EXPECT_EQ(FindFolderAccess(deep + "\\E").ImageIndex, 2);
 }
-
 // The type descriptions come from the real HKEY_CLASSES_ROOT, each value
 // read at most 256 bytes, and again at each refill.
-TEST_F(ManagerLogic, FileRuleLinesDescribeTheirTypes)
-{
+TEST_F(ManagerLogic, FileRuleLinesDescribeTheirTypes) {
     const std::string keys[][2] = {{".vtt", "VtTestFile"}, {"VtTestFile", "Vantrel test document"},
                                    {".vtn", "VtNoDescription"}, {".vt1", "VtFits"}, {".vt2", "VtTooLong"},
                                    {"VtFits", std::string(255, 'd')}, {"VtTooLong", std::string(256, 'd')}};
@@ -137,9 +128,7 @@ TEST_F(ManagerLogic, FileRuleLinesDescribeTheirTypes)
     EXPECT_EQ(FileRuleLines()[0], ".VTT  //    (Renamed document)    //  Access denied  //");
     EXPECT_EQ(FileRuleNameOfLine(FileRuleLines()[1]) + "|" + FileRuleNameOfLine("A / B"), "a.vtt|A / B");
 }
-
-TEST_F(ManagerLogic, FileRulesSortByTheUsersLocaleAndAreAddedFoundAndReplaced)
-{
+TEST_F(ManagerLogic, FileRulesSortByTheUsersLocaleAndAreAddedFoundAndReplaced) {
     // Byte order would put upper case first and the accented letter (0xE9) last.
     Profile.Files = {"-Z.TXT", "-\xE9.TXT", "-e.TXT", "-F.TXT", "-E.TXT"};
     SortFileRules();
@@ -165,9 +154,7 @@ TEST_F(ManagerLogic, FileRulesSortByTheUsersLocaleAndAreAddedFoundAndReplaced)
         EXPECT_TRUE(files.Text == b.text && files.Multiple == (b.chosen.size() > 1)) << files.Text;
     }
 }
-
-TEST(DrivesAndFolders, DriveEntriesAndTheSubfoldersOfARealFolder)
-{
+TEST(DrivesAndFolders, DriveEntriesAndTheSubfoldersOfARealFolder) {
     EXPECT_EQ(DriveEntryText('C', "", DRIVE_FIXED) + DriveEntryText('D', "DVD 1", DRIVE_CDROM) + "|" +
                   DriveEntryText('A', "", DRIVE_REMOVABLE) + DriveEntryText('R', "", DRIVE_RAMDISK) + "|" +
                   DriveEntryText('N', "SHARE", DRIVE_REMOTE) + DriveEntryText('X', "", DRIVE_NO_ROOT_DIR),
@@ -192,9 +179,7 @@ TEST(DrivesAndFolders, DriveEntriesAndTheSubfoldersOfARealFolder)
                 ListSubfolders(top + "file.txt").empty());
     RemoveTree(top);
 }
-
-TEST(ProgramEntries, FromTheVersionInformationReadUpTo2048Bytes)
-{
+TEST(ProgramEntries, FromTheVersionInformationReadUpTo2048Bytes) {
     EXPECT_EQ(ProgramEntry(BinDir() + "verinfo_full.exe"),
               "VERINFO_FULL.EXE      // Vantrel test program  (Vantrel Test Makers)");
     // The agent takes the name from before the marker, also without a description.

@@ -6,16 +6,14 @@
 namespace {
 const std::string Top = "C:\\VtTabs", Sub = Top + "\\Sub", Deep = Sub + "\\Deep";
 HWND Tree() { return Control(ManagerWindowId::FolderTree); }
-std::string Text(HTREEITEM node)
-{
+std::string Text(HTREEITEM node) {
     char text[MAX_PATH] = {};
     TVITEMA item = {TVIF_TEXT, node, 0, 0, text, sizeof text, 0, 0, 0, 0};
     TreeView_GetItem(Tree(), &item);
     return text;
 }
 // Each folder of the path opened in the tree as the user opens it, the last selected.
-HTREEITEM SelectFolder(const std::string& path)
-{
+HTREEITEM SelectFolder(const std::string& path) {
     HTREEITEM node = TreeView_GetRoot(Tree());
     for (size_t at = path.find('\\'); node && at != std::string::npos;) {
         const size_t next = path.find('\\', at + 1);
@@ -30,8 +28,7 @@ HTREEITEM SelectFolder(const std::string& path)
     return node;
 }
 // A node as drawn: "image/state image".
-std::string Look(HTREEITEM node)
-{
+std::string Look(HTREEITEM node) {
     TVITEMA item = {};
     item.mask = TVIF_IMAGE | TVIF_STATE;
     item.hItem = node;
@@ -41,28 +38,23 @@ std::string Look(HTREEITEM node)
 }
 class Tabs : public ManagerForms {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ManagerForms::SetUp();
         for (const std::string& dir : {Top, Sub, Deep}) ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         ManagerForms::TearDown();
         RemoveTree(Top + "\\");
     }
     // A profile of these rules loaded as the Open command loads it.
-    void Load(const ProfileText& text)
-    {
+    void Load(const ProfileText& text) {
         ASSERT_TRUE(ManagerWindow->LoadProfileIntoWindow(WriteProfile(profiles + "tabs.vtp", text)));
     }
 };
 }  // namespace
-
 // Clicks on the access buttons of folders selected in the tree: the buttons
 // left pressed, the rules, their lines and their images, and the one warning asked.
-TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
-{
+TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings) {
     const int RO = ManagerWindowId::ReadOnlyButton, Hid = ManagerWindowId::HiddenButton,
               No = ManagerWindowId::NoAccessButton, Full = ManagerWindowId::FullAccessButton;
     const std::string up = "C:\\VTTABS", sys = SystemDir, wholeDisk =
@@ -121,11 +113,9 @@ TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings)
     EXPECT_TRUE(TreeView_GetItemState(Tree(), top, TVIS_EXPANDED) & TVIS_EXPANDED);
     EXPECT_EQ(children, (std::vector<std::string>{"Sub 1/0"}));
 }
-
 // Delete, Insert and Enter in the rule list: the Add folder dialog answered
 // as the user fills it in.
-TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
-{
+TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules) {
     const struct { WORD key; int line; std::vector<BoxReply> replies; TextList folders; } cases[] = {
         {VK_DELETE, 1, {}, {"-C:\\VTTABS"}},
         {VK_INSERT, -1, {BoxReply("Add folder").Keys(AddFolderDialogId::PathEdit, Deep).Press(AddFolderDialogId::AddButton)},
@@ -146,11 +136,9 @@ TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules)
         EXPECT_EQ(answerer.Seen().size(), c.replies.size());
     }
 }
-
 // Files chosen at once: file rules by name, programs by version information. Enter edits a rule;
 // Remove takes one of two entries of the same file; Delete every selected program, only those.
-TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo)
-{
+TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo) {
     for (const char* name : {"one.txt", "Two.doc", "three.Bin"}) ASSERT_TRUE(WriteWholeFile(Top + "\\" + name, "x"));
     char before[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, before);

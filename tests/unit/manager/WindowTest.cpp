@@ -6,8 +6,7 @@
 #include <utility>
 // Unsaved edits asked about once, also through Exit; settings and passwords
 // checked; the settings verified byte for byte; protection enabled or not.
-TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
-{
+TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers) {
     const std::string save = "Save|Profile was changed, but not saved. Save it now?|question|yes,no",
                       verify = "Settings|IMPORTANT! Please verify your settings:\r\n\n  - protection WILL",
                       on = verify + " BE ENABLED at Windows startup;\r\n",
@@ -61,8 +60,7 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
         script.Start();
         if (c.command) Command(c.command);
         else SendMessageA(ManagerWindow->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        std::vector<std::string> shown;
-        for (const SeenBox& box : answerer.WaitSeen(c.boxes.size())) shown.push_back(Shown(box));
+        const std::vector<std::string> shown = ShownBoxes(answerer, c.boxes.size(), 15000);
         EXPECT_TRUE(shown == c.boxes && page == c.page) << shown.back() << " page " << page;
         const bool closes = c.boxes.back() == enable;
         EXPECT_EQ(IsWindowVisible(ManagerWindow->Handle()) && !QuitRequested(), !closes);
@@ -71,11 +69,9 @@ TEST_F(ManagerForms, TheCloseSequenceFollowsTheSettingsAndTheAnswers)
         ShowWindow(ManagerWindow->Handle(), SW_SHOW);
     }
 }
-
 // It opens on Disabled programs; the Components menu shows each tab's page only; the Profile
 // options switch the name field and the own password's controls.
-TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
-{
+TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList) {
     HWND tabs = Control(ManagerWindowId::Tabs);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
     for (int k = 0; k < 5; ++k) {  // the items, and the sheets, are numbered in the tabs' order
@@ -125,16 +121,13 @@ TEST_F(ManagerForms, TheTabsTheProfileOptionsAndTheRestrictionList)
     EXPECT_TRUE(RestrictionStates() == after &&
                 SendMessageA(Control(ManagerWindowId::RestrictionList), LB_GETCURSEL, 0, 0) == 1);
     edited();
-    SendMessageA(Control(ManagerWindowId::RestrictionList), WM_CHAR, ' ',
-                 0);  // the space bar moves the selected line on
+    SendMessageA(Control(ManagerWindowId::RestrictionList), WM_CHAR, ' ', 0);  // the space bar moves it on
     after[1] = cbUnchecked;
     EXPECT_TRUE(RestrictionStates() == after && edited());
 }
-
 // Items drawn by the window's own handler on a magenta canvas: the white strip with the
 // icon, the grey line, the outlined selection on both levels, the separator, the captions.
-TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
-{
+TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator) {
     constexpr int W = 200, H = 20;
     const COLORREF line = RGB(96, 96, 96), selection = RGB(182, 189, 210), face = GetSysColor(COLOR_BTNFACE);
     HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen), icon = CreateCompatibleDC(screen);
@@ -144,9 +137,17 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
     RECT all = {0, 0, W, H};
     FillRect(icon, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ManagerWindow->ImageMenu.Draw(icon, 2, 2, 0);  // the first picture of the strip, as "New profile" shows it
+    // The item drawn by the window's own handler on a canvas of the colour.
+    auto draw = [&](int id, UINT state, COLORREF canvas) {
+        SetDCBrushColor(dc, canvas);
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        DRAWITEMSTRUCT item = {ODT_MENU, 0, static_cast<UINT>(id), ODA_DRAWENTIRE, state,
+                               reinterpret_cast<HWND>(ManagerWindow->MenuBar.Handle()), dc, all,
+                               reinterpret_cast<ULONG_PTR>(ManagerWindow->MenuBar.Find(id))};
+        SendMessageA(ManagerWindow->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    };
     const struct { int id; UINT state; int x0, x1, y; COLORREF colour; } rows[] = {  // x1 < 0: as the icon shows
-        {IDM_NewProfile, 0, 0, -20, 0, 0},        {IDM_NewProfile, 0, 0, -20, 5, 0},
-        {IDM_NewProfile, 0, 0, -20, 9, 0},        {IDM_NewProfile, 0, 0, -20, 14, 0},
+        {IDM_NewProfile, 0, 0, -20, 5, 0},        {IDM_NewProfile, 0, 0, -20, 9, 0},
         {IDM_NewProfile, 0, 20, 21, 0, line},     {IDM_NewProfile, 0, 20, 21, H - 1, line},
         {IDM_NewProfile, 0, 21, 22, 10, face},      {IDM_NewProfile, ODS_SELECTED, 0, W, 0, line},
         {IDM_NewProfile, ODS_SELECTED, 1, W - 1, 1, selection}, {IDM_NewProfile, ODS_SELECTED, 0, 1, 1, line},
@@ -155,12 +156,7 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
         {IDM_FileSeparator1, 0, 21, W, 4, face},
     };
     for (const auto& r : rows) {
-        SetDCBrushColor(dc, RGB(255, 0, 255));
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-        DRAWITEMSTRUCT item = {ODT_MENU, 0, static_cast<UINT>(r.id), ODA_DRAWENTIRE, r.state,
-                               reinterpret_cast<HWND>(ManagerWindow->MenuBar.Handle()), dc, all,
-                               reinterpret_cast<ULONG_PTR>(ManagerWindow->MenuBar.Find(r.id))};
-        SendMessageA(ManagerWindow->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+        draw(r.id, r.state, RGB(255, 0, 255));
         int differing = 0;
         for (int x = r.x0; x < std::abs(r.x1); ++x)
             differing += GetPixel(dc, x, r.y) != (r.x1 < 0 ? GetPixel(icon, x, r.y) : r.colour);
@@ -170,18 +166,15 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator)
     TEXTMETRICA font = {};
     GetTextMetricsA(dc, &font);
     const int base = 4 + font.tmAscent;
+    SetBkMode(icon, TRANSPARENT);
+    SetTextColor(icon, GetSysColor(COLOR_MENUTEXT));
+    SetDCBrushColor(icon, face);
     for (int id : {IDM_SaveProfileAsDefault, IDM_Settings, IDM_About}) {
         std::string plain = ManagerWindow->MenuBar.Find(id)->Caption;
         const size_t amp = plain.find('&'), marked = amp == std::string::npos ? 0 : amp;
         if (amp != std::string::npos) plain.erase(amp, 1);
-        DRAWITEMSTRUCT item = {ODT_MENU, 0, static_cast<UINT>(id), ODA_DRAWENTIRE, 0,
-                               reinterpret_cast<HWND>(ManagerWindow->MenuBar.Handle()), dc, all,
-                               reinterpret_cast<ULONG_PTR>(ManagerWindow->MenuBar.Find(id))};
-        SendMessageA(ManagerWindow->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
-        SetDCBrushColor(icon, face);
+        draw(id, 0, face);
         FillRect(icon, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-        SetBkMode(icon, TRANSPARENT);
-        SetTextColor(icon, GetSysColor(COLOR_MENUTEXT));
         TextOutA(icon, 25, 4, plain.c_str(), static_cast<int>(plain.size()));
         int differing = 0;
         for (int y = 4; y < base; ++y)

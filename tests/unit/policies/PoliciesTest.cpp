@@ -8,7 +8,6 @@
 #include <set>
 namespace {
 const char* const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies";
-
 void Walk(HKEY root, const std::string& path, const std::string& shown, std::set<std::string>& found) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key)) return;
@@ -22,7 +21,6 @@ void Walk(HKEY root, const std::string& path, const std::string& shown, std::set
         Walk(key, name, shown + name + "\\", found);
     RegCloseKey(key);
 }
-
 // Every value below the two policy roots of a hive as sorted "key\name=value " entries; keys below
 // "Software\Policies" start with "Policies\".
 std::string Written(HKEY root = HKEY_CURRENT_USER) {
@@ -32,14 +30,11 @@ std::string Written(HKEY root = HKEY_CURRENT_USER) {
     for (const std::string& entry : found) text += entry + " ";
     return text;
 }
-
 void Clear() { RegDeleteTreeA(HKEY_CURRENT_USER, PoliciesKey), RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies"); }
-
 struct PolicyRegistry : ::testing::Test {
     void SetUp() override { CloseUserHive(), Clear(), Profile = TProfile(); }
     void TearDown() override { CloseUserHive(); }
 };
-
 TEST_F(PolicyRegistry, EachRowWritesItsValue) {
     const char* const rows[PolicyCount] = {
         "System\\DisableRegistryTools=1", "Explorer\\NoControlPanel=1", "System\\NoDispCPL=1", "System\\NoSecCPL=1",
@@ -59,7 +54,6 @@ TEST_F(PolicyRegistry, EachRowWritesItsValue) {
         EXPECT_EQ(row < 0 || row == PolicyCount ? "" : rows[row] + std::string(" "), Written()) << row;
     }
 }
-
 // Lines apply by the row number before "=", never by their place; a line whose number is missing, repeated or
 // out of range, or whose state is not exactly "0", "1" or "2", counts for nothing. Disable switches off only the
 // rows the profile set: a value that an administrator put under a row the profile leaves unchanged stays.
@@ -74,7 +68,6 @@ TEST_F(PolicyRegistry, ProfileLinesOnEnableAndDisable) {
     EXPECT_EQ("Explorer\\NoControlPanel=0 Explorer\\NoRun=0 Policies\\Microsoft\\Windows\\System\\DisableCMD=0 "
               "System\\NoDispCPL=1 WinOldApp\\Disable=0 ", Written());
 }
-
 TEST_F(PolicyRegistry, UserHiveFromAnIdentifier) {
     // Each names a key that exists, so only the check can refuse it; the refused ones come first, with no hive open.
     const std::pair<std::string, bool> cases[] = {
@@ -98,14 +91,12 @@ TEST_F(PolicyRegistry, UserHiveFromAnIdentifier) {
     SetPolicy(0, 1);
     EXPECT_EQ("System\\DisableRegistryTools=1 ", Written());
 }
-
 struct FakeCheckList : PolicyCheckList {
     int ItemCount() const override { return PolicyCount; }
     int ItemState(int index) const override { return states.at(index); }
     void SetItemState(int index, int state) override { states.at(index) = state; }
     std::vector<int> states = std::vector<int>(PolicyCount);
 };
-
 TEST(CheckList, MalformedLineStopsWithAnErrorNamingIt) {
     for (const char* bad :
          {"x=1", "3=a", "3", "=1", "3=", "-1=1", "32=1", "3=3", "3=1 ", " 3=1", "3=01", "99999999999=1"}) {

@@ -26,7 +26,6 @@ bool LoadBrokenPipe() {
 struct ProfileFileTest : ::testing::Test {
     void SetUp() override { CreateProfileLists(), ProfilesDir = NewTempDir("profiles"); }
 };
-
 // A profile of an earlier release (hash 3000000000, lines below): the installed base's files must load, and a save
 // give the same bytes. Its folder line "\x9E\xCE" falls on key bytes that would scramble it to CR LF: kept plain.
 std::string GoldenFile() {
@@ -40,7 +39,6 @@ std::string GoldenFile() {
 }
 const TextList GoldenFolders = {"-C:\\DATA", "\x9E\xCE"}, GoldenFiles = {"&.EXE"}, GoldenPolicies = {"0=1"},
                GoldenTasks = {"REGEDIT.EXE      // Registry Editor"};
-
 // The five lists in file order, each line followed by "|".
 std::vector<std::string> Listed(const TProfile& p) {
     std::vector<std::string> lists;
@@ -50,7 +48,6 @@ std::vector<std::string> Listed(const TProfile& p) {
     }
     return lists;
 }
-
 TEST_F(ProfileFileTest, LoadsWhatIsPresent) {
     const std::string big(65526, 'A'), huge(200000, 'A');  // the reader's 64 KiB buffer: CR LF split, three reads
     const struct { const char* name; std::string bytes; std::vector<std::string> lists; } cases[] = {
@@ -77,7 +74,6 @@ TEST_F(ProfileFileTest, LoadsWhatIsPresent) {
         EXPECT_EQ(c.lists, Listed(Profile)) << c.name;
     }
 }
-
 TEST_F(ProfileFileTest, ReadsThePasswordOption) {
     const std::string blanks(40, ' ');
     const std::pair<std::vector<std::string>, uint32_t> cases[] = {  // the lines, the hash (0: none)
@@ -106,7 +102,6 @@ TEST_F(ProfileFileTest, ReadsThePasswordOption) {
     EXPECT_EQ((TextList{"PWD=bad", "PWD=9"}), Profile.Options);
     EXPECT_TRUE(Profile.Files.empty());
 }
-
 TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleasesAndEveryLineBack) {
     Profile = {GoldenFolders, GoldenFiles, GoldenPolicies, GoldenTasks, {"PWD=1", "junk"}};
     ASSERT_TRUE(SaveProfile("", 3000000000u));
@@ -130,7 +125,6 @@ TEST_F(ProfileFileTest, SaveWritesTheBytesOfEarlierReleasesAndEveryLineBack) {
     EXPECT_EQ(Listed(expected), Listed(Profile));
     EXPECT_FALSE(Profile.OwnPassword);
 }
-
 // The old file stays as it was, and the user is told why with the system's text.
 TEST_F(ProfileFileTest, SaveThatCannotCompleteKeepsTheOldFile) {
     const std::string path = ProfilesDir + "default.vtp", existing = ProfilesDir;

@@ -34,13 +34,11 @@ TEST(PathMacros, ExpansionAndTheUsersFolders) {
               ExpandMacros("-%LOCALDESKTOP%|%DESKTOP%|%LOCALSTART%|%START%|%QLAUNCH%"));
     RegCloseKey(UserHiveKey), UserHiveKey = HKEY_CURRENT_USER;
 }
-
 // With the system folders set to ones that exist nowhere (SetUp), no system string gets another form from the
 // disk and every expected image is exact.
 const std::string SystemFiles = "+USER.DAT|+SYSTEM.DAT|+WIN386.SWP|+NTUSER.DAT|+NTUSER.DAT.LOG|+HIBERFIL.SYS|+PAGEFILE.SYS|";
 const std::string SystemFolders = "+C:\\VTWIN\\SPOOL|+C:\\VTWIN\\REPAIR|+C:\\VTWIN\\SYSTEM32\\CONFIG|"
                                   "+C:\\VTWIN\\SYSTEM32\\SPOOL|+C:\\VTTEMP|+C:\\VTUSER\\TEMP|";
-
 // The strings after the image's header once the driver's own check accepts it, each followed by "|": the file
 // strings, "|", the folder strings, "|".
 std::string BuiltImage() {
@@ -51,7 +49,6 @@ std::string BuiltImage() {
     std::replace(text.begin(), text.end(), '\0', '|');
     return text;
 }
-
 struct DriverImageTest : ::testing::Test {
     void SetUp() override {
         InitRuntimeEnvironment(), CreateProfileLists();
@@ -60,7 +57,6 @@ struct DriverImageTest : ::testing::Test {
     }
     const std::string dir_ = NewTempDir("image");
 };
-
 TEST_F(DriverImageTest, RulesInTheirOrderAndARebuildFromScratch) {
     for (int i = 0; i < 300; ++i) Profile.Folders.push_back("-C:\\VTNONE\\F" + std::to_string(i));
     EXPECT_EQ(0u, BuiltImage().find(SystemFiles + "|-C:\\VTNONE\\F0|-C:\\VTNONE\\F1|"));
@@ -76,12 +72,10 @@ TEST_F(DriverImageTest, RulesInTheirOrderAndARebuildFromScratch) {
     CreateProfileLists();
     EXPECT_EQ(SystemFiles + "|" + SystemFolders + "|", BuiltImage());
 }
-
 std::string ShortOf(const std::string& path) {
     char buffer[MAX_PATH];
     return UpperCase(std::string(buffer, GetShortPathNameA(path.c_str(), buffer, MAX_PATH)));
 }
-
 // The builder as it was before it kept a table of entries: every rule searched anew, its long form entry by entry
 // (the last one as given) and its short form by the system; the short form wins, and either only where it differs.
 std::string ReferenceLongName(const std::string& folder, const std::string& name) {
@@ -112,7 +106,6 @@ std::string ReferenceStrings(const std::vector<std::string>& lines) {
     }
     return text;
 }
-
 // A tree of long and short names, spaces, mixed case, folders asked for many names and paths about the length
 // limit; every rule's strings equal the old builder's, and where the row gives them, the ones written there.
 TEST_F(DriverImageTest, RealPathsCarryTheirOtherFormAsBefore) {

@@ -7,7 +7,6 @@
 namespace {
 const char* const Key = "Software\\VtLock";
 const char* const Names[] = {"AutoStart", "UserControl", "UseDefault"};
-
 struct SettingsTest : ::testing::Test {
     void SetUp() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key), dir_ = NewTempDir("settings"); }
     // The three flags and whether settings were stored, as loaded: "0101".
@@ -20,7 +19,6 @@ struct SettingsTest : ::testing::Test {
     }
     std::string dir_;
 };
-
 // A flag is set by the number 1 only; AutoStart alone tells whether settings were stored. Values of other
 // types are read as numbers (tests/unit/startup).
 TEST_F(SettingsTest, FlagsLoaded) {
@@ -34,7 +32,6 @@ TEST_F(SettingsTest, FlagsLoaded) {
             EXPECT_EQ(want, Load()) << Names[which] << " " << c.first;
         }
 }
-
 TEST_F(SettingsTest, SavedFlagsAndTheStartupProfileChoice) {
     const std::string own = GetCurrentUserName() + ".vtp";
     ASSERT_NE(".vtp", own);
@@ -59,7 +56,6 @@ TEST_F(SettingsTest, SavedFlagsAndTheStartupProfileChoice) {
     EXPECT_EQ("", SelectStartupProfile());
     CloseHandle(locked);
 }
-
 // A copy of this program run on its own, told it runs on Windows NT 4.0: the folders it starts with where the
 // registry names none; its profiles folder beside it, for SYSTEM and Administrators only; no system backup
 // folder in its image on version 4.0 (on Windows 98: tests/e2e/protection98).

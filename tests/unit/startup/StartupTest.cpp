@@ -20,7 +20,6 @@ std::vector<SwitchRow> RecordingTable(std::index_sequence<Rows...>) {
     const auto& t = SwitchTable();
     return {SwitchRow{t[Rows].text, t[Rows].kind, RecordRow<Rows>, t[Rows].setsHandled}...};
 }
-
 TEST(SwitchScan, RunsMatchingRowsInArgumentOrder) {
     ASSERT_EQ(12u, SwitchTable().size());
     const std::vector<SwitchRow> recording = RecordingTable(std::make_index_sequence<12>());
@@ -47,7 +46,6 @@ TEST(SwitchScan, RunsMatchingRowsInArgumentOrder) {
         EXPECT_EQ(c.calls, Recorded);
     }
 }
-
 TEST(SwitchScan, NotifyNumber) {
     const std::pair<const char*, int> cases[] = {
         {"31", 31}, {"$1F", 31}, {"$1f", 31}, {"0x1f", 31}, {"0XaB", 171}, {"12abc", 12}, {"-5", -5}, {"+7", 7},
@@ -57,7 +55,6 @@ TEST(SwitchScan, NotifyNumber) {
     };
     for (const auto& c : cases) EXPECT_EQ(c.second, ReadNotifyNumber(c.first)) << '"' << c.first << '"';
 }
-
 const std::string Key = "Software\\VtStartupTest";
 TEST(RegValues, ReadsWhateverTheTypeAndWritesTextsWithTheirNull) {
     const std::string longest(1023, 'v'), tooLong(1024, 'v');
@@ -91,7 +88,6 @@ TEST(RegValues, ReadsWhateverTheTypeAndWritesTextsWithTheirNull) {
         EXPECT_EQ(std::make_pair(DWORD(REG_SZ), stored + '\0'), std::make_pair(type, std::string(data, size)));
     }
 }
-
 // Only a to z are upper-cased, and a side without its folder takes the other side's.
 TEST(RuntimeEnv, FoldersAndErrorTexts) {
     WriteRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "d:\\pf \xE9t\xE9");

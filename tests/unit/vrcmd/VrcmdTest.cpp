@@ -13,7 +13,6 @@ bool Yes(DWORD result) { return (result & 0xFF) != 0; }  // the system reads the
 bool SetAdministrator(const char* password) { return Yes(Command15(password)) && Yes(Command10()); }
 bool SetToggle(const char* password) { return Yes(Command16(password)) && Yes(Command11()); }
 bool DigestTaken(const char* password) { return Yes(Command21(Command18(password))); }
-
 struct VrcmdStore : ::testing::Test {  // no password stored and none waiting
     void SetUp() override {
         Command12();
@@ -22,14 +21,12 @@ struct VrcmdStore : ::testing::Test {  // no password stored and none waiting
     }
     void TearDown() override { Command12(); }
 };
-
 // Worked out independently of the library: the digest travels in broadcasts and profile files.
 TEST(VrcmdDigest, KnownValues) {
     const std::pair<const char*, DWORD> known[] = {
         {"", 0x74141C20u}, {nullptr, 0x74141C20u}, {"a", 0x6C4E37EBu}, {"Password1", 0x1BB51599u}, {"\xE9t\xE9", 0xF736F3EEu}};
     for (const auto& k : known) EXPECT_EQ(k.second, Command18(k.first)) << (k.first ? k.first : "(null)");
 }
-
 // Only SYSTEM and Administrators may open the key: a user who read a digest there could switch protection off.
 TEST_F(VrcmdStore, KeyForAdministratorsOnlyAndRepairedWhenWeakened) {
     ExpectOnlyAdministrators(KeyDacl(HKEY_LOCAL_MACHINE, VRCMD_STORE_KEY), KEY_ALL_ACCESS, true);
@@ -48,7 +45,6 @@ TEST_F(VrcmdStore, KeyForAdministratorsOnlyAndRepairedWhenWeakened) {
         EXPECT_TRUE(Yes(Command19("kept"))) << sddl;
     }
 }
-
 TEST_F(VrcmdStore, EachPasswordMatchesItselfOnly) {
     const struct { bool (*set)(const char*); DWORD(WINAPI *check)(const char*), (WINAPI *other)(const char*);
                    DWORD(WINAPI *isSet)(), (WINAPI *otherIsSet)(); } kinds[] = {
@@ -75,7 +71,6 @@ TEST_F(VrcmdStore, EachPasswordMatchesItselfOnly) {
     ASSERT_TRUE(SetAdministrator("admin"));  // with both set, either digest is accepted
     EXPECT_TRUE(DigestTaken("admin") && DigestTaken((std::string(4999, 'n') + "\xE9").c_str()));
 }
-
 TEST_F(VrcmdStore, NewPasswordWaitsUntilStoredOnce) {
     EXPECT_FALSE(Yes(Command10()));
     ASSERT_TRUE(Yes(Command15("once")));
@@ -91,7 +86,6 @@ TEST_F(VrcmdStore, NewPasswordWaitsUntilStoredOnce) {
     }
     EXPECT_TRUE(Yes(Command14("once")));
 }
-
 // A record holds neither the text nor a salt used before; a damaged one counts as set, and neither the text
 // nor the digest kept in it matches.
 TEST_F(VrcmdStore, RecordsAndDamagedRecords) {
@@ -128,7 +122,6 @@ TEST_F(VrcmdStore, RecordsAndDamagedRecords) {
     ASSERT_TRUE(SetAdministrator("mended"));
     EXPECT_TRUE(Yes(Command14("mended")));
 }
-
 TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize) {
     const struct { const char* button; std::string typed; DWORD size; std::string expected; } cases[] = {
         {"cancel", "open sesame", 256, ""}, {"ok", "abcdefgh", 5, "abcd"}, {"ok", "abc", 1, ""}};
@@ -150,7 +143,6 @@ TEST(VrcmdDialog, AnswersFillTheBufferWithinItsSize) {
     ASSERT_EQ(3u, seen.size());
     for (const SeenBox& b : seen) EXPECT_EQ("Type the password to switch protection off:|ok,cancel", b.text + "|" + b.buttons);
 }
-
 // The agent calling Command20 has no window of its own, so the dialog must come to the front by itself.
 TEST(VrcmdDialog, MaskedAndInFront) {
     bool found = false, masked = false, inFront = false;
