@@ -6,11 +6,13 @@
 namespace {
 const std::string Top = "C:\\VtTabs", Sub = Top + "\\Sub", Deep = Sub + "\\Deep";
 HWND Tree() { return Control(ManagerWindowId::FolderTree); }
-std::string Text(HTREEITEM node) {
+// A node as drawn: "text image/state image", or its text alone.
+std::string Look(HTREEITEM node, bool textOnly = false) {
     char text[MAX_PATH] = {};
-    TVITEMA item = {TVIF_TEXT, node, 0, 0, text, sizeof text, 0, 0, 0, 0};
+    TVITEMA item = {TVIF_TEXT | TVIF_IMAGE | TVIF_STATE, node, 0, TVIS_STATEIMAGEMASK, text, sizeof text, 0, 0, 0, 0};
     TreeView_GetItem(Tree(), &item);
-    return text;
+    const unsigned state = (item.state & TVIS_STATEIMAGEMASK) >> 12;
+    return textOnly ? text : std::string(text) + " " + std::to_string(item.iImage) + "/" + std::to_string(state);
 }
 // Each folder of the path opened in the tree as the user opens it, the last selected.
 HTREEITEM SelectFolder(const std::string& path) {
@@ -19,22 +21,13 @@ HTREEITEM SelectFolder(const std::string& path) {
         const size_t next = path.find('\\', at + 1);
         SendMessageA(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
         node = TreeView_GetChild(Tree(), node);
-        while (node && lstrcmpiA(Text(node).c_str(), path.substr(at + 1, next - at - 1).c_str()) != 0)
+        while (node && lstrcmpiA(Look(node, true).c_str(), path.substr(at + 1, next - at - 1).c_str()) != 0)
             node = TreeView_GetNextSibling(Tree(), node);
         at = next;
     }
     EXPECT_TRUE(node) << path;
     if (node) TreeView_SelectItem(Tree(), node);
     return node;
-}
-// A node as drawn: "image/state image".
-std::string Look(HTREEITEM node) {
-    TVITEMA item = {};
-    item.mask = TVIF_IMAGE | TVIF_STATE;
-    item.hItem = node;
-    item.stateMask = TVIS_STATEIMAGEMASK;
-    TreeView_GetItem(Tree(), &item);
-    return std::to_string(item.iImage) + "/" + std::to_string((item.state & TVIS_STATEIMAGEMASK) >> 12);
 }
 class Tabs : public ManagerForms {
 protected:
@@ -100,16 +93,17 @@ TEST_F(Tabs, AccessButtonsGiveTheSelectedFolderItsRuleAfterTheWarnings) {
     }
     // The rule's image goes down the tree to a folder with a rule of its own, the mark only on
     // the rule's folder; opening a folder again adds no second node for a subfolder.
-    Load({{"&C:\\VTTABS\\SUB\\DEEP"}, {}, {}, {}});
+    Load({{"&C:\\VTTABS\\SUB\\DEEP"}});
     const HTREEITEM deep = SelectFolder(Deep), top = SelectFolder(Top);
     SendMessageA(Control(RO), BM_CLICK, 0, 0);
-    EXPECT_EQ(Look(top) + " " + Look(TreeView_GetParent(Tree(), deep)) + " " + Look(deep), "1/6 1/0 2/6");
+    EXPECT_EQ(Look(top) + " " + Look(TreeView_GetParent(Tree(), deep)) + " " + Look(deep),
+              "VtTabs 1/6 Sub 1/0 Deep 2/6");
     SendMessageA(Tree(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(top));
     TreeView_SelectItem(Tree(), top);
     SendMessageA(Tree(), WM_KEYDOWN, VK_ADD, 0);
     std::vector<std::string> children;
     for (HTREEITEM child = TreeView_GetChild(Tree(), top); child; child = TreeView_GetNextSibling(Tree(), child))
-        children.push_back(Text(child) + " " + Look(child));
+        children.push_back(Look(child));
     EXPECT_TRUE(TreeView_GetItemState(Tree(), top, TVIS_EXPANDED) & TVIS_EXPANDED);
     EXPECT_EQ(children, (std::vector<std::string>{"Sub 1/0"}));
 }
@@ -126,9 +120,7 @@ TEST_F(Tabs, TheRuleListKeysDeleteAddAndChangeRules) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
-        ProfileText text;
-        text.folders = {"-C:\\VTTABS", "&C:\\VTTABS\\SUB"};
-        Load(text);
+        Load({{"-C:\\VTTABS", "&C:\\VTTABS\\SUB"}});
         BoxAnswerer answerer(c.replies, "cancel");
         SendMessageA(Control(ManagerWindowId::FolderRuleList), LB_SETCURSEL, c.line, 0);
         SendMessageA(Control(ManagerWindowId::FolderRuleList), WM_KEYDOWN, c.key, 0);
@@ -151,10 +143,7 @@ TEST_F(Tabs, FilesAndProgramsComeFromTheOpenDialogAndGo) {
     }
     EXPECT_TRUE(Profile.Files == (TextList{"+ONE.TXT", "+THREE.BIN", "+TWO.DOC"}) &&
                 LineCount(ManagerWindowId::FileRuleList) == 3);
-    ProfileText text;
-    text.files = {"-C:\\A.TXT", "&C:\\B.TXT", "-C:\\A.TXT"};
-    text.tasks = {"A.EXE", "B.EXE", "C.EXE"};
-    Load(text);
+    Load({{}, {"-C:\\A.TXT", "&C:\\B.TXT", "-C:\\A.TXT"}, {"A.EXE", "B.EXE", "C.EXE"}});
     HWND files = Control(ManagerWindowId::FileRuleList), programs = Control(ManagerWindowId::ProgramList);
     auto select = [files](const char* name) {
         SendMessageA(files, LB_SETCURSEL, SendMessageA(files, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>(name)), 0);
