@@ -2,8 +2,7 @@
 // server (xdotool) reach it and do what its menu and toolbar promise.
 #include "../manager/InstalledManager.h"
 // Each input and the message it broadcasts; F1 asks for the help file.
-TEST_F(InstalledManager, ShortcutKeysAndTheToolbarReachTheManager)
-{
+TEST_F(InstalledManager, ShortcutKeysAndTheToolbarReachTheManager) {
     Start();
     HWND window = Wait("TForm1");
     ASSERT_NE(window, nullptr);
