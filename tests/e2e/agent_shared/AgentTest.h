@@ -9,8 +9,7 @@
 #include "vrcmd.h"
 namespace agenttest {
 inline const char *const AdminPassword = "admin-secret", *const TogglePassword = "toggle-secret",
-                  *const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
-                  *const AgentServiceKey = "System\\CurrentControlSet\\Services\\VTLOCKAGENT";
+                  *const PoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 inline bool WaitStarted(unsigned int on) { return WaitFor([&] { return QueryDriverState().Started == on; }); }
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 // A text value of the machine's hive, unexpanded; "<missing>" when there is none.

@@ -9,32 +9,27 @@
 class InstalledManager : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { InitRuntimeEnvironment(); }
-    void SetUp() override
-    {
+    void SetUp() override {
         SetPasswords(nullptr, nullptr);
         folder = InstallCopy();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         StopProcess(manager);
         RemoveTree(folder);
     }
     // Started under the program's file name (a copy of vtlock.exe beside it), with a token as its user.
-    void Start(const std::string& arguments = "", const std::string& program = "vtlock.exe", HANDLE token = nullptr)
-    {
+    void Start(const std::string& arguments = "", const std::string& program = "vtlock.exe", HANDLE token = nullptr) {
         StopProcess(manager);
         CopyFileA((folder + "vtlock.exe").c_str(), (folder + program).c_str(), TRUE);
         manager = StartProcess(QuoteArgument(folder + program) + " " + arguments, &managerId, token);
         ASSERT_TRUE(manager);
     }
     // The manager's shown window of the class, null when none shows in time.
-    HWND Wait(const char* className)
-    {
+    HWND Wait(const char* className) {
         HWND window = nullptr;
         WaitFor([&] { return (window = ShownWindow(managerId, className)) != nullptr; }, 20000);
         return window;
     }
-
     std::string folder;
     HANDLE manager = nullptr;
     DWORD managerId = 0;

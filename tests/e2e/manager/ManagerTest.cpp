@@ -7,8 +7,7 @@
 #include <winternl.h>
 class ManagerRun : public InstalledManager {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         StopProcess(manager);
         if (keep) RunAndWait(QuoteArgument(folder + "vtlock.exe") + " /STOPAGENT");
         StopProcess(keep);
@@ -16,11 +15,9 @@ protected:
     }
     HANDLE keep = nullptr;
 };
-
 // A stored administrator's password asked, a wrong one ending the program; then protection
 // stops and the default profile, or the one "/LOAD:" names, shows, else the wizard.
-TEST_F(ManagerRun, TheStartSequence)
-{
+TEST_F(ManagerRun, TheStartSequence) {
     // typed: null when not asked; title: null when the program ends.
     const struct { const char *stored, *typed, *load, *title; } cases[] = {
         {nullptr, nullptr, "", " Vantrel  - Default profile"},
@@ -62,10 +59,8 @@ TEST_F(ManagerRun, TheStartSequence)
         EXPECT_TRUE(answerer.Seen().empty());
     }
 }
-
 // The process the given one started last, opened; null when there is none.
-HANDLE ChildOf(DWORD parent)
-{
+HANDLE ChildOf(DWORD parent) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
@@ -79,8 +74,7 @@ HANDLE ChildOf(DWORD parent)
     return child;
 }
 // Another process's command line, read from its process parameters.
-std::string CommandLineOf(HANDLE process)
-{
+std::string CommandLineOf(HANDLE process) {
     auto query = reinterpret_cast<decltype(&NtQueryInformationProcess)>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
     PROCESS_BASIC_INFORMATION basic = {};
@@ -95,11 +89,9 @@ std::string CommandLineOf(HANDLE process)
         return "";
     return std::string(line.begin(), line.end());
 }
-
 // Started by a standard user, the manager starts itself again to be elevated, with the same arguments, and ends.
 // Wine starts the copy with the same token: it says what it lacks and ends, without asking again.
-TEST_F(ManagerRun, AStandardUserIsAskedForElevation)
-{
+TEST_F(ManagerRun, AStandardUserIsAskedForElevation) {
     const std::string arguments = QuoteArgument("/LOAD:" + folder + "Profiles\\my profile.vtp") + " /NOTIFY:5";
     Start(arguments, "vtlock.exe", StandardUserToken());
     ASSERT_EQ(WaitForSingleObject(manager, 20000), WAIT_OBJECT_0);
@@ -117,11 +109,9 @@ TEST_F(ManagerRun, AStandardUserIsAskedForElevation)
     EXPECT_EQ(WaitForSingleObject(elevated, 20000), WAIT_OBJECT_0);
     EXPECT_EQ(ChildOf(GetProcessId(elevated)), nullptr) << "the copy asked again";
 }
-
 // A profile loaded, saved as the default one (announced with the "/NOTIFY:" value), protection
 // enabled at exit: the agent has the driver enforce it and ends the disabled program.
-TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
-{
+TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver) {
     // The service's window is reachable only while an ordinary window process runs.
     keep = StartProcess(QuoteArgument(BinDir() + "msglisten.exe"));
     const std::string vtlock = QuoteArgument(folder + "vtlock.exe");
@@ -136,7 +126,6 @@ TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
                {}, false, 0};
     ASSERT_TRUE(SaveProfileFile(other + "Alice.vtp", 0));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, SettingsKey, "AutoStart", 0));
-
     // Protection is on as the manager opens; its start asks the agent to stop it.
     HANDLE device = CreateFileA(VTLOCK_PATH_NT5, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
@@ -162,7 +151,6 @@ TEST_F(ManagerRun, FromTheManagerThroughTheAgentToTheDriver)
     for (const HeardMessage& m : HeardUpToMarker(listener))
         announced.push_back(m.name + " " + std::to_string(m.wParam) + " " + std::to_string(m.lParam));
     EXPECT_EQ(announced, (std::vector<std::string>{"Vantrel.Stop 0 0", "Vantrel.Saved 0 16", "Vantrel.Start 0 0"}));
-
     // The driver reports the image this profile file makes.
     ASSERT_TRUE(LoadProfile(folder + "Profiles\\default.vtp"));
     BuildDriverImage();

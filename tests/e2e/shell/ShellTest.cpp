@@ -1,8 +1,7 @@
 // What the manager hands to the shell: the help file named after the program, the maker's
 // web page and mail links, each reaching its registered program as the shell passes it on.
 #include "../manager/InstalledManager.h"
-TEST_F(InstalledManager, HelpAndTheMakersLinksReachTheShell)
-{
+TEST_F(InstalledManager, HelpAndTheMakersLinksReachTheShell) {
     ShellCatcher catcher;
     size_t opens = 0;
     HWND window = nullptr;
