@@ -47,16 +47,3 @@ std::vector<HeardMessage> MessageListener::WaitHeard(size_t count, DWORD timeout
     }
     return heard;
 }
-// The prefix is the test's own: nothing is put back.
-ShellCatcher::ShellCatcher() : log_("shell", '\n') {
-    const std::string command =
-        QuoteArgument(BinDir() + "shellcatch.exe") + " --log " + QuoteArgument(log_.Path()) + " \"%1\"";
-    // The file types name the program; it and the link schemes open with the tool.
-    for (std::string key : {".hlp", ".chm", "VantrelTest.ShellCatch", "http", "https", "mailto"}) {
-        const bool type = key[0] == '.';
-        if (!type) key += "\\shell\\open\\command";
-        const char* value = type ? "VantrelTest.ShellCatch" : command.c_str();
-        if (RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value, 0) != ERROR_SUCCESS)
-            ADD_FAILURE() << "cannot register HKCR\\" << key;
-    }
-}

@@ -126,26 +126,6 @@ public:
     std::vector<HeardMessage> WaitHeard(size_t count, DWORD timeoutMs = 10000);
     std::vector<HeardMessage> Heard() { return WaitHeard(0, 0); }
 };
-// The shellcatch tool registered in this prefix as what opens .hlp and .chm
-// files and http, https and mailto links: one record per file or link opened.
-class ShellCatcher {
-public:
-    ShellCatcher();
-    std::vector<std::string> WaitOpened(size_t count, DWORD timeoutMs = 10000) {
-        return log_.WaitRecords(count, timeoutMs);
-    }
-    std::vector<std::string> Opened() { return WaitOpened(0, 0); }
-
-private:
-    ToolLog log_;
-};
-// Real input through xdotool on the bench's DISPLAY; true when it succeeded.
-// Without a window manager the X focus stays where it was put: XFocus gives it
-// to the X window of the window's top-level window, which must be in front;
-// Wine then hands the keys to whatever it has in front, also a later box.
-bool XKeys(const std::string& keys);  // xdotool key names: "ctrl+s", "F6", "alt+F4", "Escape", "Return"
-bool XClick(int x, int y);            // left click at screen coordinates
-bool XFocus(HWND window);
 // The driver's state record; Size is 0 when it cannot be reached.
 VTLOCK_STATE QueryDriverState();
 // A service's current state (0 when it cannot be queried) and its exit code.
