@@ -1,5 +1,5 @@
 // The manager window: the close sequence, the tabs, the Profile options, the
-// restriction list, the owner-drawn menu's pixels.
+// restriction list, the owner-drawn menu's pixels, the protection keys.
 #include "ManagerForms.h"
 #include "SettingsDialog.h"
 #include <commctrl.h>
@@ -194,4 +194,20 @@ TEST_F(ManagerForms, TheMenuIsDrawnWithItsStripIconLineSelectionAndSeparator) {
     DeleteObject(SelectObject(icon, old[1]));
     DeleteDC(dc);
     DeleteDC(icon);
+}
+// F6 and Ctrl+F6 through the program's accelerator table, then a click on the toolbar's "Disable protection".
+TEST_F(ManagerForms, TheProtectionKeysAndTheToolbarButtonAskTheAgent) {
+    HACCEL keys = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MainAccelerators));
+    for (const BYTE control : {0, 0x80, 1}) {  // 1: the click
+        MessageListener listener;
+        BYTE state[256] = {};
+        state[VK_CONTROL] = control & 0x80;
+        SetKeyboardState(state);
+        MSG key = {ManagerWindow->Handle(), WM_KEYDOWN, VK_F6, 0x00400001, 0, {}};
+        if (control == 1) PostClick(Control(ManagerWindowId::StopButton), POINT{8, 8});
+        else EXPECT_TRUE(Application.HandleMessage(key, keys)) << int(control);
+        ASSERT_TRUE(PumpUntil([&] { return !listener.Heard().empty(); }));
+        std::vector<HeardMessage> heard = HeardUpToMarker(listener);
+        EXPECT_EQ(heard.size() == 1 ? heard[0].name : "", control ? "Vantrel.Stop" : "Vantrel.Start") << int(control);
+    }
 }
